@@ -1,0 +1,26 @@
+# Every system library the program links, found through pkg-config (giflib ships no .pc file).
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+
+pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+pkg_check_modules(PANGO REQUIRED IMPORTED_TARGET pangocairo)
+pkg_check_modules(ICU REQUIRED IMPORTED_TARGET icu-uc icu-i18n)
+pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
+pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp libwebpdemux libwebpmux)
+pkg_check_modules(TIFF REQUIRED IMPORTED_TARGET libtiff-4)
+pkg_check_modules(HEIF REQUIRED IMPORTED_TARGET libheif)
+pkg_check_modules(JXL REQUIRED IMPORTED_TARGET libjxl libjxl_threads)
+pkg_check_modules(LCMS2 REQUIRED IMPORTED_TARGET lcms2)
+pkg_check_modules(EXIF REQUIRED IMPORTED_TARGET libexif)
+pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
+pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+pkg_check_modules(IMAGEQUANT REQUIRED IMPORTED_TARGET imagequant)
+pkg_check_modules(FMT REQUIRED IMPORTED_TARGET fmt)
+
+find_library(GIF_LIBRARY gif REQUIRED)
+find_path(GIF_INCLUDE_DIR gif_lib.h REQUIRED)
+add_library(Quarlo::gif UNKNOWN IMPORTED)
+set_target_properties(Quarlo::gif PROPERTIES IMPORTED_LOCATION "${GIF_LIBRARY}"
+                      INTERFACE_INCLUDE_DIRECTORIES "${GIF_INCLUDE_DIR}")

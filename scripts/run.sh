@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds QuarloView (Release) and runs it on PATH, or on samples/.
+# Usage: scripts/run.sh [PATH]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+target=${1:-$root/samples}
+# Resolve a relative PATH against the caller's folder before moving to the source tree.
+[[ "$target" == /* ]] || target="$PWD/$target"
+cd "$root"
+
+scripts/install-deps.sh
+build=build/release
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUARLO_TESTS=OFF -DQUARLO_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+exec "$build/app/quarloview" "$target"
