@@ -1,0 +1,148 @@
+#include "core/zip_reader.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "core/byte_cursor.h"
+#include "core/byte_source.h"
+#include "core/code_page.h"
+#include "core/zip_directory.h"
+
+namespace Quarlo::View {
+
+namespace {
+
+constexpr uint16_t kMethodStored = 0;
+constexpr uint16_t kMethodDeflate = 8;
+// Raw deflate: no zlib or gzip header around the stream.
+constexpr int kRawDeflateWindowBits = -15;
+
+static_assert(kZipMaxEntryCompressed <= UINT_MAX && kZipMaxEntryUncompressed <= UINT_MAX,
+              "one inflate call must cover a whole entry");
+
+// Reads the data of an entry, or nothing when the local header is bad or the data lies outside.
+bool ReadEntryData(ByteSource& source, const ZipEntry& entry, std::vector<uint8_t>& data) {
+  uint8_t header[kZipLocalHeaderSize];
+  if (!source.ReadAt(entry.localHeaderOffset, header)) return false;
+  ByteCursor cursor(header);
+  if (cursor.U32() != kZipLocalSignature) return false;
+  cursor.Skip(22);
+  uint64_t skip = kZipLocalHeaderSize + uint64_t{cursor.U16()};
+  skip += cursor.U16();
+  // ReadAt bounds the offset by the file size, so only the addition itself can overflow.
+  if (entry.localHeaderOffset > UINT64_MAX - skip) return false;
+  data.resize(entry.csize);
+  return source.ReadAt(entry.localHeaderOffset + skip, data);
+}
+
+// Inflates the whole entry in one call into a buffer of its declared size. A stream that would
+// produce more stops when the buffer is full and fails the size check.
+bool Inflate(const std::vector<uint8_t>& input, uint64_t usize, std::vector<uint8_t>& output) {
+  output.resize(usize);
+  // zlib refuses a null output pointer even for an empty buffer.
+  uint8_t empty = 0;
+  z_stream stream{};
+  if (inflateInit2(&stream, kRawDeflateWindowBits) != Z_OK) return false;
+  stream.next_in = const_cast<Bytef*>(input.data());
+  stream.avail_in = static_cast<uInt>(input.size());
+  stream.next_out = usize == 0 ? &empty : output.data();
+  stream.avail_out = static_cast<uInt>(usize);
+  int result = inflate(&stream, Z_FINISH);
+  uint64_t produced = stream.total_out;
+  inflateEnd(&stream);
+  bool finished = result == Z_STREAM_END || (result == Z_BUF_ERROR && usize == 0);
+  return finished && produced == usize;
+}
+
+uint32_t Crc32(const std::vector<uint8_t>& data) {
+  return static_cast<uint32_t>(crc32_z(0, data.data(), data.size()));
+}
+
+ZipStatus Extract(ByteSource& source, const ZipEntry& entry, std::vector<uint8_t>& bytes) {
+  if (entry.encrypted) return ZipStatus::Encrypted;
+  if (entry.method != kMethodStored && entry.method != kMethodDeflate) return ZipStatus::UnsupportedMethod;
+  if (entry.usize > kZipMaxEntryUncompressed || entry.csize > kZipMaxEntryCompressed) {
+    return ZipStatus::TooLarge;
+  }
+  std::vector<uint8_t> data;
+  if (!ReadEntryData(source, entry, data)) return ZipStatus::Damaged;
+  if (entry.method == kMethodDeflate) {
+    if (!Inflate(data, entry.usize, bytes)) return ZipStatus::Damaged;
+  } else {
+    if (entry.usize != entry.csize) return ZipStatus::Damaged;
+    bytes = std::move(data);
+  }
+  return Crc32(bytes) == entry.crc ? ZipStatus::Ok : ZipStatus::Damaged;
+}
+
+}  // namespace
+
+ZipReader::ZipReader() = default;
+
+ZipReader::~ZipReader() = default;
+
+ZipStatus ZipReader::Open(const std::string& path) {
+  std::unique_ptr<ByteSource> source = OpenFileByteSource(path);
+  std::lock_guard lock(mutex_);
+  CloseLocked();
+  if (!source) return ZipStatus::CannotRead;
+  return OpenSource(std::move(source), path);
+}
+
+ZipStatus ZipReader::OpenBytes(std::vector<uint8_t> bytes, const std::string& path) {
+  std::lock_guard lock(mutex_);
+  CloseLocked();
+  return OpenSource(MemoryByteSource(std::move(bytes)), path);
+}
+
+ZipStatus ZipReader::OpenSource(std::unique_ptr<ByteSource> source, const std::string& path) {
+  source_ = std::move(source);
+  path_ = path;
+  ZipStatus status = ReadDirectory();
+  if (status != ZipStatus::Ok) CloseLocked();
+  return status;
+}
+
+ZipStatus ZipReader::ReadDirectory() {
+  uint64_t fileSize = source_->Size();
+  std::vector<uint8_t> tail(std::min<uint64_t>(fileSize, kZipMaxTail));
+  if (tail.size() < kZipEndRecordSize) return ZipStatus::NotZip;
+  if (!source_->ReadAt(fileSize - tail.size(), tail)) return ZipStatus::NotZip;
+  std::optional<size_t> endPosition = FindEndRecord(tail);
+  if (!endPosition) return ZipStatus::NotZip;
+
+  ZipDirectoryInfo info = ReadEndRecord(tail, *endPosition);
+  if (std::optional<uint64_t> zip64Offset = FindZip64EndOffset(tail, *endPosition)) {
+    uint8_t record[kZip64EndReadSize];
+    if (source_->ReadAt(*zip64Offset, record)) ReadZip64End(record, info);
+  }
+  if (info.offset > fileSize || info.size > fileSize - info.offset || info.size > kZipMaxDirectorySize) {
+    return ZipStatus::Damaged;
+  }
+  std::vector<uint8_t> directory(info.size);
+  if (!source_->ReadAt(info.offset, directory)) return ZipStatus::Damaged;
+  return ParseCentralDirectory(directory, info.entryCount, SystemCodePage(), entries_);
+}
+
+void ZipReader::Close() {
+  std::lock_guard lock(mutex_);
+  CloseLocked();
+}
+
+void ZipReader::CloseLocked() {
+  source_.reset();
+  entries_.clear();
+}
+
+ZipStatus ZipReader::ReadEntry(uint64_t index, std::vector<uint8_t>& bytes) {
+  bytes.clear();
+  std::lock_guard lock(mutex_);
+  if (!source_ || index >= entries_.size()) return ZipStatus::CannotRead;
+  ZipStatus status = Extract(*source_, entries_[index], bytes);
+  if (status != ZipStatus::Ok) bytes.clear();
+  return status;
+}
+
+}  // namespace Quarlo::View

@@ -1,0 +1,83 @@
+#pragma once
+// Reads ZIP and CBZ archives in place: the central directory when the archive is opened, then one
+// whole entry at a time on request. Stored and deflate entries, ZIP64, UTF-8 and code-page names;
+// every extracted entry is checked against its CRC-32. One reader is shared by the picture list and
+// the picture cache's loader threads; its mutex serialises all access to the file.
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace Quarlo::View {
+
+class ByteSource;
+
+enum class ZipStatus : uint32_t {
+  Ok = 0,
+  CannotRead = 1,         // cannot open or size the file; ReadEntry: reader closed or index out of range
+  NotZip = 2,             // too short, tail unreadable, or no end-of-central-directory record
+  Damaged = 3,            // directory or entry data inconsistent, unreadable, or failing its checks
+  Encrypted = 4,          // ReadEntry only
+  UnsupportedMethod = 5,  // ReadEntry only: neither stored nor deflate
+  TooLarge = 6,           // ReadEntry only: above the entry size caps
+};
+
+// One central-directory record as kept.
+struct ZipEntry {
+  std::string name;  // decoded to UTF-8, every "\" replaced by "/"
+  uint64_t usize = 0;
+  uint64_t csize = 0;
+  uint64_t localHeaderOffset = 0;
+  uint32_t crc = 0;
+  uint16_t method = 0;
+  bool encrypted = false;
+  bool isDirectory = false;
+  int64_t modified = 0;  // FILETIME of the DOS date and time taken as they are, 0 when invalid
+};
+
+// Limits that bound what one archive can make us allocate.
+inline constexpr uint64_t kZipMaxDirectorySize = 512ull << 20;
+inline constexpr uint64_t kZipMaxEntryUncompressed = 1ull << 30;
+inline constexpr uint64_t kZipMaxEntryCompressed = 2ull << 30;
+
+class ZipReader {
+ public:
+  ZipReader();
+  ~ZipReader();
+  ZipReader(const ZipReader&) = delete;
+  ZipReader& operator=(const ZipReader&) = delete;
+
+  // Called by the picture list when an archive is opened: closes what was open, opens the file and
+  // reads its central directory. Any status but Ok leaves the reader closed with no entries.
+  ZipStatus Open(const std::string& path);
+
+  // Same as Open for bytes already in memory (tests and fuzzing); path is only remembered.
+  ZipStatus OpenBytes(std::vector<uint8_t> bytes, const std::string& path = {});
+
+  // Closes the file and clears the entries; also done by destruction.
+  void Close();
+
+  // The entry table in directory order; read by the thread that opened the reader, before sharing it.
+  const std::vector<ZipEntry>& Entries() const { return entries_; }
+
+  // The path given to Open.
+  const std::string& Path() const { return path_; }
+
+  // Called by the loader threads and the file operations: fills bytes (emptied first) with the
+  // entry's uncompressed content; empty on any status other than Ok.
+  ZipStatus ReadEntry(uint64_t index, std::vector<uint8_t>& bytes);
+
+ private:
+  ZipStatus OpenSource(std::unique_ptr<ByteSource> source, const std::string& path);
+  ZipStatus ReadDirectory();
+  void CloseLocked();
+
+  std::mutex mutex_;
+  std::unique_ptr<ByteSource> source_;
+  std::string path_;
+  std::vector<ZipEntry> entries_;
+};
+
+}  // namespace Quarlo::View
