@@ -1,0 +1,170 @@
+#include "platform/registry/hive_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+namespace Quarlo::Platform {
+
+namespace {
+
+constexpr int kLockPollMs = 10;
+
+FileStamp StampFrom(const struct stat& info) {
+  FileStamp stamp;
+  stamp.exists = true;
+  stamp.device = info.st_dev;
+  stamp.inode = info.st_ino;
+  stamp.size = static_cast<uint64_t>(info.st_size);
+  stamp.modifiedNs = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  stamp.changedNs = static_cast<int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+  return stamp;
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Owns a file descriptor.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+  // Closes now, reporting whether the close succeeded (a late write error shows up here).
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<size_t>(written);
+  }
+  return true;
+}
+
+std::string UtcStamp() {
+  std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  gmtime_r(&now, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
+  return text;
+}
+
+}  // namespace
+
+FileStamp StampOf(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return {};
+  return StampFrom(info);
+}
+
+HiveStatus ReadWholeFile(const std::string& path, std::string& bytes, FileStamp& stamp) {
+  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) return errno == ENOENT ? HiveStatus::NotFound : HiveStatus::IoError;
+  struct stat info {};
+  if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return HiveStatus::IoError;
+  if (static_cast<uint64_t>(info.st_size) > kMaxHiveFileBytes) return HiveStatus::TooLarge;
+  bytes.clear();
+  char buffer[64 * 1024];
+  while (true) {
+    ssize_t got = read(file.Get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return HiveStatus::IoError;
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<size_t>(got));
+    if (bytes.size() > kMaxHiveFileBytes) return HiveStatus::TooLarge;
+  }
+  stamp = StampFrom(info);
+  return HiveStatus::Ok;
+}
+
+HiveStatus ReplaceFile(const std::string& path, const std::string& bytes, FileStamp& stamp) {
+  if (bytes.size() > kMaxHiveFileBytes) return HiveStatus::TooLarge;
+  const std::string temporary = path + ".new";
+  Descriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+  if (file.Get() < 0) return HiveStatus::IoError;
+  struct stat info {};
+  bool written = WriteAll(file.Get(), bytes) && fsync(file.Get()) == 0 && fstat(file.Get(), &info) == 0;
+  if (!file.Close() || !written || rename(temporary.c_str(), path.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return HiveStatus::IoError;
+  }
+  stamp = StampFrom(info);
+  // The rename itself reaches the disk only with the folder; a failure here leaves a correct file
+  // that a crash could roll back to the previous version, which loses nothing already reported.
+  Descriptor folder(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.Get() >= 0) fsync(folder.Get());
+  return HiveStatus::Ok;
+}
+
+HiveStatus EnsureFolderOf(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  struct stat info {};
+  if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode) ? HiveStatus::Ok : HiveStatus::IoError;
+  if (folder != "/" && folder != "." && EnsureFolderOf(folder) != HiveStatus::Ok) return HiveStatus::IoError;
+  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return HiveStatus::IoError;
+  return HiveStatus::Ok;
+}
+
+std::string KeepAside(const std::string& path) {
+  const std::string base = path + ".damaged-" + UtcStamp();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string target = attempt == 0 ? base : base + "-" + std::to_string(attempt);
+    struct stat info {};
+    if (lstat(target.c_str(), &info) == 0) continue;
+    if (rename(path.c_str(), target.c_str()) != 0) return {};
+    return target;
+  }
+  return {};
+}
+
+FileLock::~FileLock() { Release(); }
+
+HiveStatus FileLock::Acquire(const std::string& path) {
+  Release();
+  const std::string lockPath = path + ".lock";
+  fd_ = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd_ < 0) return HiveStatus::IoError;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLockWaitMs);
+  while (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    if ((error != EWOULDBLOCK && error != EINTR) || std::chrono::steady_clock::now() >= deadline) {
+      Release();
+      return error == EWOULDBLOCK ? HiveStatus::Busy : HiveStatus::IoError;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(kLockPollMs));
+  }
+  return HiveStatus::Ok;
+}
+
+void FileLock::Release() {
+  if (fd_ < 0) return;
+  close(fd_);  // closing the only descriptor releases the flock
+  fd_ = -1;
+}
+
+}  // namespace Quarlo::Platform

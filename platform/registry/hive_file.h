@@ -1,0 +1,60 @@
+#pragma once
+// The hive's file on disk: reading it, replacing it atomically, the advisory lock that makes
+// processes take turns, and moving a damaged file aside. POSIX only; hive.cpp is the one user.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/registry/hive.h"
+
+namespace Quarlo::Platform {
+
+// What identifies one version of the file: a replaced file has another inode and change time.
+struct FileStamp {
+  bool exists = false;
+  uint64_t device = 0, inode = 0, size = 0;
+  int64_t modifiedNs = 0, changedNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+// Files larger than this are refused when read and never written: a hive this large is damage.
+inline constexpr uint64_t kMaxHiveFileBytes = 64ull << 20;
+
+// How long a change waits for another process to release the lock before giving up (Busy).
+inline constexpr int kLockWaitMs = 5000;
+
+// The stamp of the file now; exists is false when there is no file (or it cannot be examined).
+FileStamp StampOf(const std::string& path);
+
+// Reads the whole file and the stamp of what was read. NotFound when there is no file, IoError
+// when it cannot be read or is a folder, TooLarge past kMaxHiveFileBytes.
+HiveStatus ReadWholeFile(const std::string& path, std::string& bytes, FileStamp& stamp);
+
+// Replaces the file with bytes: a temporary file beside it, fsync, rename, fsync of the folder.
+// Sets stamp to the new file's. Call with the lock held.
+HiveStatus ReplaceFile(const std::string& path, const std::string& bytes, FileStamp& stamp);
+
+// Creates the file's folder and its parents (mode 0700) when missing.
+HiveStatus EnsureFolderOf(const std::string& path);
+
+// Moves the file to a new name beside it ("<name>.damaged-YYYYMMDD-HHMMSS", with "-N" added when
+// that is taken) and returns the new name, or empty when it could not be moved. Call with the lock.
+std::string KeepAside(const std::string& path);
+
+// An exclusive flock on "<path>.lock", released when the object ends.
+class FileLock {
+ public:
+  FileLock() = default;
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+  // Takes the lock for the hive file at path, waiting at most kLockWaitMs.
+  HiveStatus Acquire(const std::string& path);
+  void Release();
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace Quarlo::Platform
