@@ -3,6 +3,7 @@
 // metadata, or the classified reason it could not be decoded. Shared as a pointer to a constant
 // record; once published it never changes, so any thread may keep and read it.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -48,6 +49,9 @@ struct DecodeOptions {
   uint64_t frameBytesCap = kViewerFrameBytesCap;
   int32_t maxWidth = 0;  // a box is in force only when both sizes are at least 1
   int32_t maxHeight = 0;
+  // Raised by the picture cache when the result can no longer be used (shutdown, another list);
+  // decoders look at it between frames and give up early. Null: never.
+  const std::atomic<bool>* cancel = nullptr;
 
   bool HasBox() const { return maxWidth >= 1 && maxHeight >= 1; }
   // Animations are decoded only without a box; otherwise the first frame stands for the picture.
