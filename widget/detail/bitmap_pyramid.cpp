@@ -1,0 +1,185 @@
+// Halving pyramid and region-limited bitmap drawing on Cairo.
+
+#include "widget/detail/bitmap_pyramid.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <memory>
+
+namespace Quarlo::Widget::Detail {
+namespace {
+
+// Cairo image surfaces hold at most this many pixels per side.
+constexpr int32_t kMaxSurfaceSide = 32767;
+
+struct LevelView {
+  const uint8_t* pixels;
+  int32_t width;
+  int32_t height;
+};
+
+LevelView ViewOf(Bitmap::Impl& bitmap, int level) {
+  if (level == 0) return {bitmap.pixels, bitmap.width, bitmap.height};
+  if (!bitmap.cache) bitmap.cache = std::make_shared<BitmapCache>();
+  std::vector<PyramidLevel>& levels = bitmap.cache->levels;
+  while (static_cast<int>(levels.size()) < level) {
+    const LevelView parent = levels.empty() ? LevelView{bitmap.pixels, bitmap.width, bitmap.height}
+                                            : LevelView{levels.back().pixels.data(), levels.back().width,
+                                                        levels.back().height};
+    levels.push_back(HalvePixels(parent.pixels, parent.width, parent.height));
+  }
+  const PyramidLevel& found = levels[static_cast<size_t>(level - 1)];
+  return {found.pixels.data(), found.width, found.height};
+}
+
+int32_t HalfSide(int32_t side) { return std::max(side / 2, 1); }
+
+// Source rectangle in the bitmap's pixels, limited to the bitmap; the destination shrinks with it so the
+// mapping between the two stays the caller's.
+bool ClipSource(const Bitmap::Impl& bitmap, Rect& destination, Rect source, Rect& pixels) {
+  const float toPixels = bitmap.dpi / 96.0f;
+  if (source.width <= 0 || source.height <= 0) {
+    pixels = Rect{0, 0, static_cast<float>(bitmap.width), static_cast<float>(bitmap.height)};
+    return true;
+  }
+  const Rect wanted{source.x * toPixels, source.y * toPixels, source.width * toPixels, source.height * toPixels};
+  const float left = std::max(wanted.x, 0.0f);
+  const float top = std::max(wanted.y, 0.0f);
+  const float right = std::min(wanted.Right(), static_cast<float>(bitmap.width));
+  const float bottom = std::min(wanted.Bottom(), static_cast<float>(bitmap.height));
+  if (right <= left || bottom <= top) return false;
+  const float sx = destination.width / wanted.width;
+  const float sy = destination.height / wanted.height;
+  destination = Rect{destination.x + (left - wanted.x) * sx, destination.y + (top - wanted.y) * sy,
+                     (right - left) * sx, (bottom - top) * sy};
+  pixels = Rect{left, top, right - left, bottom - top};
+  return true;
+}
+
+cairo_filter_t FilterFor(Interpolation interpolation, float remainingScale) {
+  switch (interpolation) {
+    case Interpolation::NearestNeighbor: return CAIRO_FILTER_NEAREST;
+    case Interpolation::HighQualityCubic: return remainingScale < 1 ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR;
+    case Interpolation::Linear: break;
+  }
+  return CAIRO_FILTER_BILINEAR;
+}
+
+struct Region {
+  int32_t x0, y0, x1, y1;
+  bool FitsCairo(int32_t levelWidth) const {
+    const int32_t w = x1 - x0;
+    const int32_t h = y1 - y0;
+    // Pixman addresses rows with an int product of row and stride.
+    return w <= kMaxSurfaceSide && h <= kMaxSurfaceSide &&
+           static_cast<int64_t>(h) * levelWidth < static_cast<int64_t>(INT_MAX);
+  }
+};
+
+// Whole pixels of a level covering the source, with one pixel of margin for the filter where there is one.
+Region RegionOf(Rect source, int32_t width, int32_t height) {
+  return Region{std::max(static_cast<int32_t>(std::floor(source.x)) - 1, 0),
+                std::max(static_cast<int32_t>(std::floor(source.y)) - 1, 0),
+                std::min(static_cast<int32_t>(std::ceil(source.Right())) + 1, width),
+                std::min(static_cast<int32_t>(std::ceil(source.Bottom())) + 1, height)};
+}
+
+}  // namespace
+
+PyramidLevel HalvePixels(const uint8_t* pixels, int32_t width, int32_t height) {
+  PyramidLevel level;
+  level.width = HalfSide(width);
+  level.height = HalfSide(height);
+  level.pixels.resize(static_cast<size_t>(level.width) * static_cast<size_t>(level.height) * 4);
+  const size_t stride = static_cast<size_t>(width) * 4;
+  for (int32_t y = 0; y < level.height; ++y) {
+    const uint8_t* row0 = pixels + static_cast<size_t>(std::min(2 * y, height - 1)) * stride;
+    const uint8_t* row1 = pixels + static_cast<size_t>(std::min(2 * y + 1, height - 1)) * stride;
+    uint8_t* out = level.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(level.width) * 4;
+    for (int32_t x = 0; x < level.width; ++x) {
+      const size_t a = static_cast<size_t>(std::min(2 * x, width - 1)) * 4;
+      const size_t b = static_cast<size_t>(std::min(2 * x + 1, width - 1)) * 4;
+      for (size_t c = 0; c < 4; ++c) {
+        out[static_cast<size_t>(x) * 4 + c] =
+            static_cast<uint8_t>((row0[a + c] + row0[b + c] + row1[a + c] + row1[b + c] + 2) >> 2);
+      }
+    }
+  }
+  return level;
+}
+
+int PyramidLevelFor(float devicePixelsPerSourcePixel, int32_t width, int32_t height) {
+  int level = 0;
+  float scale = devicePixelsPerSourcePixel;
+  while (scale * 2 <= 1 && (width > 1 || height > 1)) {
+    scale *= 2;
+    width = HalfSide(width);
+    height = HalfSide(height);
+    ++level;
+  }
+  return level;
+}
+
+void DrawBitmapScaled(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rect source, float opacity,
+                      Interpolation interpolation) {
+  Rect pixels;
+  if (bitmap.pixels == nullptr || !ClipSource(bitmap, destination, source, pixels)) return;
+
+  cairo_matrix_t ctm;
+  cairo_get_matrix(cr, &ctm);
+  const float perPixelX = static_cast<float>(std::hypot(ctm.xx, ctm.yx)) * destination.width / pixels.width;
+  const float perPixelY = static_cast<float>(std::hypot(ctm.xy, ctm.yy)) * destination.height / pixels.height;
+  const float devicePerPixel = std::max(perPixelX, perPixelY);
+  int level = interpolation == Interpolation::NearestNeighbor
+                  ? 0
+                  : PyramidLevelFor(devicePerPixel, bitmap.width, bitmap.height);
+
+  LevelView view{};
+  Rect levelSource;
+  Region region{};
+  while (true) {
+    view = ViewOf(bitmap, level);
+    const float sx = static_cast<float>(view.width) / static_cast<float>(bitmap.width);
+    const float sy = static_cast<float>(view.height) / static_cast<float>(bitmap.height);
+    levelSource = Rect{pixels.x * sx, pixels.y * sy, pixels.width * sx, pixels.height * sy};
+    region = RegionOf(levelSource, view.width, view.height);
+    if (region.FitsCairo(view.width) || (view.width == 1 && view.height == 1)) break;
+    ++level;
+  }
+
+  const int stride = view.width * 4;
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(
+      const_cast<uint8_t*>(view.pixels) + (static_cast<size_t>(region.y0) * static_cast<size_t>(view.width) +
+                                           static_cast<size_t>(region.x0)) * 4,
+      CAIRO_FORMAT_ARGB32, region.x1 - region.x0, region.y1 - region.y0, stride);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return;
+  }
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+  cairo_matrix_t toRegion;
+  cairo_matrix_init_translate(&toRegion, levelSource.x - static_cast<float>(region.x0),
+                              levelSource.y - static_cast<float>(region.y0));
+  cairo_matrix_scale(&toRegion, levelSource.width / destination.width, levelSource.height / destination.height);
+  cairo_matrix_translate(&toRegion, -destination.x, -destination.y);
+  cairo_pattern_set_matrix(pattern, &toRegion);
+  const float remainingScale = devicePerPixel * static_cast<float>(bitmap.width) / static_cast<float>(view.width);
+  cairo_pattern_set_filter(pattern, FilterFor(interpolation, remainingScale));
+  cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+
+  cairo_save(cr);
+  cairo_set_source(cr, pattern);
+  cairo_rectangle(cr, destination.x, destination.y, destination.width, destination.height);
+  if (opacity >= 1) {
+    cairo_fill(cr);
+  } else {
+    cairo_clip(cr);
+    cairo_paint_with_alpha(cr, opacity);
+  }
+  cairo_restore(cr);
+  cairo_pattern_destroy(pattern);
+  cairo_surface_destroy(surface);
+}
+
+}  // namespace Quarlo::Widget::Detail

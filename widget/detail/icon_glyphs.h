@@ -1,0 +1,15 @@
+#pragma once
+// The program names icons by the code points of the Windows icon font; on Linux each of those is drawn
+// with a glyph of the Material Icons font.
+
+#include <string>
+#include <vector>
+
+namespace Quarlo::Widget::Detail {
+
+// The Material Icons glyph for an icon code point, as UTF-8; empty for a code point the program never uses.
+std::string IconGlyph(char32_t codePoint);
+// Every icon code point the table maps (the gallery draws them all; tests check each has a glyph).
+std::vector<char32_t> IconCodePoints();
+
+}  // namespace Quarlo::Widget::Detail

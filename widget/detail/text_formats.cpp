@@ -1,0 +1,155 @@
+// Font families, the cached font descriptions and the user-interface thread's Pango context.
+
+#include "widget/detail/text_formats.h"
+
+#include <fontconfig/fontconfig.h>
+#include <pango/pangocairo.h>
+
+#include <pthread.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include <fmt/format.h>
+
+#include "widget/detail/desktop_settings.h"
+#include "widget/detail/gobject_ptr.h"
+#include "widget/toolkit_language.h"
+
+namespace Quarlo::Widget::Detail {
+namespace {
+
+// Families tried after the desktop's own; fontconfig adds per-script fallbacks (Nanum for Hangul) to each.
+constexpr const char* kFallbackFamilies = "DejaVu Sans,Sans";
+
+struct DescriptionFree {
+  void operator()(PangoFontDescription* description) const { pango_font_description_free(description); }
+};
+using DescriptionPtr = std::unique_ptr<PangoFontDescription, DescriptionFree>;
+
+struct FormatCache {
+  std::mutex mutex;
+  std::map<std::string, DescriptionPtr> formats;
+};
+
+FormatCache& Formats() {
+  static FormatCache cache;
+  return cache;
+}
+
+std::string ResolveTextFamily() {
+  const std::string desktop = DesktopFontFamily();
+  return desktop.empty() ? std::string(kFallbackFamilies) : desktop + "," + kFallbackFamilies;
+}
+
+std::string FormatKey(const std::string& family, float size, int weight, bool italic, const std::string& locale) {
+  return fmt::format("{}|{:.2f}|{}|{}|{}", family, size, weight, italic ? 1 : 0, locale);
+}
+
+const PangoFontDescription* CachedFormat(const std::string& family, float size, int weight, bool italic) {
+  const std::string key = FormatKey(family, size, weight, italic, TextLocale());
+  FormatCache& cache = Formats();
+  std::lock_guard lock(cache.mutex);
+  auto found = cache.formats.find(key);
+  if (found != cache.formats.end()) return found->second.get();
+  DescriptionPtr description(pango_font_description_new());
+  pango_font_description_set_family(description.get(), family.c_str());
+  pango_font_description_set_absolute_size(description.get(), std::max(size, 0.0f) * PANGO_SCALE);
+  pango_font_description_set_weight(description.get(), static_cast<PangoWeight>(std::clamp(weight, 1, 1000)));
+  pango_font_description_set_style(description.get(), italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  return cache.formats.emplace(key, std::move(description)).first->second.get();
+}
+
+cairo_font_options_t* UiFontOptions() {
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  return options;
+}
+
+GObjectPtr<PangoContext> NewContext(PangoFontMap* fontMap) {
+  GObjectPtr<PangoContext> context(pango_font_map_create_context(fontMap));
+  cairo_font_options_t* options = UiFontOptions();
+  pango_cairo_context_set_font_options(context.get(), options);
+  cairo_font_options_destroy(options);
+  pango_cairo_context_set_resolution(context.get(), 96);
+  pango_context_set_round_glyph_positions(context.get(), FALSE);
+  return context;
+}
+
+// Lays a little text out in each family so fontconfig loads its configuration, matches the families
+// (Hangul included) and opens the font files, in a font map of this thread's own.
+void LoadFonts(const std::string& family) {
+  FcInit();
+  GObjectPtr<PangoFontMap> fontMap(pango_cairo_font_map_new());
+  GObjectPtr<PangoContext> context = NewContext(fontMap.get());
+  GObjectPtr<PangoLayout> layout(pango_layout_new(context.get()));
+  for (const std::string& name : {family, std::string(kIconFamily)}) {
+    PangoFontDescription* description = pango_font_description_from_string(name.c_str());
+    pango_font_description_set_absolute_size(description, 14 * PANGO_SCALE);
+    pango_layout_set_font_description(layout.get(), description);
+    pango_layout_set_text(layout.get(), "Aa 가나 \xee\x97\x8d", -1);
+    int width = 0;
+    int height = 0;
+    pango_layout_get_pixel_size(layout.get(), &width, &height);
+    pango_font_description_free(description);
+  }
+}
+
+}  // namespace
+
+const std::string& TextFamily() {
+  static const std::string family = ResolveTextFamily();
+  return family;
+}
+
+std::string TextLocale() {
+  switch (static_cast<ToolkitLanguageId>(ToolkitLanguage())) {
+    case ToolkitLanguageId::Korean: return "ko-KR";
+    case ToolkitLanguageId::Japanese: return "ja-JP";
+    case ToolkitLanguageId::SimplifiedChinese: return "zh-CN";
+    case ToolkitLanguageId::TraditionalChinese: return "zh-TW";
+    case ToolkitLanguageId::English: break;
+  }
+  static const std::string user = UserLocaleTag();
+  return user;
+}
+
+std::string TextFormatKey(const TextStyle& style, const std::string& locale) {
+  return FormatKey(style.family.empty() ? TextFamily() : style.family, style.size, style.weight, style.italic, locale);
+}
+
+const PangoFontDescription* TextFormat(const TextStyle& style) {
+  return CachedFormat(style.family.empty() ? TextFamily() : style.family, style.size, style.weight, style.italic);
+}
+
+const PangoFontDescription* IconFormat(float size) { return CachedFormat(kIconFamily, size, 400, false); }
+
+size_t TextFormatCount() {
+  FormatCache& cache = Formats();
+  std::lock_guard lock(cache.mutex);
+  return cache.formats.size();
+}
+
+PangoContext* UiContext() {
+  static GObjectPtr<PangoContext> context = NewContext(pango_cairo_font_map_get_default());
+  pango_context_set_language(context.get(), pango_language_from_string(TextLocale().c_str()));
+  return context.get();
+}
+
+void PrewarmText() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    std::thread([family = TextFamily()] {
+      pthread_setname_np(pthread_self(), "QuarloFontWarm");
+      LoadFonts(family);
+    }).detach();
+  });
+}
+
+}  // namespace Quarlo::Widget::Detail
