@@ -7,14 +7,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/file_time.h"
 #include "core/strings.h"
 
 namespace Quarlo::View {
 
 namespace {
 
-constexpr int64_t kTicksPerSecond = 10'000'000;
-constexpr int64_t kSecondsFrom1601To1970 = 11'644'473'600;
 constexpr std::string_view kDefaultAmPmPattern = "%I:%M:%S %p";
 constexpr std::string_view kFallbackDatePattern = "%Y-%m-%d";
 constexpr std::string_view kFallbackTimePattern = "%H:%M";
@@ -130,7 +129,11 @@ std::string FormatDateTime(int64_t fileTime) {
   if (fileTime <= 0) return {};
   const UserTimeLocale& user = UserLocale();
   if (user.locale == static_cast<locale_t>(0)) return {};
-  const time_t seconds = static_cast<time_t>(fileTime / kTicksPerSecond - kSecondsFrom1601To1970);
+  // Whole seconds since 1970, rounded down so that a time just before 1970 stays in 1969.
+  const int64_t ticks = fileTime - FileTimeFromUnix(0, 0);
+  const int64_t wholeSeconds =
+      ticks / kFileTimeTicksPerSecond - (ticks % kFileTimeTicksPerSecond < 0 ? 1 : 0);
+  const time_t seconds = static_cast<time_t>(wholeSeconds);
   tzset();  // follow a change of TZ, as the system's conversion follows the current time zone
   tm local{};
   if (localtime_r(&seconds, &local) == nullptr) return {};

@@ -291,6 +291,9 @@ TEST(FormatDateTimeTest, LocalShortDateAndTimeWithoutSeconds) {
   setenv("TZ", "UTC0", 1);
   EXPECT_EQ(FormatDateTime(k20240305At021000Utc), "03/05/24 02:10");
 
+  constexpr int64_t k19691231At235959Point5Utc = 116444735995000000;
+  EXPECT_EQ(FormatDateTime(k19691231At235959Point5Utc), "12/31/69 23:59");
+
   EXPECT_EQ(FormatDateTime(0), "");
   EXPECT_EQ(FormatDateTime(-1), "");
   EXPECT_EQ(FormatDateTime(INT64_MIN), "");
