@@ -3,11 +3,13 @@
 // block its container carries. Most values are kept as ready-made text for the info panel.
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <vector>
+
+#include "platform/imaging/exif.h"
 
 namespace Quarlo::View {
+
+using Imaging::ExifValues;
 
 struct PictureMetadata {
   std::string cameraMaker;
@@ -25,19 +27,6 @@ struct PictureMetadata {
   bool longitudeValid = false;
   uint32_t orientation = 1;  // EXIF orientation, 1 to 8
   std::string colorProfile;  // the embedded ICC profile's description
-};
-
-// The raw EXIF values the metadata is made from, as an EXIF reader yields them. Absent values stay
-// empty or unset.
-struct ExifValues {
-  std::string make, model, lensModel, software, dateTimeOriginal;
-  std::optional<double> exposureTime, fNumber, focalLength;
-  std::optional<uint32_t> isoSpeed;
-  std::optional<uint32_t> orientation;
-  // GPS degrees, minutes, seconds as stored (empty when absent; missing trailing parts count as 0)
-  // and the reference letters ("N"/"S", "E"/"W").
-  std::vector<double> latitude, longitude;
-  std::string latitudeRef, longitudeRef;
 };
 
 // Formats with "%.*f", then drops trailing zeros and a trailing dot when there is a fraction:

@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/imaging/exif.h"
+
 namespace Quarlo::Imaging {
 
 class ColourTransform;
@@ -39,7 +41,10 @@ struct PictureHeader {
   // Animation canvas (a GIF's logical screen); 0 when the file gives none.
   uint32_t canvasWidth = 0, canvasHeight = 0;
   std::vector<uint8_t> iccProfile;  // the embedded ICC profile, empty when none
-  std::vector<uint8_t> exif;        // the EXIF block, TIFF-structured ("II*\0" / "MM\0*"), or empty
+  // The profile was built from colour primaries the file states (HEIF nclx), not embedded: it is used
+  // for conversion but has no name to show.
+  bool profileFromPrimaries = false;
+  ExifValues exif;  // what the container's EXIF block (or the TIFF directory) says
 };
 
 // Placement of one frame of an animation on its canvas.
@@ -68,6 +73,8 @@ struct DecodeRequest {
   // Conversion from the embedded profile to sRGB, or null. Backends whose samples are CMYK apply it
   // themselves and set Bitmap::colourConverted; the others leave it to the caller.
   const ColourTransform* colour = nullptr;
+  // Colour management is on: a backend may honour colour facts other than a profile (a PNG's gAMA).
+  bool colourManage = false;
 };
 
 class Decoder {

@@ -2,6 +2,11 @@
 
 #include <libheif/heif.h>
 
+#include "platform/imaging/gif_decoder.h"
+#include "platform/imaging/jpeg_decoder.h"
+#include "platform/imaging/png_decoder.h"
+#include "platform/imaging/webp_decoder.h"
+
 #include <array>
 #include <cstring>
 #include <string_view>
@@ -52,25 +57,26 @@ bool IsHeic(Bytes b) {
 struct Entry {
   DecoderInfo info;
   bool (*recognises)(Bytes);
+  OpenFunction open;
 };
 
 std::vector<Entry> BuildEntries() {
   heif_init(nullptr);  // loads codec plugins where the library has them; kept for the process
   std::vector<Entry> entries = {
-      {{"JPEG Decoder", ContainerFormat::Jpeg, ".jpeg,.jpe,.jpg,.jfif,.exif"}, IsJpeg},
-      {{"PNG Decoder", ContainerFormat::Png, ".png"}, IsPng},
-      {{"GIF Decoder", ContainerFormat::Gif, ".gif"}, IsGif},
-      {{"BMP Decoder", ContainerFormat::Bmp, ".bmp,.dib,.rle"}, IsBmp},
-      {{"TIFF Decoder", ContainerFormat::Tiff, ".tiff,.tif"}, IsTiff},
-      {{"ICO Decoder", ContainerFormat::Ico, ".ico,.icon"}, IsIco},
-      {{"WebP Decoder", ContainerFormat::Webp, ".webp"}, IsWebp},
-      {{"JPEG XL Decoder", ContainerFormat::Other, ".jxl"}, IsJxl},
+      {{"JPEG Decoder", ContainerFormat::Jpeg, ".jpeg,.jpe,.jpg,.jfif,.exif"}, IsJpeg, OpenJpegDecoder},
+      {{"PNG Decoder", ContainerFormat::Png, ".png"}, IsPng, OpenPngDecoder},
+      {{"GIF Decoder", ContainerFormat::Gif, ".gif"}, IsGif, OpenGifDecoder},
+      {{"BMP Decoder", ContainerFormat::Bmp, ".bmp,.dib,.rle"}, IsBmp, nullptr},
+      {{"TIFF Decoder", ContainerFormat::Tiff, ".tiff,.tif"}, IsTiff, nullptr},
+      {{"ICO Decoder", ContainerFormat::Ico, ".ico,.icon"}, IsIco, nullptr},
+      {{"WebP Decoder", ContainerFormat::Webp, ".webp"}, IsWebp, OpenWebpDecoder},
+      {{"JPEG XL Decoder", ContainerFormat::Other, ".jxl"}, IsJxl, nullptr},
   };
   if (heif_have_decoder_for_format(heif_compression_HEVC)) {
-    entries.push_back({{"HEIF Decoder", ContainerFormat::Heif, ".heic,.heif,.hif"}, IsHeic});
+    entries.push_back({{"HEIF Decoder", ContainerFormat::Heif, ".heic,.heif,.hif"}, IsHeic, nullptr});
   }
   if (heif_have_decoder_for_format(heif_compression_AV1)) {
-    entries.push_back({{"AVIF Decoder", ContainerFormat::Other, ".avif"}, IsAvif});
+    entries.push_back({{"AVIF Decoder", ContainerFormat::Other, ".avif"}, IsAvif, nullptr});
   }
   return entries;
 }
@@ -81,6 +87,17 @@ const std::vector<Entry>& Entries() {
 }
 
 }  // namespace
+
+std::unique_ptr<Decoder> OpenDecoder(const DecoderInfo& decoder, std::span<const uint8_t> bytes,
+                                     DecodeResult& result) {
+  const std::vector<DecoderInfo>& decoders = InstalledDecoders();
+  const std::vector<Entry>& entries = Entries();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (&decoders[i] == &decoder && entries[i].open) return entries[i].open(bytes, result);
+  }
+  result = {DecodeStatus::Unsupported, 0};
+  return nullptr;
+}
 
 const std::vector<DecoderInfo>& InstalledDecoders() {
   static const std::vector<DecoderInfo> decoders = [] {

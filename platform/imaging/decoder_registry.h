@@ -4,9 +4,12 @@
 // whether a file is listed; the decoder that reads a file is always chosen by its bytes.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "platform/imaging/decoder.h"
 
 namespace Quarlo::Imaging {
 
@@ -27,5 +30,10 @@ const std::vector<DecoderInfo>& InstalledDecoders();
 // The installed decoder whose signature the first bytes of a file carry, or nullptr. Sixteen bytes
 // are enough for every signature except the ISO media brands, which want the first 64.
 const DecoderInfo* RecognizeDecoder(std::span<const uint8_t> head);
+
+// Opens the backend of one of InstalledDecoders over the whole file's bytes (which must outlive it).
+// Null with the backend's failure.
+std::unique_ptr<Decoder> OpenDecoder(const DecoderInfo& decoder, std::span<const uint8_t> bytes,
+                                     DecodeResult& result);
 
 }  // namespace Quarlo::Imaging

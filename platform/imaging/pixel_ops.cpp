@@ -1,0 +1,139 @@
+#include "platform/imaging/pixel_ops.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace Quarlo::Imaging {
+
+namespace {
+
+// x × a / 255 rounded to nearest, without a division.
+inline uint8_t MulDiv255(uint32_t x, uint32_t a) {
+  uint32_t t = x * a + 128;
+  return static_cast<uint8_t>((t + (t >> 8)) >> 8);
+}
+
+// Source span [begin, end) of one output sample with per-source-sample weights in 1/65536 units
+// of the covered area; the weights of one output sample add up to 65536.
+struct Span {
+  uint32_t first = 0;
+  std::vector<uint32_t> weights;
+};
+
+std::vector<Span> AreaSpans(uint32_t sourceSize, uint32_t targetSize) {
+  std::vector<Span> spans(targetSize);
+  const double scale = double(sourceSize) / targetSize;
+  for (uint32_t i = 0; i < targetSize; ++i) {
+    double begin = i * scale, end = std::min<double>((i + 1) * scale, sourceSize);
+    uint32_t first = static_cast<uint32_t>(begin);
+    uint32_t last = std::min<uint32_t>(static_cast<uint32_t>(end - 1e-9), sourceSize - 1);
+    Span& span = spans[i];
+    span.first = first;
+    uint32_t total = 0;
+    for (uint32_t s = first; s <= last; ++s) {
+      double covered = std::min<double>(s + 1, end) - std::max<double>(s, begin);
+      uint32_t weight = static_cast<uint32_t>(covered / (end - begin) * 65536.0 + 0.5);
+      span.weights.push_back(weight);
+      total += weight;
+    }
+    // Rounding may leave the sum a little off; the largest weight takes the difference.
+    auto largest = std::max_element(span.weights.begin(), span.weights.end());
+    *largest += 65536 - total;
+  }
+  return spans;
+}
+
+}  // namespace
+
+std::vector<uint8_t> AllocatePixels(uint32_t width, uint32_t height) {
+  uint64_t bytes = uint64_t(width) * height * 4;
+  if (bytes > SIZE_MAX / 2) throw std::bad_alloc();
+  return std::vector<uint8_t>(static_cast<size_t>(bytes));
+}
+
+void PremultiplyRow(uint8_t* bgra, uint32_t count) {
+  for (uint32_t i = 0; i < count; ++i, bgra += 4) {
+    uint32_t a = bgra[3];
+    if (a == 255) continue;
+    bgra[0] = MulDiv255(bgra[0], a);
+    bgra[1] = MulDiv255(bgra[1], a);
+    bgra[2] = MulDiv255(bgra[2], a);
+  }
+}
+
+bool AnyAlphaBelowOpaque(std::span<const uint8_t> bgra) {
+  for (size_t i = 3; i < bgra.size(); i += 4) {
+    if (bgra[i] != 255) return true;
+  }
+  return false;
+}
+
+std::vector<uint8_t> ScaleDown(std::span<const uint8_t> source, uint32_t width, uint32_t height,
+                               uint32_t targetWidth, uint32_t targetHeight) {
+  const std::vector<Span> columns = AreaSpans(width, targetWidth);
+  const std::vector<Span> rows = AreaSpans(height, targetHeight);
+  // Horizontal pass into 16.16 fixed-point sums per source row, then the vertical pass.
+  std::vector<uint32_t> narrow(size_t(targetWidth) * height * 4);
+  for (uint32_t y = 0; y < height; ++y) {
+    const uint8_t* in = source.data() + size_t(y) * width * 4;
+    uint32_t* out = narrow.data() + size_t(y) * targetWidth * 4;
+    for (uint32_t x = 0; x < targetWidth; ++x, out += 4) {
+      const Span& span = columns[x];
+      uint32_t sum[4] = {0, 0, 0, 0};
+      const uint8_t* p = in + size_t(span.first) * 4;
+      for (uint32_t w : span.weights) {
+        for (int c = 0; c < 4; ++c) sum[c] += p[c] * w;
+        p += 4;
+      }
+      for (int c = 0; c < 4; ++c) out[c] = (sum[c] + 128) >> 8;  // 8 fraction bits kept
+    }
+  }
+  std::vector<uint8_t> result = AllocatePixels(targetWidth, targetHeight);
+  for (uint32_t y = 0; y < targetHeight; ++y) {
+    const Span& span = rows[y];
+    uint8_t* out = result.data() + size_t(y) * targetWidth * 4;
+    for (uint32_t i = 0; i < targetWidth * 4; ++i) {
+      uint64_t sum = 0;
+      const uint32_t* p = narrow.data() + size_t(span.first) * targetWidth * 4 + i;
+      for (uint32_t w : span.weights) {
+        sum += uint64_t(*p) * w;
+        p += size_t(targetWidth) * 4;
+      }
+      out[i] = static_cast<uint8_t>(std::min<uint64_t>((sum + (1u << 23)) >> 24, 255));
+    }
+  }
+  return result;
+}
+
+std::vector<uint8_t> Orient(std::span<const uint8_t> source, uint32_t width, uint32_t height,
+                            uint32_t orientation) {
+  const uint64_t pixels = uint64_t(width) * height;
+  if (source.size() < pixels * 4) return {};
+  if (orientation < 2 || orientation > 8) return std::vector<uint8_t>(source.begin(), source.begin() + pixels * 4);
+  const bool turned = orientation >= 5;
+  const uint32_t outWidth = turned ? height : width;
+  const uint32_t outHeight = turned ? width : height;
+  std::vector<uint8_t> result = AllocatePixels(outWidth, outHeight);
+  // Each output row walks the input along a straight line: a start pixel and a fixed step.
+  const int64_t W = width, H = height;
+  for (uint32_t row = 0; row < outHeight; ++row) {
+    int64_t base = 0, step = 0;
+    switch (orientation) {
+      case 2: base = row * W + W - 1; step = -1; break;
+      case 3: base = (H - 1 - row) * W + W - 1; step = -1; break;
+      case 4: base = (H - 1 - row) * W; step = 1; break;
+      case 5: base = row; step = W; break;
+      case 6: base = (H - 1) * W + row; step = -W; break;
+      case 7: base = (H - 1) * W + W - 1 - row; step = -W; break;
+      case 8: base = W - 1 - row; step = W; break;
+    }
+    uint8_t* out = result.data() + size_t(row) * outWidth * 4;
+    for (uint32_t column = 0; column < outWidth; ++column, base += step) {
+      std::memcpy(out + size_t(column) * 4, source.data() + base * 4, 4);
+    }
+  }
+  return result;
+}
+
+}  // namespace Quarlo::Imaging

@@ -1,0 +1,150 @@
+#include "platform/imaging/png_decoder.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/imaging/pixel_ops.h"
+
+namespace Quarlo::Imaging {
+
+namespace {
+
+// PNG allows sizes up to 2^31 - 1; the pipeline's own pixel limit decides, not libpng's default.
+constexpr png_uint_32 kLargestSide = 0x7FFFFFFF;
+constexpr int kLibpngError = 1;
+
+struct Reader {
+  std::span<const uint8_t> bytes;
+  size_t offset = 0;
+};
+
+[[noreturn]] void OnError(png_structp png, png_const_charp) { png_longjmp(png, kLibpngError); }
+void OnWarning(png_structp, png_const_charp) {}
+
+void ReadBytes(png_structp png, png_bytep out, size_t count) {
+  auto* reader = static_cast<Reader*>(png_get_io_ptr(png));
+  if (count > reader->bytes.size() - reader->offset) png_error(png, "truncated");
+  std::memcpy(out, reader->bytes.data() + reader->offset, count);
+  reader->offset += count;
+}
+
+// One libpng read over the bytes, destroyed with this.
+struct Session {
+  Reader reader;
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+
+  explicit Session(std::span<const uint8_t> bytes) : reader{bytes} {
+    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
+    if (png) info = png_create_info_struct(png);
+    if (!info) return;
+    png_set_read_fn(png, &reader, ReadBytes);
+    png_set_user_limits(png, kLargestSide, kLargestSide);
+  }
+  ~Session() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  bool Ready() const { return info != nullptr; }
+};
+
+bool ReadInfo(Session& s) {
+  if (setjmp(png_jmpbuf(s.png))) return false;
+  png_read_info(s.png, s.info);
+  return true;
+}
+
+class PngDecoder final : public Decoder {
+ public:
+  explicit PngDecoder(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+
+  DecodeResult Open() {
+    Session s(bytes_);
+    if (!s.Ready()) return {DecodeStatus::OutOfMemory, ENOMEM};
+    if (!ReadInfo(s)) return {DecodeStatus::Damaged, kLibpngError};
+    int colourType = png_get_color_type(s.png, s.info);
+    int depth = png_get_bit_depth(s.png, s.info);
+    header_.width = png_get_image_width(s.png, s.info);
+    header_.height = png_get_image_height(s.png, s.info);
+    header_.bitsPerPixel = colourType == PNG_COLOR_TYPE_PALETTE ? depth : depth * png_get_channels(s.png, s.info);
+    header_.hasAlpha = (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(s.png, s.info, PNG_INFO_tRNS);
+    header_.model = (colourType & PNG_COLOR_MASK_COLOR) ? SampleModel::Rgb : SampleModel::Gray;
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 profileSize = 0;
+    if (png_get_iCCP(s.png, s.info, &name, &compression, &profile, &profileSize) && profile) {
+      header_.iccProfile.assign(profile, profile + profileSize);
+    }
+    png_bytep exif = nullptr;
+    png_uint_32 exifSize = 0;
+    if (png_get_eXIf_1(s.png, s.info, &exifSize, &exif) && exif) header_.exif = ReadExif({exif, exifSize});
+    return {};
+  }
+
+  const PictureHeader& Header() const override { return header_; }
+
+  DecodeResult Decode(const DecodeRequest& request, Bitmap& out) override {
+    if (request.frame != 0) return {DecodeStatus::Damaged, 0};
+    Session s(bytes_);
+    if (!s.Ready()) return {DecodeStatus::OutOfMemory, ENOMEM};
+    try {
+      out.pixels = AllocatePixels(header_.width, header_.height);
+      rows_.resize(header_.height);
+    } catch (const std::bad_alloc&) {
+      return {DecodeStatus::OutOfMemory, ENOMEM};
+    }
+    out.width = header_.width;
+    out.height = header_.height;
+    for (uint32_t y = 0; y < out.height; ++y) rows_[y] = out.pixels.data() + size_t(y) * out.width * 4;
+    if (!ReadPixels(s, request.colourManage)) return {DecodeStatus::Damaged, kLibpngError};
+    if (header_.hasAlpha) {
+      for (uint32_t y = 0; y < out.height; ++y) PremultiplyRow(rows_[y], out.width);
+    }
+    return {};
+  }
+
+ private:
+  // Every colour type becomes 8-bit BGRA with straight alpha.
+  void SetTransforms(Session& s, bool colourManage) {
+    png_structp png = s.png;
+    int colourType = png_get_color_type(png, s.info);
+    png_set_expand(png);  // palette to RGB, grey below 8 bits to 8, tRNS to alpha
+    png_set_scale_16(png);
+    if (!(colourType & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
+    png_set_bgr(png);
+    if (!header_.hasAlpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    // A gAMA chunk alone (no profile, no sRGB chunk) still tells how the samples were encoded.
+    bool described = png_get_valid(png, s.info, PNG_INFO_iCCP) || png_get_valid(png, s.info, PNG_INFO_sRGB);
+    if (colourManage && !described && png_get_valid(png, s.info, PNG_INFO_gAMA)) {
+      png_set_gamma(png, PNG_DEFAULT_sRGB, PNG_DEFAULT_sRGB);
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, s.info);
+  }
+
+  bool ReadPixels(Session& s, bool colourManage) {
+    if (setjmp(png_jmpbuf(s.png))) return false;
+    png_read_info(s.png, s.info);
+    SetTransforms(s, colourManage);
+    if (png_get_rowbytes(s.png, s.info) != size_t(header_.width) * 4) png_error(s.png, "unexpected row size");
+    png_read_image(s.png, rows_.data());
+    return true;
+  }
+
+  std::span<const uint8_t> bytes_;
+  PictureHeader header_;
+  std::vector<png_bytep> rows_;
+};
+
+}  // namespace
+
+std::unique_ptr<Decoder> OpenPngDecoder(std::span<const uint8_t> bytes, DecodeResult& result) {
+  auto decoder = std::make_unique<PngDecoder>(bytes);
+  result = decoder->Open();
+  if (!result.Ok()) return nullptr;
+  return decoder;
+}
+
+}  // namespace Quarlo::Imaging
