@@ -112,7 +112,8 @@ struct Hive::State {
   HiveStatus Persist() {
     std::string text = WriteHiveText(cache);
     FileStamp stamp;
-    HiveStatus status = text.size() > kMaxHiveFileBytes ? HiveStatus::TooLarge : ReplaceFile(file, text, stamp);
+    HiveStatus status =
+        text.size() > kMaxHiveFileBytes ? HiveStatus::TooLarge : ReplaceFile(file, text, stamp);
     cacheValid = status == HiveStatus::Ok;
     cacheStamp = stamp;
     return status;
@@ -151,14 +152,22 @@ HiveType TypeOf(const HiveValue& value) {
 
 const char* StatusName(HiveStatus status) {
   switch (status) {
-    case HiveStatus::Ok: return "ok";
-    case HiveStatus::NotFound: return "not found";
-    case HiveStatus::WrongType: return "wrong type";
-    case HiveStatus::InvalidParameter: return "invalid parameter";
-    case HiveStatus::NotOpen: return "key not open";
-    case HiveStatus::Busy: return "hive busy";
-    case HiveStatus::IoError: return "hive file error";
-    case HiveStatus::TooLarge: return "hive too large";
+    case HiveStatus::Ok:
+      return "ok";
+    case HiveStatus::NotFound:
+      return "not found";
+    case HiveStatus::WrongType:
+      return "wrong type";
+    case HiveStatus::InvalidParameter:
+      return "invalid parameter";
+    case HiveStatus::NotOpen:
+      return "key not open";
+    case HiveStatus::Busy:
+      return "hive busy";
+    case HiveStatus::IoError:
+      return "hive file error";
+    case HiveStatus::TooLarge:
+      return "hive too large";
   }
   return "unknown";
 }
@@ -210,7 +219,9 @@ HiveResult<T> Typed(HiveResult<HiveValue> read) {
 
 HiveResult<uint32_t> HiveKey::GetDword(std::string_view name) const { return Typed<uint32_t>(Get(name)); }
 
-HiveResult<std::string> HiveKey::GetString(std::string_view name) const { return Typed<std::string>(Get(name)); }
+HiveResult<std::string> HiveKey::GetString(std::string_view name) const {
+  return Typed<std::string>(Get(name));
+}
 
 HiveResult<HiveStrings> HiveKey::GetStrings(std::string_view name) const {
   HiveResult<HiveStrings> read = Typed<HiveStrings>(Get(name));
@@ -272,7 +283,8 @@ HiveStatus HiveKey::DeleteTree(std::string_view subkey) const {
   std::vector<std::string_view> parts;
   if (subkey.empty() || !SplitKeyPath(subkey, parts)) return HiveStatus::InvalidParameter;
   const size_t cut = subkey.rfind('\\');
-  const std::string owner = JoinKeyPath(path_, cut == std::string_view::npos ? std::string_view() : subkey.substr(0, cut));
+  const std::string owner =
+      JoinKeyPath(path_, cut == std::string_view::npos ? std::string_view() : subkey.substr(0, cut));
   const std::string_view leaf = parts.back();
   return hive_->state_->Change([&](HiveNode& root, bool& changed) {
     if (FindKey(root, path_) == nullptr) return HiveStatus::NotFound;

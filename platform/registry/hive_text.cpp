@@ -225,7 +225,8 @@ class HiveParser {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     HiveStrings* list = list_;
     list_ = nullptr;
-    if (line.empty() || line[0] == '#' || line.find_first_not_of(" \t") == std::string_view::npos) return true;
+    if (line.empty() || line[0] == '#' || line.find_first_not_of(" \t") == std::string_view::npos)
+      return true;
     LineCursor cursor(line);
     if (line[0] == ' ' || line[0] == '\t') return list != nullptr && ListItem(cursor, *list);
     if (line[0] == '[') return Header(cursor);

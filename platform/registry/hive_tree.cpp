@@ -25,8 +25,8 @@ bool HasNul(std::string_view text) { return text.find('\0') != std::string_view:
 }  // namespace
 
 bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
 bool NameLess::operator()(std::string_view a, std::string_view b) const {

@@ -49,8 +49,9 @@ class HiveTest : public ::testing::Test {
 };
 
 // Bytes that a careless text format would break: separators, quotes, escapes, invalid UTF-8.
-const std::string kHostile = std::string("tab\there\nnew line\r\\back\"quote\"%41 % 100%") +
-                             "\xff\xfe bad, \xc0\xaf overlong, \xed\xa0\x80 surrogate, \xe2\x82 cut, 사진, \x7f\x01";
+const std::string kHostile =
+    std::string("tab\there\nnew line\r\\back\"quote\"%41 % 100%") +
+    "\xff\xfe bad, \xc0\xaf overlong, \xed\xa0\x80 surrogate, \xe2\x82 cut, 사진, \x7f\x01";
 
 TEST_F(HiveTest, EveryTypeRoundTripsThroughTheFile) {
   HiveBytes allBytes;
