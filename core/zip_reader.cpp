@@ -18,6 +18,10 @@ constexpr uint16_t kMethodStored = 0;
 constexpr uint16_t kMethodDeflate = 8;
 // Raw deflate: no zlib or gzip header around the stream.
 constexpr int kRawDeflateWindowBits = -15;
+// Deflate cannot expand data by more than 1032:1 (a 258-byte match in two bits); the slack covers
+// block headers. A larger declared size cannot be reached, so it fails before its buffer is made.
+constexpr uint64_t kMaxDeflateRatio = 1032;
+constexpr uint64_t kDeflateSlack = 1024;
 
 static_assert(kZipMaxEntryCompressed <= UINT_MAX && kZipMaxEntryUncompressed <= UINT_MAX,
               "one inflate call must cover a whole entry");
@@ -31,10 +35,12 @@ bool ReadEntryData(ByteSource& source, const ZipEntry& entry, std::vector<uint8_
   cursor.Skip(22);
   uint64_t skip = kZipLocalHeaderSize + uint64_t{cursor.U16()};
   skip += cursor.U16();
-  // ReadAt bounds the offset by the file size, so only the addition itself can overflow.
-  if (entry.localHeaderOffset > UINT64_MAX - skip) return false;
+  // The header was read, so its offset lies inside the file and the sum cannot overflow. The
+  // range is checked before the buffer is made, so a tiny file cannot ask for gigabytes.
+  uint64_t dataOffset = entry.localHeaderOffset + skip;
+  if (dataOffset > source.Size() || entry.csize > source.Size() - dataOffset) return false;
   data.resize(entry.csize);
-  return source.ReadAt(entry.localHeaderOffset + skip, data);
+  return source.ReadAt(dataOffset, data);
 }
 
 // Inflates the whole entry in one call into a buffer of its declared size. A stream that would
@@ -65,6 +71,9 @@ ZipStatus Extract(ByteSource& source, const ZipEntry& entry, std::vector<uint8_t
   if (entry.method != kMethodStored && entry.method != kMethodDeflate) return ZipStatus::UnsupportedMethod;
   if (entry.usize > kZipMaxEntryUncompressed || entry.csize > kZipMaxEntryCompressed) {
     return ZipStatus::TooLarge;
+  }
+  if (entry.method == kMethodDeflate && entry.usize > entry.csize * kMaxDeflateRatio + kDeflateSlack) {
+    return ZipStatus::Damaged;
   }
   std::vector<uint8_t> data;
   if (!ReadEntryData(source, entry, data)) return ZipStatus::Damaged;

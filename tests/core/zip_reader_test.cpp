@@ -286,6 +286,9 @@ std::vector<ReadCase> ReadCases() {
   ZipTestEntry lyingLarge = Entry("a.jpg", text, 8);
   lyingLarge.usize = text.size() + 1;
   cases.push_back({"inflates short of the declared size", lyingLarge, ZipStatus::Damaged});
+  ZipTestEntry bomb = Entry("a.jpg", text, 8);
+  bomb.usize = kZipMaxEntryUncompressed;
+  cases.push_back({"declares more than its data can inflate to", bomb, ZipStatus::Damaged});
   ZipTestEntry storedSizes = Entry("a.jpg", "abcdef");
   storedSizes.usize = 5;
   cases.push_back({"stored sizes differ", storedSizes, ZipStatus::Damaged});
@@ -322,6 +325,10 @@ std::vector<ReadCase> ReadCases() {
   dataPastEnd.csize = 10000;
   dataPastEnd.usize = 10000;
   cases.push_back({"data running past the file", dataPastEnd, ZipStatus::Damaged});
+  ZipTestEntry hugeClaim = Entry("a.jpg", "x");
+  hugeClaim.csize = kZipMaxEntryUncompressed;
+  hugeClaim.usize = kZipMaxEntryUncompressed;
+  cases.push_back({"stored gigabyte claimed by a tiny file", hugeClaim, ZipStatus::Damaged});
   return cases;
 }
 
