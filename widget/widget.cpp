@@ -8,6 +8,7 @@
 #include <atomic>
 
 #include "widget/host.h"
+#include "widget/theme.h"
 
 namespace Quarlo::Widget {
 
@@ -239,6 +240,12 @@ bool Widget::IsVisibleInTree() const {
 }
 
 float Widget::ScaleFactor() const { return host ? host->Dpi() / 96.0f : 1.0f; }
+
+const Theme& Widget::GetTheme() const {
+  // Detached widgets share one light theme of the default accent, built on first use.
+  static const Theme fallback = Theme::Light(kDefaultAccent);
+  return host ? host->GetTheme() : fallback;
+}
 
 bool Widget::IsFocusVisualShown() const { return focused && host && host->FocusVisible(); }
 

@@ -32,6 +32,9 @@ Size Widget::Measure(Size available) {
     return desiredSize;
   }
   lastMeasureConstraint = available;
+  // Whatever made this measure necessary (a margin, an alignment, new content) can move the widget
+  // inside an unchanged slot, so the cached arrangement no longer holds.
+  arrangeValid = false;
   Size inner{std::max(0.0f, available.width - margin.left - margin.right),
              std::max(0.0f, available.height - margin.top - margin.bottom)};
   if (!std::isnan(width)) {
