@@ -1,0 +1,243 @@
+#include "core/picture_cache.h"
+
+#include <sys/sysinfo.h>
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
+namespace Quarlo::View {
+
+uint64_t PictureBudgetFor(uint64_t physicalBytes) {
+  if (physicalBytes == 0) return kUnknownMemoryPictureBudget;
+  return std::clamp(physicalBytes / 5, kMinPictureBudget, kMaxPictureBudget);
+}
+
+CacheLimits DefaultCacheLimits() {
+  struct sysinfo info {};
+  uint64_t physical = sysinfo(&info) == 0 ? uint64_t(info.totalram) * info.mem_unit : 0;
+  return {{PictureBudgetFor(physical), kMaxCachedPictures}, {kThumbnailBudget, kMaxCachedThumbnails}};
+}
+
+PictureCache::PictureCache(Notifier notifier, DecodeFunction decode, CacheLimits limits)
+    : notifier_(std::move(notifier)), decode_(std::move(decode)) {
+  pictures_.budget = limits.pictures.budget;
+  pictures_.maxCount = limits.pictures.maxCount;
+  thumbnails_.budget = limits.thumbnails.budget;
+  thumbnails_.maxCount = limits.thumbnails.maxCount;
+  thumbnails_.thumbnail = true;
+  pictures_.thread = std::thread([this] { Run(pictures_); });
+  try {
+    thumbnails_.thread = std::thread([this] { Run(thumbnails_); });
+  } catch (...) {
+    {
+      std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    pictures_.thread.join();
+    throw;
+  }
+}
+
+PictureCache::~PictureCache() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+    CancelDecodes();
+  }
+  wake_.notify_all();
+  pictures_.thread.join();
+  thumbnails_.thread.join();
+}
+
+void PictureCache::SetList(std::vector<PictureItem> items, std::shared_ptr<ZipReader> reader, bool keep) {
+  std::lock_guard lock(mutex_);
+  ++generation_;
+  CancelDecodes();
+  items_ = std::move(items);
+  reader_ = std::move(reader);
+  std::unordered_set<std::string> keys;
+  if (keep) {
+    for (const PictureItem& item : items_) keys.insert(KeyOf(item));
+  }
+  for (Lane* lane : {&pictures_, &thumbnails_}) {
+    lane->wanted.clear();
+    lane->finished.clear();
+    if (!keep) {
+      Empty(*lane);
+      continue;
+    }
+    for (auto at = lane->recency.begin(); at != lane->recency.end();) {
+      std::string key = *at++;
+      if (!keys.contains(key)) Remove(*lane, key);
+    }
+  }
+}
+
+void PictureCache::SetOptions(const DecodeOptions& options) {
+  {
+    std::lock_guard lock(mutex_);
+    ++generation_;
+    CancelDecodes();
+    options_ = options;
+    options_.cancel = nullptr;
+    Empty(pictures_);
+    Empty(thumbnails_);
+  }
+  // The wanted pictures are gone from the lanes and must be decoded again with the new options.
+  wake_.notify_all();
+}
+
+void PictureCache::SetWanted(std::vector<size_t> indices) {
+  {
+    std::lock_guard lock(mutex_);
+    pictures_.wanted = std::move(indices);
+  }
+  wake_.notify_all();
+}
+
+void PictureCache::SetWantedThumbnails(size_t start, size_t count) {
+  {
+    std::lock_guard lock(mutex_);
+    thumbnails_.wanted.clear();
+    for (size_t index = start; index < items_.size() && index - start < count; ++index) {
+      thumbnails_.wanted.push_back(index);
+    }
+  }
+  wake_.notify_all();
+}
+
+PicturePtr PictureCache::Get(size_t index) const {
+  std::lock_guard lock(mutex_);
+  return Lookup(pictures_, index);
+}
+
+PicturePtr PictureCache::GetThumbnail(size_t index) const {
+  std::lock_guard lock(mutex_);
+  return Lookup(thumbnails_, index);
+}
+
+PictureCache::Finished PictureCache::TakeFinished() {
+  std::lock_guard lock(mutex_);
+  Finished finished;
+  finished.pictures.swap(pictures_.finished);
+  finished.thumbnails.swap(thumbnails_.finished);
+  return finished;
+}
+
+LaneUsage PictureCache::Usage(LaneKind kind) const {
+  std::lock_guard lock(mutex_);
+  const Lane& lane = kind == LaneKind::Pictures ? pictures_ : thumbnails_;
+  return {lane.usedBytes, lane.budget, lane.map.size()};
+}
+
+PicturePtr PictureCache::Lookup(const Lane& lane, size_t index) const {
+  if (index >= items_.size()) return nullptr;
+  auto found = lane.map.find(KeyOf(items_[index]));
+  return found == lane.map.end() ? nullptr : found->second.picture;
+}
+
+// The first wanted index whose picture is neither stored nor known to fail.
+std::optional<size_t> PictureCache::NextWanted(const Lane& lane) const {
+  for (size_t index : lane.wanted) {
+    if (index >= items_.size()) continue;
+    const std::string& key = KeyOf(items_[index]);
+    if (!lane.map.contains(key) && !lane.failed.contains(key)) return index;
+  }
+  return std::nullopt;
+}
+
+void PictureCache::Run(Lane& lane) {
+  std::unique_lock lock(mutex_);
+  while (!stop_) {
+    std::optional<size_t> index = NextWanted(lane);
+    if (!index) {
+      wake_.wait(lock);
+      continue;
+    }
+    PictureItem item = items_[*index];
+    std::shared_ptr<ZipReader> reader = reader_;
+    DecodeOptions options = options_;
+    options.cancel = &lane.cancel;
+    uint64_t generation = generation_;
+    lane.cancel.store(false);
+    lock.unlock();
+    PicturePtr picture = decode_(item, reader.get(), options, lane.thumbnail);
+    reader.reset();
+    lock.lock();
+    // A picture of a list or of options that are no longer current must never be seen.
+    if (stop_ || generation != generation_) continue;
+    const std::string& key = KeyOf(item);
+    if (picture == nullptr) {
+      lane.failed.insert(key);
+      continue;
+    }
+    if (picture->error == LoadError::OutOfMemory) {
+      if (LowerBudgetAfterOutOfMemory(lane)) continue;  // still wanted: tried again with more room
+      lane.failed.insert(key);
+    } else if (picture->error == LoadError::CannotRead) {
+      lane.failed.insert(key);
+    }
+    Store(lane, *index, key, std::move(picture));
+    lock.unlock();
+    if (notifier_) notifier_();
+    lock.lock();
+  }
+}
+
+// Lowers the budget for good and evicts; true when that freed something, so that a retry can
+// succeed. When nothing could go (an empty lane, or only wanted pictures), the caller gives the
+// picture up instead of retrying the same failing decode for ever.
+bool PictureCache::LowerBudgetAfterOutOfMemory(Lane& lane) {
+  if (lane.map.empty()) return false;
+  lane.budget = lane.budget < kMinPictureBudget ? kLoweredBudgetFloor : lane.budget / 2;
+  size_t before = lane.map.size();
+  Evict(lane);
+  return lane.map.size() < before;
+}
+
+void PictureCache::Store(Lane& lane, size_t index, const std::string& key, PicturePtr picture) {
+  if (lane.map.contains(key)) Remove(lane, key);
+  lane.usedBytes += picture->cost;
+  lane.recency.push_back(key);
+  lane.map.emplace(key, Entry{std::move(picture), std::prev(lane.recency.end())});
+  Evict(lane);
+  lane.finished.push_back(index);
+}
+
+void PictureCache::Remove(Lane& lane, const std::string& key) {
+  auto found = lane.map.find(key);
+  if (found == lane.map.end()) return;
+  lane.usedBytes -= found->second.picture->cost;
+  lane.recency.erase(found->second.recency);
+  lane.map.erase(found);
+}
+
+// Drops the oldest unwanted pictures while the lane is over its budget or its count; wanted
+// pictures stay even when they alone exceed the limits.
+void PictureCache::Evict(Lane& lane) {
+  std::unordered_set<std::string> wanted;
+  for (size_t index : lane.wanted) {
+    if (index < items_.size()) wanted.insert(KeyOf(items_[index]));
+  }
+  for (auto at = lane.recency.begin();
+       at != lane.recency.end() && (lane.usedBytes > lane.budget || lane.map.size() > lane.maxCount);) {
+    std::string key = *at++;
+    if (!wanted.contains(key)) Remove(lane, key);
+  }
+}
+
+void PictureCache::Empty(Lane& lane) {
+  lane.map.clear();
+  lane.recency.clear();
+  lane.failed.clear();
+  lane.usedBytes = 0;
+}
+
+void PictureCache::CancelDecodes() {
+  pictures_.cancel.store(true);
+  thumbnails_.cancel.store(true);
+}
+
+}  // namespace Quarlo::View
