@@ -2,9 +2,14 @@
 
 #include <libheif/heif.h>
 
+#include "platform/imaging/bmp_decoder.h"
 #include "platform/imaging/gif_decoder.h"
+#include "platform/imaging/heif_decoder.h"
+#include "platform/imaging/ico_decoder.h"
 #include "platform/imaging/jpeg_decoder.h"
+#include "platform/imaging/jxl_decoder.h"
 #include "platform/imaging/png_decoder.h"
+#include "platform/imaging/tiff_decoder.h"
 #include "platform/imaging/webp_decoder.h"
 
 #include <array>
@@ -66,17 +71,17 @@ std::vector<Entry> BuildEntries() {
       {{"JPEG Decoder", ContainerFormat::Jpeg, ".jpeg,.jpe,.jpg,.jfif,.exif"}, IsJpeg, OpenJpegDecoder},
       {{"PNG Decoder", ContainerFormat::Png, ".png"}, IsPng, OpenPngDecoder},
       {{"GIF Decoder", ContainerFormat::Gif, ".gif"}, IsGif, OpenGifDecoder},
-      {{"BMP Decoder", ContainerFormat::Bmp, ".bmp,.dib,.rle"}, IsBmp, nullptr},
-      {{"TIFF Decoder", ContainerFormat::Tiff, ".tiff,.tif"}, IsTiff, nullptr},
-      {{"ICO Decoder", ContainerFormat::Ico, ".ico,.icon"}, IsIco, nullptr},
+      {{"BMP Decoder", ContainerFormat::Bmp, ".bmp,.dib,.rle"}, IsBmp, OpenBmpDecoder},
+      {{"TIFF Decoder", ContainerFormat::Tiff, ".tiff,.tif"}, IsTiff, OpenTiffDecoder},
+      {{"ICO Decoder", ContainerFormat::Ico, ".ico,.icon"}, IsIco, OpenIcoDecoder},
       {{"WebP Decoder", ContainerFormat::Webp, ".webp"}, IsWebp, OpenWebpDecoder},
-      {{"JPEG XL Decoder", ContainerFormat::Other, ".jxl"}, IsJxl, nullptr},
+      {{"JPEG XL Decoder", ContainerFormat::Other, ".jxl"}, IsJxl, OpenJxlDecoder},
   };
   if (heif_have_decoder_for_format(heif_compression_HEVC)) {
-    entries.push_back({{"HEIF Decoder", ContainerFormat::Heif, ".heic,.heif,.hif"}, IsHeic, nullptr});
+    entries.push_back({{"HEIF Decoder", ContainerFormat::Heif, ".heic,.heif,.hif"}, IsHeic, OpenHeifDecoder});
   }
   if (heif_have_decoder_for_format(heif_compression_AV1)) {
-    entries.push_back({{"AVIF Decoder", ContainerFormat::Other, ".avif"}, IsAvif, nullptr});
+    entries.push_back({{"AVIF Decoder", ContainerFormat::Other, ".avif"}, IsAvif, OpenHeifDecoder});
   }
   return entries;
 }

@@ -103,9 +103,15 @@ std::span<const uint8_t> TiffStructured(std::span<const uint8_t> payload) {
 }
 
 ExifValues ReadExif(std::span<const uint8_t> block) {
-  ExifValues values;
   std::span<const uint8_t> tiff = TiffStructured(block);
-  if (tiff.empty() || tiff.size() > kMaxExifBytes) return values;
+  if (tiff.size() > kMaxExifBytes) return {};
+  return ReadTiffFileExif(tiff);
+}
+
+ExifValues ReadTiffFileExif(std::span<const uint8_t> file) {
+  ExifValues values;
+  std::span<const uint8_t> tiff = TiffStructured(file);
+  if (tiff.empty() || tiff.size() > UINT32_MAX - 6) return values;
   // libexif finds the block by its "Exif" prefix; without the fix-up option it changes nothing.
   std::vector<uint8_t> prefixed(kExifPrefix, kExifPrefix + 6);
   prefixed.insert(prefixed.end(), tiff.begin(), tiff.end());

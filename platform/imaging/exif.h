@@ -26,6 +26,10 @@ struct ExifValues {
 // Malformed blocks, bad offsets and unknown tags are ignored: whatever libexif can read stands.
 ExifValues ReadExif(std::span<const uint8_t> block);
 
+// The same for a whole TIFF file, whose first directory holds the tags (a copy of the file is made,
+// so it is not bounded like an embedded block).
+ExifValues ReadTiffFileExif(std::span<const uint8_t> file);
+
 // The TIFF-structured part of an EXIF payload: drops an "Exif\0\0" prefix; empty when what remains
 // does not start with a TIFF byte-order mark.
 std::span<const uint8_t> TiffStructured(std::span<const uint8_t> payload);
