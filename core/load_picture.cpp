@@ -168,7 +168,7 @@ void DecodeWebp(std::span<const uint8_t> bytes, const DecodeOptions& options, Lo
   std::span<const uint8_t> still = bytes;
   if (Imaging::IsAnimatedWebp(bytes)) {
     if (options.WantsAnimation()) {
-      return TakeAnimation(Imaging::DecodeWebpAnimation(bytes, options.frameBytesCap, nullptr), 32, picture);
+      return TakeAnimation(Imaging::DecodeWebpAnimation(bytes, options.frameBytesCap, options.cancel), 32, picture);
     }
     still = Imaging::FirstWebpFrame(bytes);
     if (still.empty()) return Fail(picture, LoadError::Damaged, 0);
@@ -186,7 +186,7 @@ void DecodeRecognized(const Imaging::DecoderInfo& info, std::span<const uint8_t>
   if (!decoder) return Fail(picture, result);
   if (info.container == Imaging::ContainerFormat::Gif && decoder->Header().frameCount >= 2 &&
       options.WantsAnimation()) {
-    TakeAnimation(Imaging::ComposeGifAnimation(*decoder, options.frameBytesCap, nullptr), 8, picture);
+    TakeAnimation(Imaging::ComposeGifAnimation(*decoder, options.frameBytesCap, options.cancel), 8, picture);
   } else {
     DecodeStill(*decoder, options, false, picture);
   }
