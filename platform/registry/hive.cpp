@@ -104,7 +104,8 @@ struct Hive::State {
     if (file.empty()) return HiveStatus::IoError;
     if (HiveStatus status = EnsureFolderOf(file); status != HiveStatus::Ok) return status;
     if (HiveStatus status = lock.Acquire(file); status != HiveStatus::Ok) return status;
-    if (cacheValid && StampOf(file) == cacheStamp) return HiveStatus::Ok;
+    // Always read again: file stamps have coarse clocks and reused inodes, and trusting a stale
+    // cache here would write back a tree without another process's latest keys.
     return Load(true);
   }
 

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <thread>
 
@@ -74,6 +75,18 @@ std::string UtcStamp() {
   return text;
 }
 
+// A hive file that is a symbolic link (into a folder of dotfiles, say) is replaced at its target, so
+// that the link survives. A link that leads nowhere is replaced by the file.
+std::string ReplacementTarget(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return path;
+  std::string target = resolved;
+  free(resolved);
+  return target;
+}
+
 }  // namespace
 
 FileStamp StampOf(const std::string& path) {
@@ -104,19 +117,20 @@ HiveStatus ReadWholeFile(const std::string& path, std::string& bytes, FileStamp&
 
 HiveStatus ReplaceFile(const std::string& path, const std::string& bytes, FileStamp& stamp) {
   if (bytes.size() > kMaxHiveFileBytes) return HiveStatus::TooLarge;
-  const std::string temporary = path + ".new";
+  const std::string target = ReplacementTarget(path);
+  const std::string temporary = target + ".new";
   Descriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
   if (file.Get() < 0) return HiveStatus::IoError;
   struct stat info {};
   bool written = WriteAll(file.Get(), bytes) && fsync(file.Get()) == 0 && fstat(file.Get(), &info) == 0;
-  if (!file.Close() || !written || rename(temporary.c_str(), path.c_str()) != 0) {
+  if (!file.Close() || !written || rename(temporary.c_str(), target.c_str()) != 0) {
     unlink(temporary.c_str());
     return HiveStatus::IoError;
   }
   stamp = StampFrom(info);
   // The rename itself reaches the disk only with the folder; a failure here leaves a correct file
   // that a crash could roll back to the previous version, which loses nothing already reported.
-  Descriptor folder(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  Descriptor folder(open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.Get() >= 0) fsync(folder.Get());
   return HiveStatus::Ok;
 }

@@ -30,8 +30,8 @@ FileStamp StampOf(const std::string& path);
 // when it cannot be read or is a folder, TooLarge past kMaxHiveFileBytes.
 HiveStatus ReadWholeFile(const std::string& path, std::string& bytes, FileStamp& stamp);
 
-// Replaces the file with bytes: a temporary file beside it, fsync, rename, fsync of the folder.
-// Sets stamp to the new file's. Call with the lock held.
+// Replaces the file with bytes: a temporary file beside it, fsync, rename, fsync of the folder. A
+// symbolic link is followed and its target replaced. Sets stamp to the new file's. Call with the lock.
 HiveStatus ReplaceFile(const std::string& path, const std::string& bytes, FileStamp& stamp);
 
 // Creates the file's folder and its parents (mode 0700) when missing.

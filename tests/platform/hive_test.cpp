@@ -1,6 +1,8 @@
 #include "platform/registry/hive.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -379,6 +381,32 @@ TEST_F(HiveTest, OversizedChangeIsRefusedAndTheFileStays) {
   EXPECT_EQ(ReadFile(file_), before);
   EXPECT_EQ(key.Get("Huge").status, HiveStatus::NotFound);
   EXPECT_EQ(key.GetDword("Small").value, 1u);
+}
+
+TEST_F(HiveTest, LockHeldElsewhereMakesChangesBusyButNotReads) {
+  Hive writer(file_);
+  MustCreate(writer, "K").Set("V", uint32_t{1});
+  // flock locks of two open descriptions exclude each other even within one process.
+  int held = open((file_ + ".lock").c_str(), O_RDWR);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  Hive hive(file_);
+  EXPECT_EQ(hive.Root().Open("K").value.GetDword("V").value, 1u);
+  EXPECT_EQ(hive.Root().Open("K").value.Set("V", uint32_t{2}), HiveStatus::Busy);
+  close(held);
+  EXPECT_EQ(hive.Root().Open("K").value.Set("V", uint32_t{2}), HiveStatus::Ok);
+}
+
+TEST_F(HiveTest, SymbolicLinkToTheFileSurvivesChanges) {
+  const fs::path target = folder_ / "dotfiles" / "registry.txt";
+  WriteFile(target, "QuarloView hive 1\n");
+  fs::create_directories(fs::path(file_).parent_path());
+  fs::create_symlink(target, file_);
+  Hive hive(file_);
+  ASSERT_EQ(MustCreate(hive, "K").Set("V", uint32_t{3}), HiveStatus::Ok);
+  EXPECT_TRUE(fs::is_symlink(file_));
+  EXPECT_NE(ReadFile(target).find("\"V\" = dword 3"), std::string::npos);
+  EXPECT_EQ(Hive(file_).Root().Open("K").value.GetDword("V").value, 3u);
 }
 
 TEST(UserHivePathTest, FollowsXdgConfigHomeElseHome) {
