@@ -111,6 +111,10 @@ class Host {
   std::weak_ptr<const char> AliveToken() const { return alive_; }
 
  protected:
+  // The widget flags that mirror the host's input state; derived hosts set them through these.
+  static void SetHoveredFlag(Widget* w, bool value) { w->hovered = value; }
+  static void SetPressedFlag(Widget* w, bool value) { w->pressed = value; }
+
   // Input state shared with the input routing.
   Widget* hovered_ = nullptr;
   Widget* captured_ = nullptr;
