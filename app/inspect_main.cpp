@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/inspect_frames.h"
+#include "core/loaded_picture.h"
 #include "core/picture_list.h"
 
 namespace {
@@ -22,11 +24,14 @@ constexpr char kUsage[] =
     "usage: quarloview-inspect PATH [--start NAME]\n"
     "Lists the pictures the viewer would show for PATH (a folder, a picture or a ZIP/CBZ archive).\n"
     "  --start NAME  archive entry to start at\n"
+    "  --frames      decode each picture; after its line, one line per frame: tab, index, delay in ms,\n"
+    "                1 when the frame memory cap cut the animation short (else 0)\n"
     "Names are printed with \\\\, \\t, \\n and other control bytes escaped.\n";
 
 struct InspectOptions {
   std::string path;
   std::string start;
+  bool frames = false;
 };
 
 bool ParseOptions(int argc, char** argv, InspectOptions& options) {
@@ -35,6 +40,8 @@ bool ParseOptions(int argc, char** argv, InspectOptions& options) {
     std::string_view arg = argv[i];
     if (arg == "--start" && i + 1 < argc) {
       options.start = argv[++i];
+    } else if (arg == "--frames") {
+      options.frames = true;
     } else if (arg.starts_with("--") || havePath) {
       return false;
     } else {
@@ -96,6 +103,10 @@ int main(int argc, char** argv) {
   for (size_t i = 0; i < list.items.size(); ++i) {
     std::string line = ItemLine(list, i, options);
     line += '\n';
+    if (options.frames) {
+      Quarlo::View::DecodeOptions viewer;
+      line += App::FrameLines(*Quarlo::View::LoadPicture(list.items[i], list.reader.get(), viewer, false));
+    }
     std::fwrite(line.data(), 1, line.size(), stdout);
   }
   return std::fflush(stdout) == 0 ? 0 : 1;
