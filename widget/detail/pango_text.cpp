@@ -246,15 +246,22 @@ std::vector<Rect> TextLayout::RangeRects(size_t start, size_t end) const {
     int* ranges = nullptr;
     int count = 0;
     pango_layout_line_get_x_ranges(line, static_cast<int>(start), static_cast<int>(end), &ranges, &count);
+    // Pango reports one range per run; runs that touch merge into one rectangle.
+    std::vector<std::pair<int, int>> spans;
     for (int i = 0; i < count; ++i) {
-      const float left = FromPango(ranges[2 * i]);
-      const float right = FromPango(ranges[2 * i + 1]);
-      if (right > left) {
-        rects.push_back(Rect{left + impl_->offset.x, FromPango(lineRect.y) + impl_->offset.y, right - left,
-                             FromPango(lineRect.height)});
-      }
+      if (ranges[2 * i + 1] > ranges[2 * i]) spans.emplace_back(ranges[2 * i], ranges[2 * i + 1]);
     }
     g_free(ranges);
+    std::sort(spans.begin(), spans.end());
+    for (size_t i = 0; i < spans.size(); ++i) {
+      const float left = FromPango(spans[i].first);
+      int right = spans[i].second;
+      while (i + 1 < spans.size() && spans[i + 1].first <= right + PANGO_SCALE / 2) {
+        right = std::max(right, spans[++i].second);
+      }
+      rects.push_back(Rect{left + impl_->offset.x, FromPango(lineRect.y) + impl_->offset.y,
+                           FromPango(right) - left, FromPango(lineRect.height)});
+    }
   } while (pango_layout_iter_next_line(iter));
   pango_layout_iter_free(iter);
   return rects;

@@ -2,7 +2,6 @@
 
 #include "widget/detail/text_formats.h"
 
-#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <pthread.h>
@@ -85,7 +84,6 @@ GObjectPtr<PangoContext> NewContext(PangoFontMap* fontMap) {
 // Lays a little text out in each family so fontconfig loads its configuration, matches the families
 // (Hangul included) and opens the font files, in a font map of this thread's own.
 void LoadFonts(const std::string& family) {
-  FcInit();
   GObjectPtr<PangoFontMap> fontMap(pango_cairo_font_map_new());
   GObjectPtr<PangoContext> context = NewContext(fontMap.get());
   GObjectPtr<PangoLayout> layout(pango_layout_new(context.get()));
