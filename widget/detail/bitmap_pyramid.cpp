@@ -57,10 +57,16 @@ bool ClipSource(const Bitmap::Impl& bitmap, Rect& destination, Rect source, Rect
   return true;
 }
 
-cairo_filter_t FilterFor(Interpolation interpolation, float remainingScale) {
+// Above this many source pixels Cairo's GOOD filter costs tens of milliseconds per frame.
+constexpr int64_t kMaxGoodFilterPixels = 1 << 20;
+
+// Bilinear sampling from the pyramid level is clean and fast; high quality adds Cairo's GOOD filter for the
+// remaining shrink only where the sampled region is small (thumbnails, icons), where it stays cheap.
+cairo_filter_t FilterFor(Interpolation interpolation, float remainingScale, int64_t regionPixels) {
   switch (interpolation) {
     case Interpolation::NearestNeighbor: return CAIRO_FILTER_NEAREST;
-    case Interpolation::HighQualityCubic: return remainingScale < 1 ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR;
+    case Interpolation::HighQualityCubic:
+      return remainingScale < 1 && regionPixels <= kMaxGoodFilterPixels ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR;
     case Interpolation::Linear: break;
   }
   return CAIRO_FILTER_BILINEAR;
@@ -165,7 +171,8 @@ void DrawBitmapScaled(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rect 
   cairo_matrix_translate(&toRegion, -destination.x, -destination.y);
   cairo_pattern_set_matrix(pattern, &toRegion);
   const float remainingScale = devicePerPixel * static_cast<float>(bitmap.width) / static_cast<float>(view.width);
-  cairo_pattern_set_filter(pattern, FilterFor(interpolation, remainingScale));
+  const int64_t regionPixels = static_cast<int64_t>(region.x1 - region.x0) * (region.y1 - region.y0);
+  cairo_pattern_set_filter(pattern, FilterFor(interpolation, remainingScale, regionPixels));
   cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
 
   cairo_save(cr);
