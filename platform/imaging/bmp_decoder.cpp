@@ -97,10 +97,6 @@ DecodeResult BmpDecoder::Open() {
   header_.width = uint32_t(layout_.width);
   header_.height = uint32_t(layout_.height < 0 ? -layout_.height : layout_.height);
   header_.bitsPerPixel = layout_.bpp;
-  // Uncompressed rows must all be there before any pixel memory is taken.
-  const uint64_t stride = (uint64_t(header_.width) * layout_.bpp + 31) / 32 * 4;
-  const bool rle = layout_.compression == kRle8 || layout_.compression == kRle4;
-  if (!rle && !in_.Has(layout_.pixelsAt, stride * header_.height)) return Malformed();
   header_.hasAlpha = layout_.bpp == 32 || layout_.alphaMask || layout_.compression == kRle4 ||
                      layout_.compression == kRle8 || icon_;
   return {};
@@ -283,13 +279,16 @@ void BmpDecoder::ApplyIconMask(uint8_t* pixels, bool realAlpha) {
 
 DecodeResult BmpDecoder::Decode(const DecodeRequest& request, Bitmap& out) {
   if (request.frame != 0) return Malformed();
+  // Uncompressed rows must all be there before any pixel memory is taken.
+  const uint64_t stride = (uint64_t(header_.width) * layout_.bpp + 31) / 32 * 4;
+  const bool rle = layout_.compression == kRle8 || layout_.compression == kRle4;
+  if (!rle && !in_.Has(layout_.pixelsAt, stride * header_.height)) return Malformed();
   try {
     out.pixels = AllocatePixels(header_.width, header_.height);
   } catch (const std::bad_alloc&) {
     return {DecodeStatus::OutOfMemory, ENOMEM};
   }
   uint8_t* pixels = out.pixels.data();
-  const bool rle = layout_.compression == kRle8 || layout_.compression == kRle4;
   if (!(rle ? DecodeRle(pixels) : DecodeRows(pixels))) {
     out.pixels.clear();
     return Malformed();
