@@ -1,0 +1,161 @@
+// A small program that exercises the toolkit's windows under Xvfb for the end-to-end tests. It opens a
+// main window and reports what happens through trace lines (QUARLO_VIEW_TRACE); the test scripts drive
+// it with xdotool. Keys in the main window: D opens a modal dialog, P opens a light-dismiss popup, F toggles
+// full screen, Q quits. Escape ends the dialog.
+
+#include <fmt/format.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "core/trace.h"
+#include "widget/application.h"
+#include "widget/canvas.h"
+#include "widget/detail/key_codes.h"
+#include "widget/input/events.h"
+#include "widget/theme.h"
+#include "widget/window.h"
+
+namespace {
+
+using namespace Quarlo::Widget;
+using Quarlo::View::Trace;
+
+// A widget that fills its area, names itself in a line of text, and traces the input it receives.
+class TracingPanel : public Widget {
+ public:
+  TracingPanel(std::string name, Size content) : name_(std::move(name)), content_(content) {}
+
+  std::function<bool(const KeyEvent&)> onKey;
+
+  bool IsFocusable() const override { return true; }
+  Size MeasureOverride(Size) override { return content_; }
+  void ArrangeOverride(Size final) override {
+    if (final == arranged_) return;
+    arranged_ = final;
+    Trace(fmt::format("{} layout {}x{}", name_, std::lround(final.width), std::lround(final.height)));
+  }
+  void Paint(Canvas& canvas) override {
+    const Size size = ActualSize();
+    canvas.FillRect(Rect{0, 0, size.width, size.height}, GetTheme().Get(ThemeColor::LayerFill));
+    canvas.FillRoundedRect(Rect{10, 10, 60, 30}, 6, GetTheme().Get(ThemeColor::Accent));
+    TextLayout text = TextLayout::Create(name_, TextStyle{}, Size{size.width, size.height}, TextOptions{});
+    canvas.DrawText(text, Point{10, 50}, GetTheme().Get(ThemeColor::TextPrimary));
+    Trace(fmt::format("{} paint {}x{}", name_, std::lround(size.width), std::lround(size.height)));
+  }
+  bool OnPointerDown(const PointerEvent& event) override {
+    Trace(fmt::format("{} pointer down {} {} button {} clicks {}", name_, std::lround(event.position.x),
+                      std::lround(event.position.y), static_cast<int>(event.button), event.clicks));
+    return true;
+  }
+  bool OnWheel(const WheelEvent& event) override {
+    Trace(fmt::format("{} wheel {}", name_, event.deltaY));
+    return true;
+  }
+  bool OnKeyDown(const KeyEvent& event) override {
+    Trace(fmt::format("{} key {} {}", name_, Detail::KeyName(event.key), event.modifiers));
+    return onKey && onKey(event);
+  }
+  bool OnChar(const CharEvent& event) override {
+    if (event.codePoint < 0x80) Trace(fmt::format("{} char {}", name_, static_cast<char>(event.codePoint)));
+    return false;
+  }
+
+ private:
+  std::string name_;
+  Size content_;
+  Size arranged_{-1, -1};
+};
+
+class Probe {
+ public:
+  bool Start() {
+    WindowOptions options;
+    options.title = "Probe Main";
+    options.size = Size{400, 300};
+    options.hasPosition = true;
+    options.position = Point{100, 100};
+    options.minSize = Size{200, 150};
+    auto root = std::make_unique<TracingPanel>("main", Size{});
+    root->onKey = [this](const KeyEvent& event) { return OnMainKey(event); };
+    TracingPanel* panel = static_cast<TracingPanel*>(main_.SetRoot(std::move(root)));
+    main_.SetOnDestroyed([] { Application::Instance().Quit(0); });
+    if (!main_.Create(options)) return false;
+    main_.Show(true);
+    panel->Focus(FocusReason::Programmatic);
+    Trace(fmt::format("main dpi {}", std::lround(main_.Dpi())));
+    StartTimerAndPost(panel);
+    return true;
+  }
+
+ private:
+  // A host timer on the main window and a task posted from a worker thread.
+  void StartTimerAndPost(Widget* panel) {
+    panel->StartTimer(0.05, [] { Trace("timer fired"); }, false);
+    std::thread worker([] {
+      Application::Instance().Post([] {
+        Trace(Application::Instance().IsUiThread() ? "posted task ran on ui thread" : "posted task ran elsewhere");
+      });
+    });
+    worker.join();
+  }
+
+  bool OnMainKey(const KeyEvent& event) {
+    switch (event.key) {
+      case 'D': RunDialog(); return true;
+      case 'P': OpenPopup(); return true;
+      case 'F':
+        main_.SetFullScreen(!main_.IsFullScreen());
+        Trace(main_.IsFullScreen() ? "fullscreen on" : "fullscreen off");
+        return true;
+      case 'Q': Application::Instance().Quit(0); return true;
+      default: return false;
+    }
+  }
+
+  void RunDialog() {
+    Dialog dialog;
+    dialog.Options().title = "Probe Dialog";
+    dialog.Options().size = Size{240, 120};
+    dialog.SetRoot(std::make_unique<TracingPanel>("dialog", Size{240, 120}));
+    Trace("dialog open");
+    const int result = dialog.ShowModal(main_.Handle());
+    Trace(fmt::format("dialog result {}", result));
+  }
+
+  void OpenPopup() {
+    if (!popup_) {
+      popup_ = std::make_unique<Popup>();
+      popup_->Options().title = "Probe Popup";
+      popup_->SetRoot(std::make_unique<TracingPanel>("popup", Size{120, 80}));
+      popup_->SetOnClosed([] { Trace("popup closed"); });
+    }
+    const Rect client = main_.ClientScreenRect();
+    popup_->ShowAt(static_cast<int>(client.x) + 20, static_cast<int>(client.y) + 20, 120);
+    Trace("popup open");
+  }
+
+  Window main_;
+  std::unique_ptr<Popup> popup_;
+};
+
+}  // namespace
+
+int main() {
+  AppOptions options;
+  options.name = "QuarloProbe";
+  if (!Application::Instance().Initialize(options)) {
+    Trace("no display");
+    return 1;
+  }
+  Probe probe;
+  if (!probe.Start()) {
+    Trace("window failed");
+    return 1;
+  }
+  const int code = Application::Instance().Run();
+  Trace("quit");
+  return code;
+}

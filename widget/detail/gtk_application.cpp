@@ -1,0 +1,45 @@
+// The GTK side of the application loop: opening the display, one iteration of the GLib main context, and
+// the cross-thread wake-up that drains the posted-work queue.
+
+#include <gtk/gtk.h>
+
+#include "widget/application.h"
+#include "widget/detail/loop_backend.h"
+#include "widget/detail/text_formats.h"
+
+namespace Quarlo::Widget::Detail {
+namespace {
+
+gboolean DrainPosted(gpointer) {
+  Application::Instance().DrainPosted();
+  return G_SOURCE_REMOVE;
+}
+
+}  // namespace
+
+bool OpenWindowingSystem(const AppOptions& options) {
+  if (!gtk_init_check(nullptr, nullptr)) return false;
+  gdk_set_program_class(options.name.c_str());
+  if (options.prewarm) PrewarmText();
+  return true;
+}
+
+void ScheduleDrain() {
+  // A one-shot source at default priority on the main context. Timers and input share that priority and
+  // run before the redraw, so posted work cannot starve behind paints the way a default-idle source does.
+  // g_main_context_invoke_full is not used: it calls the function on the spot when the caller owns the
+  // context (the user-interface thread) or can acquire it, which would run a posted task on the wrong
+  // thread or inside its poster. g_source_attach wakes the context from any thread.
+  GSource* source = g_idle_source_new();
+  g_source_set_priority(source, G_PRIORITY_DEFAULT);
+  g_source_set_callback(source, DrainPosted, nullptr, nullptr);
+  g_source_set_static_name(source, "QuarloWidget.Post");
+  g_source_attach(source, nullptr);
+  g_source_unref(source);
+}
+
+void WakeLoop() { g_main_context_wakeup(nullptr); }
+
+void WaitAndDispatch() { g_main_context_iteration(nullptr, TRUE); }
+
+}  // namespace Quarlo::Widget::Detail

@@ -1,0 +1,223 @@
+#pragma once
+// Native top-level windows that host a widget tree: Window (standard or borderless), Dialog (modal, with
+// Enter and Escape handling) and Popup (light-dismiss pop-up windows). The toolkit draws everything itself;
+// the native layer (widget/detail/native_window.cpp) only provides the window, its events, a repaint
+// request, a one-shot timer and screen geometry. Screen coordinates are the desktop's logical pixels.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "widget/geometry.h"
+#include "widget/host.h"
+
+namespace Quarlo::Widget {
+
+namespace Detail {
+struct NativeWindow;
+}
+
+struct WindowOptions {
+  std::string title;
+  Size size{800, 600};        // client size in DIPs
+  bool hasPosition = false;   // use position, else let the desktop place the window
+  Point position;             // top-left of the window in screen pixels
+  bool resizable = true;
+  bool minimizable = true;
+  bool maximizable = true;    // only with resizable
+  NativeHandle owner = nullptr;  // owner window (kept above it); also the source of the initial scale
+  bool allowBackdrop = true;     // no counterpart on this desktop: windows are painted with theme colours
+  bool followSystemTheme = true; // take the theme again when the desktop's light/dark setting changes
+  bool activateOnShow = true;    // a modal dialog is shown activated, else without activation
+  int32_t chrome = 0;            // 0 standard frame, 1 borderless (the window draws its own chrome)
+  bool topmost = false;          // always on top
+  bool toolWindow = false;       // utility window (not in the task bar)
+  bool activatable = true;       // false: the window never takes the keyboard focus
+  bool dropShadow = true;
+  bool roundedCorners = true;
+  bool transparent = false;      // borderless only: transparent background where the desktop composites
+  bool hasBounds = false;        // use bounds instead of size and position
+  Rect bounds;                   // client rectangle in screen pixels (a saved placement)
+  Size minSize;                  // smallest client size in DIPs the user can resize to (0: none)
+};
+
+// A press, the loss of the pointer grab or a close request, as the window receives it, before the tree does.
+struct WindowInput {
+  enum class Kind : int32_t { ButtonPress = 0, GrabLost = 1, CloseRequest = 2 };
+  Kind kind = Kind::ButtonPress;
+  Point screen;         // pointer position in screen pixels
+  bool inside = false;  // the position lies inside the client area
+};
+
+class Window : public Host {
+ public:
+  Window();
+  ~Window() override;
+
+  // --- Host overrides ---
+
+  void SetTheme(const Theme& theme) override;
+  Point WindowToScreen(Point window) const override;
+  void RequestRepaint() override;
+  void SetNativeCapture(bool capture) override;
+  void SetTimerDelay(double seconds) override;
+
+  // --- Window's own virtual operations ---
+
+  // The native layer offers presses, grab losses and close requests here first; true consumes them.
+  virtual bool PreTranslateInput(const WindowInput& input);
+  // Create calls this on its stored copy of the options before the native window exists.
+  virtual void AdjustOptions(WindowOptions& options);
+  virtual bool IsPopup() const;
+  // Create calls this last, once the native window exists and the host knows its size and scale.
+  virtual void OnCreated();
+  // A close request arrived (title-bar button, RequestClose); runs before the close query.
+  virtual void OnClose();
+
+  // --- Operations ---
+
+  // Creates the native window (hidden); true when it exists already. False when the desktop refuses.
+  bool Create(const WindowOptions& options);
+  void Show(bool activate);
+  void Hide();
+  bool IsShown() const;
+  // Asks the window to close as its title-bar button does: OnClose, then the close query, then Destroy.
+  void RequestClose();
+  // Destroys the native window at once (the Window object stays usable for Create).
+  void Destroy();
+  void SetTitle(const std::string& title);
+  // Measures the root at this width (unbounded height) and sizes the client area to its desired size.
+  void SizeToContent(float width);
+  // Called on a close request; returning false keeps the window open.
+  void SetCloseQuery(std::function<bool()> query) { closeQuery_ = std::move(query); }
+  // Called when the native window has been destroyed.
+  void SetOnDestroyed(std::function<void()> callback) { onDestroyed_ = std::move(callback); }
+  // Stores the provider and applies its theme at once (the system theme when it is empty).
+  void SetThemeProvider(std::function<Theme()> provider);
+  // Applies the provider's or the system theme when the window follows the system theme.
+  void RefreshTheme();
+  NativeHandle Handle() const;
+  // The stored options; callers adjust them before Create.
+  WindowOptions& Options() { return options_; }
+  const WindowOptions& Options() const { return options_; }
+
+  // Moves the window's top-left corner (screen pixels) without activating it.
+  void MoveTo(Point screen);
+  // Resizes the client area to a size in DIPs.
+  void ResizeClient(Size size);
+  // The client area in screen pixels.
+  Rect ClientScreenRect() const;
+  // Full screen covers the window's monitor without a frame; leaving it restores the previous placement.
+  void SetFullScreen(bool fullScreen);
+  bool IsFullScreen() const { return fullScreen_; }
+  void SetTopmost(bool topmost);
+  // A disabled window takes no pointer or keyboard input (the owner of a running modal dialog).
+  void SetInputEnabled(bool enabled);
+  bool IsInputEnabled() const { return inputEnabled_; }
+
+  // --- Input routing: the native layer calls these, one per event; positions in window DIPs ---
+
+  void PointerDown(const PointerEvent& event);
+  void PointerUp(const PointerEvent& event);
+  void PointerMove(const PointerEvent& event);
+  void PointerLeave();
+  void Wheel(const WheelEvent& event);
+  bool KeyDown(const KeyEvent& event);
+  bool KeyUp(const KeyEvent& event);
+  bool Char(const CharEvent& event);
+  // The native pointer grab went to another window.
+  void CaptureChanged();
+  // The window became the active window or stopped being it.
+  void Activated(bool active);
+  bool IsActive() const { return active_; }
+  // Tab navigation over the visible, enabled, focusable widgets in tree order.
+  bool MoveFocus(bool forward);
+
+  // The work area (screen pixels) of the monitor that shows most of rect; the primary monitor's when none.
+  static Rect WorkAreaFor(Rect rect);
+  // The window rectangle of a native handle in screen pixels (empty for a null handle).
+  static Rect ScreenRectOf(NativeHandle handle);
+  // The toolkit window behind a native handle, or null.
+  static Window* FromHandle(NativeHandle handle);
+
+ protected:
+ private:
+  friend struct Detail::NativeWindow;
+
+  // The native window asked to close (title-bar button or RequestClose): OnClose, close query, destroy.
+  void HandleCloseRequest();
+  // The native window is gone: clear the handle and call the destroyed callback.
+  void NativeDestroyed();
+  // Calls handler on target and its ancestors until one returns true; the event position is converted to
+  // each widget's space. Returns the widget that handled it, or null.
+  Widget* Dispatch(Widget* target, Point window, const std::function<bool(Widget*, Point)>& handler);
+  void UpdateHover(Point window);
+  void ClearHover();
+  Widget* KeyTarget() const;
+  Widget* WheelTarget(Point window) const;
+
+  WindowOptions options_;
+  std::unique_ptr<Detail::NativeWindow> native_;
+  std::function<bool()> closeQuery_;
+  std::function<void()> onDestroyed_;
+  std::function<Theme()> themeProvider_;
+  bool fullScreen_ = false;
+  bool inputEnabled_ = true;
+};
+
+// A modal window: ShowModal disables its owner and runs a nested loop until EndModal. Reusable: the native
+// window is hidden, not destroyed, when the loop ends.
+class Dialog : public Window {
+ public:
+  Dialog();
+  ~Dialog() override;
+
+  bool OnUnhandledKey(const KeyEvent& event) override;
+  void EndModal(int result) override;
+  bool PreTranslateInput(const WindowInput& input) override;
+  void AdjustOptions(WindowOptions& options) override;
+
+  // Shows the dialog centred over its owner, disables the owner and returns the result EndModal gave
+  // (2 when the window could not be created or was closed).
+  int ShowModal(NativeHandle owner);
+  // Enter invokes the default widget, Escape the cancel widget (each only when enabled in its tree).
+  void SetDefaultButton(Widget* button);
+  void SetCancelButton(Widget* button);
+  bool IsModal() const { return modal_; }
+
+ private:
+  bool modal_ = false;
+  bool closing_ = false;
+  int result_ = 2;
+  NativeHandle owner_ = nullptr;
+  std::shared_ptr<Detail::WidgetLink> defaultButton_;
+  std::shared_ptr<Detail::WidgetLink> cancelButton_;
+};
+
+// A pop-up window (menus, drop-down lists, tooltips). In light-dismiss mode it holds the pointer while open:
+// a press outside it closes it and goes nowhere else.
+class Popup : public Window {
+ public:
+  Popup();
+  ~Popup() override;
+
+  void SetNativeCapture(bool capture) override;
+  bool PreTranslateInput(const WindowInput& input) override;
+  bool IsPopup() const override;
+
+  // Shows the popup at a screen position, sized to its root measured at this width (DIPs), without
+  // taking the focus from the window below.
+  void ShowAt(int x, int y, float width);
+  void Close();
+  void SetOnClosed(std::function<void()> callback) { onClosed_ = std::move(callback); }
+  void SetLightDismiss(bool lightDismiss) { lightDismiss_ = lightDismiss; }
+  bool IsOpen() const { return open_; }
+
+ private:
+  bool lightDismiss_ = true;
+  bool open_ = false;
+  std::function<void()> onClosed_;
+};
+
+}  // namespace Quarlo::Widget

@@ -1,0 +1,294 @@
+// Input routing of a window: pointer events go to the widget under the pointer (or the one holding the
+// capture), key and character events to the focused widget, and each bubbles up the parent chain until a
+// widget handles it. What nobody handles falls back to Tab focus navigation and the window's own keys.
+
+#include <algorithm>
+#include <vector>
+
+#include "widget/input/events.h"
+#include "widget/window.h"
+
+namespace Quarlo::Widget {
+namespace {
+
+constexpr uint32_t kVkTab = 0x09;
+constexpr uint32_t kVkAlt = 0x12;
+constexpr uint32_t kVkEscape = 0x1B;
+constexpr uint32_t kVkLeft = 0x25;
+constexpr uint32_t kVkDown = 0x28;
+
+bool TakesFocus(const Widget* w) { return w->IsFocusable() && w->IsEnabledInTree() && w->IsVisibleInTree(); }
+
+// Pre-order list of the visible, enabled, focusable widgets below root; hidden or disabled subtrees are
+// left out whole.
+void CollectFocusable(Widget* root, std::vector<Widget*>& out) {
+  if (!root->IsVisible() || !root->IsEnabled()) return;
+  if (root->IsFocusable()) out.push_back(root);
+  for (const auto& child : root->Children()) CollectFocusable(child.get(), out);
+}
+
+std::vector<Widget*> AncestorChain(Widget* w) {
+  std::vector<Widget*> chain;
+  for (; w; w = w->Parent()) chain.push_back(w);
+  return chain;
+}
+
+bool InChain(const std::vector<Widget*>& chain, const Widget* w) {
+  return std::find(chain.begin(), chain.end(), w) != chain.end();
+}
+
+// The deepest visible widget containing the point, ignoring hit-test visibility.
+Widget* DeepestVisibleAt(Widget* w, Point local) {
+  if (!w->IsVisible() || local.x < 0 || local.y < 0 || local.x >= w->ActualSize().width ||
+      local.y >= w->ActualSize().height) {
+    return nullptr;
+  }
+  const auto& children = w->Children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    Widget* child = it->get();
+    const Point inner{local.x - child->Position().x, local.y - child->Position().y};
+    if (Widget* hit = DeepestVisibleAt(child, inner)) return hit;
+  }
+  return w;
+}
+
+}  // namespace
+
+Widget* Window::Dispatch(Widget* target, Point window, const std::function<bool(Widget*, Point)>& handler) {
+  std::weak_ptr<const char> alive = AliveToken();
+  ++dispatchDepth_;
+  Widget* handledBy = nullptr;
+  for (Widget* w = target; w;) {
+    if (!w->IsEnabledInTree()) {
+      w = w->Parent();
+      continue;
+    }
+    if (handler(w, w->WindowToLocal(window))) {
+      handledBy = w;
+      break;
+    }
+    if (alive.expired() ||
+        std::find(removedDuringDispatch_.begin(), removedDuringDispatch_.end(), w) != removedDuringDispatch_.end()) {
+      break;
+    }
+    w = w->Parent();
+  }
+  if (!alive.expired() && --dispatchDepth_ == 0) removedDuringDispatch_.clear();
+  return handledBy;
+}
+
+void Window::UpdateHover(Point window) {
+  Widget* hit = Root() ? Root()->HitTest(window) : nullptr;
+  if (hit == hovered_) return;
+  const std::vector<Widget*> oldChain = AncestorChain(hovered_);
+  const std::vector<Widget*> newChain = AncestorChain(hit);
+  hovered_ = hit;
+  for (Widget* w : oldChain) {
+    if (!InChain(newChain, w) && w->IsHovered()) {
+      SetHoveredFlag(w, false);
+      w->OnPointerLeave();
+      w->OnVisualStateChanged();
+      w->InvalidateVisual();
+    }
+  }
+  for (Widget* w : newChain) {
+    if (!w->IsHovered()) {
+      SetHoveredFlag(w, true);
+      w->OnPointerEnter();
+      w->OnVisualStateChanged();
+      w->InvalidateVisual();
+    }
+  }
+}
+
+void Window::ClearHover() {
+  const std::vector<Widget*> chain = AncestorChain(hovered_);
+  hovered_ = nullptr;
+  for (Widget* w : chain) {
+    if (!w->IsHovered()) continue;
+    SetHoveredFlag(w, false);
+    w->OnPointerLeave();
+    w->OnVisualStateChanged();
+    w->InvalidateVisual();
+  }
+}
+
+void Window::PointerDown(const PointerEvent& event) {
+  lastPointer_ = event.position;
+  if (showAccessKeys_) {
+    showAccessKeys_ = false;
+    InvalidateVisual();
+  }
+  UpdateHover(event.position);
+  for (Widget* w = hovered_; w; w = w->Parent()) {
+    if (TakesFocus(w)) {
+      if (w != focused_) SetFocus(w, FocusReason::Pointer);
+      break;
+    }
+  }
+  std::weak_ptr<const char> alive = AliveToken();
+  Widget* handler = Dispatch(captured_ ? captured_ : hovered_, event.position, [&](Widget* w, Point local) {
+    PointerEvent e = event;
+    e.position = local;
+    return w->OnPointerDown(e);
+  });
+  if (!handler || alive.expired()) return;
+  // A widget that handles a press keeps the pointer until the release, even if it never asked for it.
+  if (!captured_) CapturePointer(handler);
+  pressed_ = handler;
+  SetPressedFlag(handler, true);
+  handler->OnVisualStateChanged();
+  handler->InvalidateVisual();
+}
+
+void Window::PointerUp(const PointerEvent& event) {
+  lastPointer_ = event.position;
+  Widget* hit = Root() ? Root()->HitTest(event.position) : nullptr;
+  std::weak_ptr<const char> alive = AliveToken();
+  Dispatch(captured_ ? captured_ : hit, event.position, [&](Widget* w, Point local) {
+    PointerEvent e = event;
+    e.position = local;
+    return w->OnPointerUp(e);
+  });
+  if (alive.expired()) return;
+  if (Widget* pressed = pressed_) {
+    pressed_ = nullptr;
+    if (pressed->IsPressed()) {
+      SetPressedFlag(pressed, false);
+      pressed->OnVisualStateChanged();
+      pressed->InvalidateVisual();
+    }
+  }
+  if (captured_) ReleasePointerCapture(captured_);
+  UpdateHover(event.position);
+}
+
+void Window::PointerMove(const PointerEvent& event) {
+  lastPointer_ = event.position;
+  UpdateHover(event.position);
+  Dispatch(captured_ ? captured_ : hovered_, event.position, [&](Widget* w, Point local) {
+    PointerEvent e = event;
+    e.position = local;
+    return w->OnPointerMove(e);
+  });
+}
+
+void Window::PointerLeave() {
+  if (captured_) return;
+  ClearHover();
+}
+
+Widget* Window::WheelTarget(Point window) const {
+  if (captured_) return captured_;
+  if (!Root()) return nullptr;
+  if (Widget* hit = Root()->HitTest(window)) return hit;
+  return DeepestVisibleAt(Root(), window);
+}
+
+void Window::Wheel(const WheelEvent& event) {
+  Dispatch(WheelTarget(event.position), event.position, [&](Widget* w, Point local) {
+    WheelEvent e = event;
+    e.position = local;
+    return w->OnWheel(e);
+  });
+}
+
+Widget* Window::KeyTarget() const { return focused_ ? focused_ : Root(); }
+
+bool Window::MoveFocus(bool forward) {
+  if (!Root()) return false;
+  std::vector<Widget*> order;
+  CollectFocusable(Root(), order);
+  const int n = static_cast<int>(order.size());
+  const auto found = std::find(order.begin(), order.end(), focused_);
+  const int b = found == order.end() ? -1 : static_cast<int>(found - order.begin());
+  for (int i = 1; i <= n; ++i) {
+    int index;
+    if (b < 0) {
+      index = forward ? i - 1 : n - i;
+    } else {
+      index = forward ? (n + (b + i) % n) % n : (n + (b - i) % n) % n;
+    }
+    Widget* candidate = order[static_cast<size_t>(index)];
+    if (candidate->IsTabStop() && TakesFocus(candidate)) return SetFocus(candidate, FocusReason::Keyboard);
+  }
+  return false;
+}
+
+bool Window::KeyDown(const KeyEvent& event) {
+  if (keyDownPreview_ && keyDownPreview_(event)) return true;
+  if (event.key == kVkAlt && !(focused_ && focused_->WantsSystemKeys())) {
+    if (!showAccessKeys_) {
+      showAccessKeys_ = true;
+      InvalidateVisual();
+    }
+    return false;
+  }
+  if (event.key == kVkEscape && showAccessKeys_) {
+    showAccessKeys_ = false;
+    InvalidateVisual();
+  }
+  std::weak_ptr<const char> alive = AliveToken();
+  if (Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnKeyDown(event); })) return true;
+  if (alive.expired()) return true;
+  const bool ctrlOrAlt = (event.modifiers & (Modifier::Ctrl | Modifier::Alt)) != 0;
+  if (!ctrlOrAlt && event.key == kVkTab) {
+    MoveFocus((event.modifiers & Modifier::Shift) == 0);
+    return true;
+  }
+  if (!ctrlOrAlt && event.key >= kVkLeft && event.key <= kVkDown && (event.modifiers & Modifier::Shift) == 0) {
+    for (Widget* group = focused_; group; group = group->Parent()) {
+      if (!group->arrowKeyGroup) continue;
+      std::vector<Widget*> members;
+      CollectFocusable(group, members);
+      const auto at = std::find(members.begin(), members.end(), focused_);
+      if (members.size() >= 2 && at != members.end()) {
+        const int n = static_cast<int>(members.size());
+        const int i = static_cast<int>(at - members.begin());
+        const bool back = event.key == kVkLeft || event.key == kVkLeft + 1;
+        const int next = (i + (back ? n - 1 : 1)) % n;
+        if (SetFocus(members[static_cast<size_t>(next)], FocusReason::Keyboard)) return true;
+      }
+      break;
+    }
+  }
+  return OnUnhandledKey(event);
+}
+
+bool Window::KeyUp(const KeyEvent& event) {
+  if (keyUpPreview_ && keyUpPreview_(event)) return true;
+  return Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnKeyUp(event); }) != nullptr;
+}
+
+bool Window::Char(const CharEvent& event) {
+  if (charPreview_ && charPreview_(event)) return true;
+  if (event.system) {
+    // Access keys belong to the input routing of the controls; a widget that wants Alt chords gets them.
+    return focused_ && focused_->WantsSystemKeys();
+  }
+  return Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnChar(event); }) != nullptr;
+}
+
+void Window::CaptureChanged() {
+  if (Widget* pressed = pressed_) {
+    pressed_ = nullptr;
+    SetPressedFlag(pressed, false);
+    pressed->OnVisualStateChanged();
+    pressed->InvalidateVisual();
+  }
+  if (Widget* captured = captured_) {
+    captured_ = nullptr;
+    captured->OnCaptureLost();
+  }
+}
+
+void Window::Activated(bool active) {
+  active_ = active;
+  if (!active) {
+    showAccessKeys_ = false;
+    if (captured_) ReleasePointerCapture(captured_);
+  }
+  InvalidateVisual();
+}
+
+}  // namespace Quarlo::Widget
