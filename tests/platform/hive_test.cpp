@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -259,6 +260,33 @@ TEST_F(HiveTest, TwoProcessesChangingTheHiveAtOnceKeepEachOthersKeys) {
     EXPECT_EQ(key.value.ValueNames().value.size(), size_t{2 * kChanges});
     EXPECT_EQ(key.value.GetDword("Value" + std::to_string(kChanges - 1)).value, uint32_t{kChanges - 1});
   }
+}
+
+// One hive object shared by the interface thread (saving in batches) and a background thread (as
+// the usage client writes its id) while a third thread reads.
+TEST_F(HiveTest, ThreadsSharingOneHiveKeepEveryChange) {
+  constexpr int kChanges = 30;
+  Hive hive(file_);
+  HiveKey key = MustCreate(hive, "K");
+  std::thread batches([&] {
+    for (int i = 0; i < kChanges; ++i) {
+      HiveBatch batch(hive);
+      key.Set("Batch" + std::to_string(i), uint32_t(i));
+      key.Set("Shared", std::string("batch"));
+      EXPECT_EQ(batch.Commit(), HiveStatus::Ok);
+    }
+  });
+  std::thread singles([&] {
+    for (int i = 0; i < kChanges; ++i)
+      EXPECT_EQ(key.Set("Single" + std::to_string(i), uint32_t(i)), HiveStatus::Ok);
+  });
+  std::thread reader([&] {
+    for (int i = 0; i < kChanges; ++i) EXPECT_TRUE(key.ValueNames().Ok());
+  });
+  batches.join();
+  singles.join();
+  reader.join();
+  EXPECT_EQ(Hive(file_).Root().Open("K").value.ValueNames().value.size(), size_t{2 * kChanges + 1});
 }
 
 TEST_F(HiveTest, DamagedFileIsKeptAsideAndTheHiveStartsEmpty) {
