@@ -28,7 +28,7 @@ struct Token {
 
 class TokenReader {
  public:
-  explicit TokenReader(std::string_view text) : text_(text) {}
+  explicit TokenReader(std::string_view text, size_t start = 0) : text_(text), pos_(start) {}
 
   bool Next(Token& token) {
     if (pos_ >= text_.size()) return false;
@@ -80,7 +80,7 @@ class TokenReader {
   }
 
   std::string_view text_;
-  size_t pos_ = 0;
+  size_t pos_;
 };
 
 // Numeric comparison of two digit runs without leading zeros, of any length.
@@ -90,11 +90,23 @@ int CompareSignificantDigits(std::string_view a, std::string_view b) {
   return result < 0 ? -1 : result > 0 ? 1 : 0;
 }
 
+// Where token comparison must begin: the bytes before it are equal in both names, and it lies on
+// a token boundary in both (after an ASCII byte that is not a digit, or at the start). Names in one
+// folder share long prefixes, so this skips most of the work.
+size_t CommonTokenPrefix(std::string_view a, std::string_view b) {
+  size_t limit = std::min(a.size(), b.size());
+  size_t i = 0;
+  while (i < limit && a[i] == b[i]) ++i;
+  while (i > 0 && (static_cast<uint8_t>(a[i - 1]) >= 0x80 || IsDigit(a[i - 1]))) --i;
+  return i;
+}
+
 }  // namespace
 
 int NaturalCompare(std::string_view a, std::string_view b) {
-  TokenReader readerA(a);
-  TokenReader readerB(b);
+  size_t start = CommonTokenPrefix(a, b);
+  TokenReader readerA(a, start);
+  TokenReader readerB(b, start);
   // Equal numbers written with different leading zeros decide only when nothing else differs.
   int zerosTie = 0;
   Token tokenA;

@@ -81,6 +81,8 @@ OpenedSource OpenSource(std::string_view path, std::string_view startEntry) {
   OpenedSource result;
   PictureList& list = result.list;
   OpenOutcome& outcome = result.outcome;
+  // An empty path names nothing; normalising it would silently open the current folder.
+  if (path.empty()) return result;
   std::string opened = NormalizePath(path);
   std::optional<FileFacts> facts = StatPath(opened);
   if (!facts) return result;

@@ -33,8 +33,11 @@ TEST(NaturalCompare, OrdersByTable) {
       {"img7", "img007", 1},
       {"img007b", "img7a", 1},  // the letters decide before the zeros do
       {"0", "00", 1},
-      {"x 1", "x1", -1},  // a space comes before a number
-      {"x1", "xa", -1},   // a number comes before letters
+      {"a007", "a07", -1},  // names that part inside a digit run
+      {"a19", "a1000", -1},
+      {"x\xC3\x84", "x\xC3\xA4", 0},  // or inside a multi-byte character
+      {"x 1", "x1", -1},              // a space comes before a number
+      {"x1", "xa", -1},               // a number comes before letters
       {"x.jpg", "x1.jpg", -1},
       {"12345678901234567890123", "12345678901234567890124", -1},  // longer than any integer type
       {"99999999999999999999999", "100000000000000000000000", -1},

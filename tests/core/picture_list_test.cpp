@@ -104,10 +104,12 @@ TEST(OpenSource, EmptyAndMissingFolders) {
   EXPECT_TRUE(empty.list.items.empty());
   EXPECT_EQ(empty.list.kind, SourceKind::Folder);
 
-  OpenedSource missing = OpenSource(folder.At("gone"), "");
-  EXPECT_FALSE(missing.outcome.succeeded);
-  EXPECT_EQ(missing.outcome.archiveStatus, ZipStatus::Ok);
-  EXPECT_EQ(missing.list.kind, SourceKind::None);
+  for (const std::string& path : {folder.At("gone"), std::string()}) {
+    OpenedSource missing = OpenSource(path, "");
+    EXPECT_FALSE(missing.outcome.succeeded) << path;
+    EXPECT_EQ(missing.outcome.archiveStatus, ZipStatus::Ok);
+    EXPECT_EQ(missing.list.kind, SourceKind::None);
+  }
 }
 
 TEST(OpenSource, UnreadableFolderFails) {
