@@ -14,7 +14,9 @@ constexpr int kStarPasses = 4;
 
 float ClampTrack(const TrackDefinition& t, float v) { return ClampLength(v, t.minimum, t.maximum); }
 
-float PositiveWeight(const TrackDefinition& t) { return t.kind == TrackKind::Star ? std::max(t.value, 0.0f) : 0; }
+float PositiveWeight(const TrackDefinition& t) {
+  return t.kind == TrackKind::Star ? std::max(t.value, 0.0f) : 0;
+}
 
 // An empty definition list acts as one Star track of weight 1.
 const std::vector<TrackDefinition>& Effective(const std::vector<TrackDefinition>& tracks) {
@@ -102,7 +104,8 @@ float SpanLength(const std::vector<float>& sizes, int32_t start, int32_t span, f
 }
 
 // The constraint for a child along one axis: the spanned Pixel sizes when every spanned track is Pixel.
-float PixelConstraint(const std::vector<TrackDefinition>& tracks, int32_t start, int32_t span, float spacing) {
+float PixelConstraint(const std::vector<TrackDefinition>& tracks, int32_t start, int32_t span,
+                      float spacing) {
   float length = spacing * static_cast<float>(span - 1);
   for (int32_t i = start; i < start + span; ++i) {
     if (tracks[i].kind != TrackKind::Pixel) {
@@ -141,8 +144,8 @@ int32_t ClampSpan(int32_t span, int32_t start, size_t count) {
 
 }  // namespace
 
-std::vector<float> ResolveTrackSizes(const std::vector<TrackDefinition>& tracks, const std::vector<float>& autoSizes,
-                                     float available, float spacing) {
+std::vector<float> ResolveTrackSizes(const std::vector<TrackDefinition>& tracks,
+                                     const std::vector<float>& autoSizes, float available, float spacing) {
   size_t n = tracks.size();
   std::vector<float> sizes(n, 0);
   float fixed = n > 0 ? spacing * static_cast<float>(n - 1) : 0;

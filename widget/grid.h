@@ -34,8 +34,8 @@ struct GridCell {
 
 // Resolves track sizes along one axis: Pixel and Auto tracks first, then Star tracks share what is
 // left of `available` (or, unbounded, grow until every Star track holds its content). Exposed for tests.
-std::vector<float> ResolveTrackSizes(const std::vector<TrackDefinition>& tracks, const std::vector<float>& autoSizes,
-                                     float available, float spacing);
+std::vector<float> ResolveTrackSizes(const std::vector<TrackDefinition>& tracks,
+                                     const std::vector<float>& autoSizes, float available, float spacing);
 
 class Grid : public Widget {
  public:

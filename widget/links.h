@@ -21,9 +21,9 @@ struct WidgetLink {
 };
 
 struct HostLink {
-  Host* host = nullptr;             // null after the host's destruction
-  void* window = nullptr;           // the native window object, set by the window layer
-  NativeHandle handle = nullptr;    // cleared when the native window is destroyed
+  Host* host = nullptr;           // null after the host's destruction
+  void* window = nullptr;         // the native window object, set by the window layer
+  NativeHandle handle = nullptr;  // cleared when the native window is destroyed
 };
 
 }  // namespace Detail

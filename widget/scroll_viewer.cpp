@@ -16,11 +16,11 @@ namespace {
 // An axis scrolls only when the content is longer than the viewport by more than this.
 constexpr float kScrollSlack = 0.5f;
 constexpr float kMinimumIndicatorLength = 24;
-constexpr float kWideInset = 8;       // the wide indicator's distance from the edge
+constexpr float kWideInset = 8;  // the wide indicator's distance from the edge
 constexpr float kWideThickness = 6;
 constexpr float kThinInset = 4;
 constexpr float kThinThickness = 2;
-constexpr float kGrabDepth = 12;      // the last DIPs of the viewport where the indicator can be grabbed
+constexpr float kGrabDepth = 12;  // the last DIPs of the viewport where the indicator can be grabbed
 constexpr float kIndicatorAlpha = 0.7f;
 
 // Scroll amounts of the accessibility ScrollBy operation.
@@ -98,8 +98,10 @@ void ScrollViewer::ArrangeOverride(Size final) {
 
 void ScrollViewer::ArrangeContent() {
   if (Widget* content = Content()) {
-    float w = horizontalMode != ScrollMode::Disabled ? std::max(viewport.width, extent.width) : viewport.width;
-    float h = verticalMode != ScrollMode::Disabled ? std::max(viewport.height, extent.height) : viewport.height;
+    float w =
+        horizontalMode != ScrollMode::Disabled ? std::max(viewport.width, extent.width) : viewport.width;
+    float h =
+        verticalMode != ScrollMode::Disabled ? std::max(viewport.height, extent.height) : viewport.height;
     content->Arrange(Rect{-offsetX, -offsetY, w, h});
   }
 }

@@ -41,7 +41,9 @@ Widget::~Widget() {
 
 // --- Tree ---
 
-Widget* Widget::AddChild(std::unique_ptr<Widget> child) { return InsertChild(children.size(), std::move(child)); }
+Widget* Widget::AddChild(std::unique_ptr<Widget> child) {
+  return InsertChild(children.size(), std::move(child));
+}
 
 Widget* Widget::InsertChild(size_t index, std::unique_ptr<Widget> child) {
   if (!child) {

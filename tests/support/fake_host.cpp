@@ -13,7 +13,9 @@ constexpr int kMaxTimerTicksPerAdvance = 100000;
 
 }  // namespace
 
-FakeHost::FakeHost() { GetAnimator().SetClock([this] { return now; }); }
+FakeHost::FakeHost() {
+  GetAnimator().SetClock([this] { return now; });
+}
 
 void FakeHost::Advance(double seconds) {
   double target = now + seconds;

@@ -15,7 +15,8 @@ std::vector<std::string> RecordingCanvas::Ops() const {
 
 std::vector<CanvasCall> RecordingCanvas::Calls(const std::string& op) const {
   std::vector<CanvasCall> found;
-  std::copy_if(calls.begin(), calls.end(), std::back_inserter(found), [&](const CanvasCall& c) { return c.op == op; });
+  std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),
+               [&](const CanvasCall& c) { return c.op == op; });
   return found;
 }
 
@@ -40,7 +41,9 @@ void RecordingCanvas::FillRect(Rect rect, Color color) { Record("FillRect", rect
 void RecordingCanvas::StrokeRect(Rect rect, Color color, const StrokeStyle& style) {
   Record("StrokeRect", rect, color, style.width);
 }
-void RecordingCanvas::StrokeRect(Rect rect, Color color, float width) { Record("StrokeRect", rect, color, width); }
+void RecordingCanvas::StrokeRect(Rect rect, Color color, float width) {
+  Record("StrokeRect", rect, color, width);
+}
 void RecordingCanvas::FillRoundedRect(Rect rect, float radius, Color color) {
   Record("FillRoundedRect", rect, color);
   calls.back().radius = radius;

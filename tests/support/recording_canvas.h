@@ -10,13 +10,13 @@
 namespace Quarlo::Widget::Testing {
 
 struct CanvasCall {
-  std::string op;      // the operation's name, for example "FillRect" or "PushClip"
-  Rect rect;           // the rectangle as passed (empty for operations without one)
-  Rect windowRect;     // rect mapped through the current transform
+  std::string op;   // the operation's name, for example "FillRect" or "PushClip"
+  Rect rect;        // the rectangle as passed (empty for operations without one)
+  Rect windowRect;  // rect mapped through the current transform
   Color color;
-  float value = 0;     // stroke width, icon size or opacity, depending on op
-  float radius = 0;    // corner radius of rounded operations
-  Matrix matrix;       // PushTransform's matrix
+  float value = 0;   // stroke width, icon size or opacity, depending on op
+  float radius = 0;  // corner radius of rounded operations
+  Matrix matrix;     // PushTransform's matrix
 };
 
 class RecordingCanvas : public Canvas {

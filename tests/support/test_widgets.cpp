@@ -21,7 +21,8 @@ void Probe::OnDescendantFocused(Widget* w) {
   events->push_back("descendant focused " + name + " <- " + (probe ? probe->name : std::string("?")));
 }
 
-std::unique_ptr<Probe> MakeProbe(Size content, std::string name, std::shared_ptr<std::vector<std::string>> events) {
+std::unique_ptr<Probe> MakeProbe(Size content, std::string name,
+                                 std::shared_ptr<std::vector<std::string>> events) {
   auto probe = std::make_unique<Probe>(content);
   probe->name = std::move(name);
   if (events) {

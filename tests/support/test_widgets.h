@@ -31,7 +31,7 @@ class Probe : public Widget {
   Size content;
   bool focusable = false;
   std::string name;
-  std::vector<Size> offered;  // constraints given to MeasureOverride
+  std::vector<Size> offered;   // constraints given to MeasureOverride
   std::vector<Size> arranged;  // sizes given to ArrangeOverride
   int visualStateChanges = 0;
   // Shared event log, so a test can see the order across several probes.

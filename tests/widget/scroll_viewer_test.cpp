@@ -1,6 +1,8 @@
 // ScrollViewer: extent and offsets, the wheel, accessibility scrolling, focus-driven scrolling, the
 // overlay indicators and dragging them.
 
+#include "widget/scroll_viewer.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,7 +11,6 @@
 #include "support/fake_host.h"
 #include "support/test_widgets.h"
 #include "widget/input/events.h"
-#include "widget/scroll_viewer.h"
 #include "widget/stack.h"
 #include "widget/theme.h"
 

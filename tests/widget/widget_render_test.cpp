@@ -22,7 +22,9 @@ using Testing::RecordingCanvas;
 class Swatch : public Widget {
  public:
   explicit Swatch(float tag) : tag(tag) {}
-  void Paint(Canvas& canvas) override { canvas.FillRect({0, 0, ActualSize().width, ActualSize().height}, {tag}); }
+  void Paint(Canvas& canvas) override {
+    canvas.FillRect({0, 0, ActualSize().width, ActualSize().height}, {tag});
+  }
   void PaintOverlay(Canvas& canvas) override { canvas.DrawLine({0, 0}, {1, 1}, {tag}, 1); }
   float tag;
 };
@@ -52,8 +54,8 @@ TEST(Render, ParentBelowChildrenBelowOverlayWithBalancedStacks) {
   RecordingCanvas canvas;
   root.Render(canvas);
   EXPECT_EQ(canvas.Ops(), (std::vector<std::string>{"PushTransform", "PushOpacity", "PushClip", "FillRect",
-                                                     "PushTransform", "FillRect", "DrawLine", "PopTransform",
-                                                     "DrawLine", "PopClip", "PopOpacity", "PopTransform"}));
+                                                    "PushTransform", "FillRect", "DrawLine", "PopTransform",
+                                                    "DrawLine", "PopClip", "PopOpacity", "PopTransform"}));
   EXPECT_TRUE(canvas.Balanced());
   auto fills = canvas.Calls("FillRect");
   ASSERT_EQ(fills.size(), 2u);
@@ -132,14 +134,12 @@ TEST(HitTest, FindsTheDeepestWidgetThroughNestedPositions) {
     Widget* expected;
   };
   const Case cases[] = {
-      {{65, 65}, t.inner},         // inner's window rectangle is (60, 60)-(80, 80)
-      {{60, 60}, t.inner},         // left and top edges belong to the widget
-      {{80, 70}, t.panel},         // the right edge does not
-      {{149, 149}, t.overhang},    // the overhang inside the panel
-      {{150, 150}, &t.root},       // outside the panel: its overhanging child is not hit either
-      {{10, 10}, &t.root},
-      {{200, 10}, nullptr},
-      {{-1, 10}, nullptr},
+      {{65, 65}, t.inner},       // inner's window rectangle is (60, 60)-(80, 80)
+      {{60, 60}, t.inner},       // left and top edges belong to the widget
+      {{80, 70}, t.panel},       // the right edge does not
+      {{149, 149}, t.overhang},  // the overhang inside the panel
+      {{150, 150}, &t.root},     // outside the panel: its overhanging child is not hit either
+      {{10, 10}, &t.root},      {{200, 10}, nullptr}, {{-1, 10}, nullptr},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(t.root.HitTest(c.p), c.expected) << c.p.x << "," << c.p.y;

@@ -191,7 +191,9 @@ TEST(RepaintScheduling, DetachedWidgetsAskNothing) {
   probe.InvalidateVisual();
   probe.InvalidateMeasure();
   EXPECT_FALSE(probe.Focus(FocusReason::Keyboard));
-  EXPECT_EQ(probe.StartTimer(1, [] {}, false), 0u);
+  EXPECT_EQ(probe.StartTimer(
+                1, [] {}, false),
+            0u);
   EXPECT_FLOAT_EQ(probe.ScaleFactor(), 1.0f);
   EXPECT_EQ(probe.GetTheme().mode, 0);
 }
@@ -245,8 +247,9 @@ TEST(Focus, MovesFlagsNotifiesAncestorsAndRaisesTheEvent) {
   f.log->clear();
 
   ASSERT_TRUE(second->Focus(FocusReason::Keyboard));
-  EXPECT_EQ(*f.log, (std::vector<std::string>{"blur first", "focus second", "descendant focused panel <- second",
-                                               "descendant focused root <- second"}));
+  EXPECT_EQ(*f.log,
+            (std::vector<std::string>{"blur first", "focus second", "descendant focused panel <- second",
+                                      "descendant focused root <- second"}));
   EXPECT_FALSE(first->IsFocused());
   EXPECT_TRUE(second->IsFocused());
   EXPECT_TRUE(second->IsFocusVisualShown());
@@ -277,7 +280,8 @@ TEST(Hiding, TakesFocusTimersAndInputStateFromTheWidget) {
   child->Focus(FocusReason::Keyboard);
   child->CapturePointer();
   int fired = 0;
-  child->StartTimer(1, [&] { ++fired; }, true);
+  child->StartTimer(
+      1, [&] { ++fired; }, true);
   f.host.SetHoveredForTest(child);
   int structureEvents = f.host.CountEvents(AutomationEvent::StructureChanged, f.root);
 
@@ -346,14 +350,18 @@ TEST(HostTimers, OneShotRepeatingAndCancelledFromTheirOwnCallback) {
   Fixture f;
   Probe* child = AddProbe(*f.root, "child", f.log);
   std::vector<std::string> fired;
-  child->StartTimer(0.5, [&] { fired.push_back("once"); }, false);
+  child->StartTimer(
+      0.5, [&] { fired.push_back("once"); }, false);
   uint64_t repeating = 0;
-  repeating = child->StartTimer(0.2, [&] {
-    fired.push_back("tick");
-    if (fired.size() >= 4) {
-      child->CancelTimer(repeating);
-    }
-  }, true);
+  repeating = child->StartTimer(
+      0.2,
+      [&] {
+        fired.push_back("tick");
+        if (fired.size() >= 4) {
+          child->CancelTimer(repeating);
+        }
+      },
+      true);
   EXPECT_DOUBLE_EQ(f.host.timerDelay, 0.2);
 
   f.host.Advance(2);
@@ -367,7 +375,8 @@ TEST(HostTimers, DestroyedOwnerTakesItsTimersAlong) {
   Fixture f;
   Probe* child = AddProbe(*f.root, "child", f.log);
   int fired = 0;
-  child->StartTimer(1, [&] { ++fired; }, false);
+  child->StartTimer(
+      1, [&] { ++fired; }, false);
   f.root->RemoveChild(child).reset();
   f.host.Advance(2);
   EXPECT_EQ(fired, 0);

@@ -32,8 +32,8 @@ struct PointerEvent {
 
 struct WheelEvent {
   Point position;
-  float deltaX = 0;  // notches, positive to the right
-  float deltaY = 0;  // notches, positive away from the user
+  float deltaX = 0;      // notches, positive to the right
+  float deltaY = 0;      // notches, positive away from the user
   bool precise = false;  // less than one notch at a time, as from a touchpad
   uint8_t modifiers = 0;
 };
@@ -57,8 +57,8 @@ enum class ImeEventKind : uint8_t { Started = 0, Updated = 1, Committed = 2, End
 
 struct ImeEvent {
   ImeEventKind kind = ImeEventKind::Started;
-  std::string text;  // UTF-8
-  int32_t caret = 0;  // caret position inside the composition, in UTF-16 code units
+  std::string text;                 // UTF-8
+  int32_t caret = 0;                // caret position inside the composition, in UTF-16 code units
   std::vector<uint8_t> attributes;  // one per composition character
 };
 
