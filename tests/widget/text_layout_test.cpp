@@ -8,6 +8,7 @@
 #include <string>
 
 #include "widget/canvas.h"
+#include "widget/graphics.h"
 #include "widget/detail/icon_glyphs.h"
 #include "widget/detail/pango_text.h"
 #include "widget/detail/text_formats.h"
@@ -30,6 +31,14 @@ TextOptions Trimmed(TextTrimming trimming) {
   TextOptions options;
   options.trimming = trimming;
   return options;
+}
+
+TEST(TextLayout, LayoutsWorkWhileTheFontsWarmInTheBackground) {
+  PrewarmGraphics();
+  PrewarmGraphics();  // at most one warming thread
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_GT(TextLayout::Measure("가나다 abc", TextStyle{}, INFINITY, TextOptions{}).width, 0);
+  }
 }
 
 TEST(TextLayout, MeasureGrowsWithTextAndSize) {
