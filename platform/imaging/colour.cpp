@@ -8,8 +8,8 @@ namespace Quarlo::Imaging {
 
 namespace {
 
-// BGRA with premultiplied colour; lcms divides by alpha before the transform and multiplies after.
-constexpr cmsUInt32Number kBgraPremultiplied = TYPE_BGRA_8 | PREMUL_SH(1);
+// Pixels go through lcms in slices of straight-alpha BGRA.
+constexpr size_t kSlicePixels = 4096;
 
 struct ProfileCloser {
   void operator()(void* profile) const { cmsCloseProfile(profile); }
@@ -84,10 +84,10 @@ std::unique_ptr<ColourTransform> ColourTransform::Create(std::span<const uint8_t
   if (!source || !SpaceFits(cmsGetColorSpace(source.get()), model)) return nullptr;
   Profile srgb(cmsCreate_sRGBProfile());
   if (!srgb) return nullptr;
-  cmsUInt32Number inputFormat = model == SampleModel::Rgb    ? kBgraPremultiplied
+  cmsUInt32Number inputFormat = model == SampleModel::Rgb    ? TYPE_BGRA_8
                                 : model == SampleModel::Gray ? TYPE_GRAY_8
                                                              : TYPE_CMYK_8;
-  cmsUInt32Number outputFormat = model == SampleModel::Rgb ? kBgraPremultiplied : TYPE_BGRA_8;
+  cmsUInt32Number outputFormat = TYPE_BGRA_8;
   cmsUInt32Number flags = model == SampleModel::Rgb ? cmsFLAGS_COPY_ALPHA : 0;
   cmsHTRANSFORM transform =
       cmsCreateTransform(source.get(), inputFormat, srgb.get(), outputFormat, INTENT_PERCEPTUAL, flags);
@@ -106,11 +106,24 @@ ColourTransform::~ColourTransform() { cmsDeleteTransform(transform_); }
 
 void ColourTransform::ApplyBgra(uint8_t* bgra, size_t count) const {
   if (model_ == SampleModel::Rgb) {
-    // lcms takes a 32-bit pixel count; large pictures go in slices.
-    constexpr size_t kSlice = 1 << 24;
-    for (size_t done = 0; done < count; done += kSlice) {
-      size_t n = std::min(kSlice, count - done);
-      cmsDoTransform(transform_, bgra + done * 4, bgra + done * 4, static_cast<cmsUInt32Number>(n));
+    // lcms 2.14's premultiplied 8-bit formats lose the colour of translucent pixels, so each slice is
+    // made straight, converted and multiplied again.
+    uint8_t slice[kSlicePixels * 4];
+    for (size_t done = 0; done < count; done += kSlicePixels) {
+      const size_t n = std::min(kSlicePixels, count - done);
+      uint8_t* pixels = bgra + done * 4;
+      std::memcpy(slice, pixels, n * 4);
+      for (size_t i = 0; i < n; ++i) {
+        uint32_t a = slice[i * 4 + 3];
+        if (a == 255 || a == 0) continue;
+        for (int c = 0; c < 3; ++c) slice[i * 4 + c] = uint8_t(std::min<uint32_t>((slice[i * 4 + c] * 255 + a / 2) / a, 255));
+      }
+      cmsDoTransform(transform_, slice, slice, static_cast<cmsUInt32Number>(n));
+      for (size_t i = 0; i < n; ++i) {
+        uint32_t a = pixels[i * 4 + 3];
+        if (a == 0) continue;
+        for (int c = 0; c < 3; ++c) pixels[i * 4 + c] = a == 255 ? slice[i * 4 + c] : uint8_t((slice[i * 4 + c] * a + 127) / 255);
+      }
     }
     return;
   }

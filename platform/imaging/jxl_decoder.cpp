@@ -37,6 +37,12 @@ struct Session {
   }
 };
 
+bool IsSrgb(const JxlColorEncoding& e) {
+  return (e.color_space == JXL_COLOR_SPACE_RGB || e.color_space == JXL_COLOR_SPACE_GRAY) &&
+         e.white_point == JXL_WHITE_POINT_D65 && e.transfer_function == JXL_TRANSFER_FUNCTION_SRGB &&
+         (e.color_space == JXL_COLOR_SPACE_GRAY || e.primaries == JXL_PRIMARIES_SRGB);
+}
+
 DecodeResult Failed(JxlDecoderStatus status) { return {DecodeStatus::Damaged, int32_t(status)}; }
 
 class JxlBackend final : public Decoder {
@@ -53,6 +59,13 @@ class JxlBackend final : public Decoder {
         if (JxlDecoderGetBasicInfo(s.decoder, &info) != JXL_DEC_SUCCESS) return Failed(status);
         TakeBasicInfo(info);
       } else if (status == JXL_DEC_COLOR_ENCODING) {
+        // Plain sRGB needs no conversion; anything else is described by an ICC profile.
+        JxlColorEncoding encoding;
+        if (JxlDecoderGetColorAsEncodedProfile(s.decoder, &kRgba8, JXL_COLOR_PROFILE_TARGET_DATA, &encoding) ==
+                JXL_DEC_SUCCESS &&
+            IsSrgb(encoding)) {
+          return header_.width && header_.height ? DecodeResult{} : Failed(status);
+        }
         size_t size = 0;
         if (JxlDecoderGetICCProfileSize(s.decoder, &kRgba8, JXL_COLOR_PROFILE_TARGET_DATA, &size) == JXL_DEC_SUCCESS &&
             size > 0) {

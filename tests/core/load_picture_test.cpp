@@ -197,6 +197,11 @@ TEST(LoadPictureTest, TaggedPictureIsConvertedToSrgbOnlyWithColourManagement) {
     EXPECT_EQ(unmanaged->metadata.colorProfile, "Linear Test RGB");
     EXPECT_EQ(PixelAt(*unmanaged, 1, 1), (Bgra{128, 128, 128, 255}));
   }
+  // Translucent pixels are converted by their colour, not by their premultiplied value.
+  RgbaImage translucent = RgbaImage::Filled(4, 4, 128, 128, 128, 128);
+  auto converted = Decode(Fx::EncodePng(translucent, {.icc = Fx::GammaProfile(1.0, "Linear Test RGB")}));
+  ASSERT_EQ(converted->error, LoadError::None);
+  EXPECT_TRUE(Near(PixelAt(*converted, 1, 1), {94, 94, 94, 128}, 2)) << PixelAt(*converted, 1, 1);
   // A profile that calls itself sRGB is trusted and left alone.
   auto named = Decode(Fx::EncodePng(image, {.colourType = 2, .icc = Fx::GammaProfile(1.0, "fake sRGB")}));
   EXPECT_EQ(named->metadata.colorProfile, "fake sRGB");
@@ -229,6 +234,73 @@ TEST(LoadPictureTest, WebpStillsDecodeThroughTheirOwnPath) {
   EXPECT_EQ(thumbnail->width, 256);
   EXPECT_EQ(thumbnail->height, 128);
   EXPECT_EQ(thumbnail->sourceWidth, 1000);
+}
+
+TEST(LoadPictureTest, LibraryFormatsDecodeToTheSamePixels) {
+  RgbaImage image = RgbaImage::Filled(24, 16, 200, 100, 50, 128);
+  image.Set(0, 0, 10, 20, 30, 255);
+  const Bgra corner{30, 20, 10, 255}, body{25, 50, 100, 128};
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    const char* format;
+    int bitsPerPixel;
+    bool alpha;
+  };
+  const Case cases[] = {
+      {"TIFF 8-bit RGBA", Fx::EncodeTiff(image, 8, true), "TIFF", 32, true},
+      {"TIFF 16-bit RGBA", Fx::EncodeTiff(image, 16, true), "TIFF", 64, true},
+      {"TIFF 8-bit RGB", Fx::EncodeTiff(image, 8, false), "TIFF", 24, false},
+      {"JPEG XL RGBA", Fx::EncodeJxl(image, true), "JPEG XL", 32, true},
+      {"JPEG XL RGB", Fx::EncodeJxl(image, false), "JPEG XL", 24, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto picture = Decode(c.bytes);
+    ASSERT_EQ(picture->error, LoadError::None) << picture->errorCode;
+    EXPECT_EQ(picture->format, c.format);
+    EXPECT_EQ(picture->bitsPerPixel, c.bitsPerPixel);
+    EXPECT_EQ(picture->width, 24);
+    EXPECT_EQ(picture->height, 16);
+    EXPECT_EQ(picture->hasTransparency, c.alpha);
+    EXPECT_TRUE(Near(PixelAt(*picture, 0, 0), corner, 1)) << PixelAt(*picture, 0, 0);
+    EXPECT_TRUE(Near(PixelAt(*picture, 5, 5), c.alpha ? body : Bgra{50, 100, 200, 255}, 1)) << PixelAt(*picture, 5, 5);
+  }
+}
+
+TEST(LoadPictureTest, TiffOrientationTagTurnsThePicture) {
+  auto picture = Decode(Fx::EncodeTiff(Asymmetric(), 8, false, 6));
+  ASSERT_EQ(picture->error, LoadError::None);
+  EXPECT_EQ(picture->metadata.orientation, 6u);
+  EXPECT_EQ(picture->width, 2);
+  EXPECT_EQ(picture->height, 3);
+  // Orientation 6 shows input pixel 3 (column 0, row 1) at the top left.
+  EXPECT_EQ(PixelAt(*picture, 0, 0), (Bgra{200, 21, 130, 255}));
+}
+
+TEST(LoadPictureTest, HeifAndAvifDecodeWhereTheirCodecsExist) {
+  RgbaImage image = RgbaImage::Filled(64, 64, 40, 160, 220);
+  struct Case {
+    const char* name;
+    int compression;
+    const char* format;
+  };
+  const Case cases[] = {{"HEIC", 1 /* heif_compression_HEVC */, "HEIF"}, {"AVIF", 4 /* heif_compression_AV1 */, "AVIF"}};
+  int decoded = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto bytes = Fx::EncodeHeif(image, c.compression);
+    if (bytes.empty()) continue;
+    auto picture = Decode(bytes);
+    if (picture->error == LoadError::NoCodec) continue;  // encoder present, decoder plugin missing
+    ASSERT_EQ(picture->error, LoadError::None) << picture->errorCode;
+    ++decoded;
+    EXPECT_EQ(picture->format, c.format);
+    EXPECT_EQ(picture->width, 64);
+    EXPECT_EQ(picture->bitsPerPixel, 24);
+    EXPECT_TRUE(Near(PixelAt(*picture, 32, 32), {220, 160, 40, 255}, 8)) << PixelAt(*picture, 32, 32);
+  }
+  if (decoded == 0) GTEST_SKIP() << "libheif has neither HEVC nor AV1 here";
 }
 
 TEST(LoadPictureTest, ContentDecidesTheDecoderNotTheName) {
