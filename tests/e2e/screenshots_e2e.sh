@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# The screenshot run shows the gallery window, writes it as PNG in both themes into the folder the switch
+# names (creating it), and exits 0.
+set -euo pipefail
+shots="$QUARLO_E2E_WORK/shots/new"
+trace="$QUARLO_E2E_WORK/trace.txt"
+export QUARLO_VIEW_SHOTS="$shots" QUARLO_VIEW_TRACE="$trace" QUARLO_VIEW_PARK_WINDOWS=1 ASAN_OPTIONS=detect_leaks=0
+
+timeout 60 "$QUARLO_BIN/quarloview" || { echo "screenshot run failed with $?"; cat "$trace"; exit 1; }
+grep -qx "shots gallery shown" "$trace" || { echo "the gallery window was not shown"; cat "$trace"; exit 1; }
+for name in gallery-light gallery-dark; do
+  file "$shots/$name.png" | grep -q "PNG image data" || { echo "$name.png missing or wrong"; ls -l "$shots"; exit 1; }
+done
+# The two themes give different pictures.
+! cmp -s "$shots/gallery-light.png" "$shots/gallery-dark.png" || { echo "light and dark shots are identical"; exit 1; }
