@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/inspect_decode.h"
 #include "app/inspect_frames.h"
 #include "core/loaded_picture.h"
 #include "core/picture_list.h"
@@ -26,12 +27,17 @@ constexpr char kUsage[] =
     "  --start NAME  archive entry to start at\n"
     "  --frames      decode each picture; after its line, one line per frame: tab, index, delay in ms,\n"
     "                1 when the frame memory cap cut the animation short (else 0)\n"
+    "  --decode      decode each picture as the viewer would and append: width, height, frames, format,\n"
+    "                bits per pixel, transparency 0/1, EXIF orientation, LoadError number, decode ms\n"
+    "  --thumb       with --decode, decode as the image list's thumbnails (256 x 256 box)\n"
     "Names are printed with \\\\, \\t, \\n and other control bytes escaped.\n";
 
 struct InspectOptions {
   std::string path;
   std::string start;
   bool frames = false;
+  bool decode = false;
+  bool thumb = false;
 };
 
 bool ParseOptions(int argc, char** argv, InspectOptions& options) {
@@ -42,6 +48,10 @@ bool ParseOptions(int argc, char** argv, InspectOptions& options) {
       options.start = argv[++i];
     } else if (arg == "--frames") {
       options.frames = true;
+    } else if (arg == "--decode") {
+      options.decode = true;
+    } else if (arg == "--thumb") {
+      options.thumb = true;
     } else if (arg.starts_with("--") || havePath) {
       return false;
     } else {
@@ -76,12 +86,14 @@ std::string Escaped(std::string_view text) {
 }
 
 // The columns of one picture; options that add columns append them here.
-std::string ItemLine(const PictureList& list, size_t index, const InspectOptions&) {
+std::string ItemLine(const PictureList& list, size_t index, const InspectOptions& options) {
   const PictureItem& item = list.items[index];
   char numbers[96];
   std::snprintf(numbers, sizeof numbers, "\t%" PRIu64 "\t%" PRId64 "\t%" PRIu64, item.size, item.modified,
                 item.entryIndex);
-  return std::to_string(index) + '\t' + Escaped(item.name) + numbers;
+  std::string line = std::to_string(index) + '\t' + Escaped(item.name) + numbers;
+  if (options.decode) line += App::DecodeColumns(item, list.reader.get(), options.thumb);
+  return line;
 }
 
 }  // namespace
