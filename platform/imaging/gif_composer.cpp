@@ -92,6 +92,10 @@ ComposedAnimation ComposeGifAnimation(Decoder& decoder, uint64_t frameBytesCap,
       FrameInfo info;
       Bitmap frame;
       DecodeResult decoded = decoder.Frame(index, info);
+      // A later frame needing more memory than both the cap and a whole canvas cannot come from a
+      // real animation; decoding it would only let a tiny file claim gigabytes.
+      uint64_t frameBytes = uint64_t(info.width) * info.height * 4;
+      if (index > 0 && frameBytes > std::max(frameBytesCap, canvasBytes)) break;
       if (decoded.Ok()) decoded = decoder.Decode(DecodeRequest{.frame = index}, frame);
       if (!decoded.Ok()) {
         if (index == 0) return Failure(StatusOf(decoded));

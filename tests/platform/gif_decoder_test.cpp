@@ -260,6 +260,17 @@ TEST(GifDecoderTest, FrameCapTruncatesALongAnimation) {
   }
 }
 
+TEST(GifDecoderTest, LaterFrameFarLargerThanTheScreenEndsTheAnimation) {
+  TestGif file{4, 4, false, {Filled(0, 0, 4, 4, kRed), Filled(0, 0, 64, 64, kBlue), Filled(0, 0, 1, 1, kGreen)}};
+  std::vector<uint8_t> bytes = Encode(file);
+  DecodeResult opened;
+  ASSERT_EQ(OpenGifDecoder(bytes, opened)->Header().frameCount, 3u);
+  ComposedAnimation animation = Compose(bytes, 4 * 4 * 4 * 3);
+  EXPECT_EQ(animation.status, AnimationStatus::Ok);
+  EXPECT_EQ(animation.frames.size(), 1u);
+  EXPECT_FALSE(animation.truncated);
+}
+
 TEST(GifDecoderTest, CapRuleMatchesTheFullHdCase) {
   const uint64_t canvas = 1920ull * 1080 * 4;
   EXPECT_TRUE(FrameFitsCap(805'306'368, canvas, 96));
