@@ -385,6 +385,16 @@ TEST_F(HiveTest, ReadOnlyFolderKeepsTheFileAndFailsChanges) {
   EXPECT_EQ(hive.Root().Create("New").status, HiveStatus::IoError);
   chmod(folder.c_str(), 0700);
   EXPECT_EQ(ReadFile(file_), before);
+
+  // A damaged file that cannot be moved aside reads as an empty hive and is never replaced.
+  WriteFile(file_, "damaged");
+  chmod(folder.c_str(), 0500);
+  Hive damaged(file_);
+  EXPECT_EQ(damaged.Root().Open("K").status, HiveStatus::NotFound);
+  EXPECT_EQ(damaged.Root().Create("K").status, HiveStatus::IoError);
+  EXPECT_TRUE(damaged.KeptAsidePath().empty());
+  chmod(folder.c_str(), 0700);
+  EXPECT_EQ(ReadFile(file_), "damaged");
 }
 
 TEST_F(HiveTest, UnreadableFileIsNeverReplacedWithoutTheLock) {
