@@ -220,7 +220,7 @@ class Canvas {
   // Draws source (DIPs of the bitmap at its dpi; empty means all of it) into destination.
   virtual void DrawBitmap(const Bitmap& bitmap, Rect destination, Rect source, float opacity,
                           Interpolation interpolation) = 0;
-  // Axis-aligned clip with aliased edges (the rectangle is transformed by the current transform's bounds).
+  // Axis-aligned clip with aliased edges: the device-space bounds of the transformed rectangle.
   virtual void PushClip(Rect rect) = 0;
   virtual void PushRoundedClip(Rect rect, float radius) = 0;
   // Pops the last clip of either kind; does nothing when the last pushed entry is an opacity layer.

@@ -37,7 +37,8 @@ std::vector<uint8_t> EncodeImage(const PixelImage& image, ImageOptions options);
 PixelImage DecodeImage(std::span<const uint8_t> bytes);
 
 // Draws into an offscreen image of ceil(size × dpi / 96) pixels (at least 1 by 1) cleared to background
-// (transparent when its alpha is 0). Used for window pictures and by tests.
+// (transparent when its alpha is 0). Used for window pictures and by tests. Empty when a side would exceed
+// 32767 pixels.
 PixelImage RenderToImage(Size size, float dpi, Color background, const std::function<void(Canvas&)>& draw);
 
 }  // namespace Quarlo::Widget

@@ -322,6 +322,19 @@ TEST(CanvasOffscreen, SizeFollowsTheDpiRoundedUp) {
   EXPECT_EQ(image.width, 16u);
   EXPECT_EQ(image.height, 1u);
   EXPECT_FLOAT_EQ(image.dpi, 144);
+  EXPECT_TRUE(RenderToImage({30000, 10}, 192, kTransparent, nullptr).Empty());
+}
+
+TEST(CanvasStacks, ClipUnderRotationIsTheBoundingBox) {
+  const PixelImage image = Draw({40, 40}, [](Canvas& c) {
+    c.PushTransform(Matrix::Rotation(45, Point{20, 20}));
+    c.PushClip(Rect{10, 10, 20, 20});  // a diamond whose bounds reach 20 ± 14.1
+    c.PopTransform();
+    c.FillRect(Rect{0, 0, 40, 40}, kRed);
+    c.PopClip();
+  });
+  EXPECT_TRUE(IsRed(PixelAt(image, 7, 7)));   // outside the diamond, inside its bounds
+  EXPECT_TRUE(IsEmpty(PixelAt(image, 4, 20)));
 }
 
 TEST(ImageCoding, PngRoundTripKeepsPixels) {

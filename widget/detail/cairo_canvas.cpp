@@ -301,10 +301,28 @@ void CairoCanvas::DrawBitmap(const Bitmap& bitmap, Rect destination, Rect source
 
 void CairoCanvas::PushClip(Rect rect) {
   cairo_save(cr_);
+  // The clip is the device-space bounding box of the transformed rectangle, so it stays axis-aligned
+  // under rotation.
+  double left = INFINITY;
+  double top = INFINITY;
+  double right = -INFINITY;
+  double bottom = -INFINITY;
+  for (const Point corner : {Point{rect.x, rect.y}, Point{rect.Right(), rect.y}, Point{rect.x, rect.Bottom()},
+                             Point{rect.Right(), rect.Bottom()}}) {
+    double x = corner.x;
+    double y = corner.y;
+    cairo_matrix_transform_point(&current_, &x, &y);
+    left = std::min(left, x);
+    top = std::min(top, y);
+    right = std::max(right, x);
+    bottom = std::max(bottom, y);
+  }
+  cairo_identity_matrix(cr_);
   cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
-  cairo_rectangle(cr_, rect.x, rect.y, rect.width, rect.height);
+  cairo_rectangle(cr_, left, top, right - left, bottom - top);
   cairo_clip(cr_);
   cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
+  cairo_set_matrix(cr_, &current_);
   layers_.push_back(Layer::Clip);
 }
 

@@ -100,10 +100,15 @@ PixelImage RenderToImage(Size size, float dpi, Color background, const std::func
   const float scale = dpi > 0 ? dpi / 96.0f : 1.0f;
   auto pixels = [&](float side) {
     const double wanted = std::ceil(static_cast<double>(std::max(side, 0.0f)) * scale);
-    return static_cast<int>(std::clamp(wanted, 1.0, static_cast<double>(kMaxSide)));
+    return std::max(wanted, 1.0);
   };
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels(size.width), pixels(size.height));
+  const double width = pixels(size.width);
+  const double height = pixels(size.height);
   PixelImage image;
+  // A picture larger than an image surface can hold fails whole rather than coming out cropped.
+  if (!(width <= kMaxSide && height <= kMaxSide)) return image;
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height));
   if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
     cairo_t* cr = cairo_create(surface);
     {
