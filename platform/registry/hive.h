@@ -1,9 +1,10 @@
 #pragma once
 // The per-user hive: a tree of keys holding typed values, the store for settings and registrations.
 // Key paths use backslash separators ("Software\QuarloView\Keys"); key and value names compare
-// ignoring ASCII letter case and keep the case they were created with. Every change is written to
-// disk before the call returns, and changes made by other processes are seen by the next call, so
-// two running instances never lose each other's keys. Failures are statuses, never exceptions.
+// ignoring ASCII letter case and keep the case they were created with. Every change (outside a
+// HiveBatch) is written to disk before the call returns, and changes made by other processes are
+// seen by the next call, so two running instances never lose each other's keys. Failures are
+// statuses, never exceptions.
 
 #include <cstdint>
 #include <memory>

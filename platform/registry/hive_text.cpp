@@ -270,7 +270,8 @@ class HiveParser {
 
 std::string WriteHiveText(const HiveNode& root) {
   std::string out(kHiveFormatLine);
-  out += "\n# Settings of QuarloView. In quoted text, %XX stands for the byte with that hex value.\n";
+  out +=
+      "\n# The per-user store of QuarloView. In quoted text, %XX stands for the byte with that hex value.\n";
   AppendKey(out, root, std::string());
   return out;
 }

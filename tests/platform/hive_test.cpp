@@ -96,15 +96,16 @@ TEST_F(HiveTest, FileIsTextAPersonCanRead) {
   HiveKey key = MustCreate(hive, "Software\\QuarloView");
   key.Set("Language", uint32_t{2});
   key.Set("Recent", HiveStrings{"/home/me/a.cbz", "/home/me/tab\there"});
-  EXPECT_EQ(ReadFile(file_),
-            "QuarloView hive 1\n"
-            "# Settings of QuarloView. In quoted text, %XX stands for the byte with that hex value.\n"
-            "\n[\"Software\"]\n"
-            "\n[\"Software\\QuarloView\"]\n"
-            "\"Language\" = dword 2\n"
-            "\"Recent\" = multi_sz\n"
-            "  \"/home/me/a.cbz\"\n"
-            "  \"/home/me/tab%09here\"\n");
+  EXPECT_EQ(
+      ReadFile(file_),
+      "QuarloView hive 1\n"
+      "# The per-user store of QuarloView. In quoted text, %XX stands for the byte with that hex value.\n"
+      "\n[\"Software\"]\n"
+      "\n[\"Software\\QuarloView\"]\n"
+      "\"Language\" = dword 2\n"
+      "\"Recent\" = multi_sz\n"
+      "  \"/home/me/a.cbz\"\n"
+      "  \"/home/me/tab%09here\"\n");
 }
 
 TEST_F(HiveTest, NamesIgnoreAsciiCaseAndKeepTheirSpelling) {
