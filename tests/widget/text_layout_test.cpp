@@ -124,6 +124,10 @@ TEST(TextLayout, AlignmentPlacesTextInsideTheBox) {
   EXPECT_NEAR(right.HitTestTextPosition(0, false).point.x, 200 - width, 1);
   const TextLayout::CaretHit caret = centre.HitTestTextPosition(0, false);
   EXPECT_NEAR(caret.point.y + caret.lineHeight / 2, 50, 1);
+  // Without a width there is no box to centre in: the text starts at the origin.
+  centred.wrapping = TextWrapping::Wrap;
+  const TextLayout unbounded = TextLayout::Create("Hi", TextStyle{}, Size{INFINITY, INFINITY}, centred);
+  EXPECT_EQ(unbounded.HitTestTextPosition(0, false).point.x, 0);
 }
 
 TEST(TextLayout, HitTestingRoundTripsByteOffsetsInBothLanguages) {

@@ -161,7 +161,9 @@ TextLayout TextLayout::Create(std::string_view text, const TextStyle& style, Siz
   impl->maximum = maximum;
   const float width = Bounded(maximum.width);
   const float height = Bounded(maximum.height);
-  const bool wraps = options.wrapping != TextWrapping::None;
+  // Wrapping at an unbounded width never breaks a line; such text is laid out like unwrapped text, so that
+  // centred or trailing alignment does not push it a million DIPs to the side.
+  const bool wraps = options.wrapping != TextWrapping::None && width < kUnbounded;
   const bool trims = options.trimming != TextTrimming::None;
 
   if (!wraps) {
