@@ -89,13 +89,13 @@ std::string CodePageDecoder::Decode(std::span<const uint8_t> bytes) {
   int32_t wideLength =
       ucnv_toUChars(converter_.get(), wide.data(), static_cast<int32_t>(wide.size()),
                     reinterpret_cast<const char*>(bytes.data()), static_cast<int32_t>(bytes.size()), &error);
-  if (U_FAILURE(error) && error != U_STRING_NOT_TERMINATED_WARNING) return {};
+  if (U_FAILURE(error)) return {};
   std::string text(static_cast<size_t>(wideLength) * 3, '\0');
   int32_t textLength = 0;
   error = U_ZERO_ERROR;
   u_strToUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &textLength, wide.data(), wideLength,
                      0xFFFD, nullptr, &error);
-  if (U_FAILURE(error) && error != U_STRING_NOT_TERMINATED_WARNING) return {};
+  if (U_FAILURE(error)) return {};
   text.resize(static_cast<size_t>(textLength));
   return text;
 }
