@@ -208,7 +208,8 @@ int64_t ReadDecimal(std::string_view text) {
   const uint64_t limit = negative ? kLimit + 1 : kLimit;
   uint64_t value = 0;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = std::min(limit, value * 10 + static_cast<uint64_t>(text[i] - '0'));
+    const uint64_t digit = static_cast<uint64_t>(text[i] - '0');
+    value = value > (limit - digit) / 10 ? limit : value * 10 + digit;
   }
   if (!negative) return static_cast<int64_t>(value);
   return value == kLimit + 1 ? std::numeric_limits<int64_t>::min() : -static_cast<int64_t>(value);
