@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 
+#include "core/env_switches.h"
 #include "core/trace.h"
 #include "widget/application.h"
 #include "widget/canvas.h"
@@ -54,6 +55,7 @@ int RunScreenshots(const std::string& folder) {
   AppOptions options;
   options.name = "QuarloView";
   options.frameworkName = "QuarloView";
+  options.parkWindows = Quarlo::View::Env().parkWindows;
   Application& app = Application::Instance();
   if (!app.Initialize(options)) {
     std::fprintf(stderr, "quarloview: cannot open the display\n");

@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "core/env_switches.h"
 #include "core/trace.h"
 #include "widget/application.h"
 #include "widget/canvas.h"
@@ -146,6 +147,7 @@ class Probe {
 int main() {
   AppOptions options;
   options.name = "QuarloProbe";
+  options.parkWindows = Quarlo::View::Env().parkWindows;
   if (!Application::Instance().Initialize(options)) {
     Trace("no display");
     return 1;

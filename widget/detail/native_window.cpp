@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/env_switches.h"
+#include "widget/application.h"
 #include "widget/detail/cairo_canvas.h"
 #include "widget/detail/key_codes.h"
 #include "widget/detail/loop_backend.h"
@@ -484,7 +484,7 @@ bool NativeWindow::Create() {
     y = static_cast<int>(std::lround(o.bounds.y));
     place = true;
   }
-  if (Quarlo::View::Env().parkWindows && !popup) {
+  if (Application::Instance().Options().parkWindows && !popup) {
     x = kParkX;
     y = kParkY;
     place = true;
@@ -611,7 +611,7 @@ void Window::Show(bool activate) {
   GtkWidget* widget = native_->widget;
   if (!widget) return;
   GtkWindow* gw = GTK_WINDOW(widget);
-  const bool parked = Quarlo::View::Env().parkWindows && !IsPopup();
+  const bool parked = Application::Instance().Options().parkWindows && !IsPopup();
   if (activate && !parked && !IsPopup() && options_.activatable) {
     gtk_window_present(gw);
   } else {

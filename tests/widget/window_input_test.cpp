@@ -1,0 +1,247 @@
+// Input routing of a window and a dialog's keys, on windows that never create a native window (no
+// display needed), and host timers through the window's native one-shot timer (GLib only).
+
+#include <glib.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "widget/input/events.h"
+#include "widget/window.h"
+
+namespace Quarlo::Widget {
+namespace {
+
+using Log = std::vector<std::string>;
+
+// A widget of a fixed size at a fixed place whose handlers log and answer as told.
+class Pad : public Widget {
+ public:
+  Pad(std::string name, Rect slot, Log* log) : name(std::move(name)), slot(slot), log(log) {}
+
+  Size MeasureOverride(Size) override { return {}; }
+  void ArrangeOverride(Size) override {
+    for (const auto& child : Children()) child->Arrange(static_cast<Pad*>(child.get())->slot);
+  }
+  bool IsFocusable() const override { return focusable; }
+  bool OnPointerDown(const PointerEvent& e) override { return Note("down", e.position, handlesDown); }
+  bool OnPointerUp(const PointerEvent& e) override { return Note("up", e.position, false); }
+  bool OnWheel(const WheelEvent& e) override { return Note("wheel", e.position, true); }
+  bool OnKeyDown(const KeyEvent&) override { return Note("key", {}, handlesKeys); }
+  void OnCaptureLost() override { log->push_back("capture lost " + name); }
+  bool Invoke() override {
+    log->push_back("invoke " + name);
+    return true;
+  }
+  bool IsHitTestVisible() const override { return hitTestVisible; }
+
+  std::function<void()> onDown;
+  std::string name;
+  Rect slot;
+  Log* log;
+  bool handlesDown = false;
+  bool handlesKeys = false;
+  bool focusable = false;
+
+ private:
+  bool Note(const char* what, Point p, bool handled) {
+    log->push_back(std::string(what) + " " + name + " " + std::to_string(static_cast<int>(p.x)) + "," +
+                   std::to_string(static_cast<int>(p.y)));
+    if (onDown && std::string(what) == "down") onDown();
+    return handled;
+  }
+};
+
+struct Tree {
+  explicit Tree(Window& window) {
+    auto r = std::make_unique<Pad>("root", Rect{0, 0, 400, 300}, &log);
+    auto p = std::make_unique<Pad>("panel", Rect{100, 50, 200, 200}, &log);
+    auto b = std::make_unique<Pad>("button", Rect{20, 30, 80, 40}, &log);
+    button = b.get();
+    panel = p.get();
+    p->AddChild(std::move(b));
+    r->AddChild(std::move(p));
+    root = static_cast<Pad*>(window.SetRoot(std::move(r)));
+    window.SetClientSize({400, 300});
+    window.UpdateLayout();
+  }
+  Log log;
+  Pad* root;
+  Pad* panel;
+  Pad* button;
+};
+
+PointerEvent Press(float x, float y) {
+  PointerEvent e;
+  e.position = {x, y};
+  e.button = PointerButton::Left;
+  e.clicks = 1;
+  return e;
+}
+
+KeyEvent Key(uint32_t vk, uint8_t modifiers = 0) {
+  KeyEvent e;
+  e.key = vk;
+  e.modifiers = modifiers;
+  return e;
+}
+
+TEST(WindowInput, PressBubblesInLocalSpaceAndTheHandlerHoldsThePointerUntilRelease) {
+  Window window;
+  Tree tree(window);
+  tree.panel->handlesDown = true;
+  window.PointerDown(Press(130, 90));
+  EXPECT_EQ(tree.log, (Log{"down button 10,10", "down panel 30,40"}));
+  EXPECT_EQ(window.Captured(), tree.panel);
+  EXPECT_TRUE(tree.panel->IsPressed());
+  tree.log.clear();
+  // Released outside: the captured panel still gets it.
+  window.PointerUp(Press(5, 5));
+  EXPECT_EQ(tree.log, (Log{"up panel -95,-45", "up root 5,5", "capture lost panel"}));
+  EXPECT_EQ(window.Captured(), nullptr);
+  EXPECT_FALSE(tree.panel->IsPressed());
+}
+
+TEST(WindowInput, DisabledWidgetsAreSkippedWhileBubbling) {
+  Window window;
+  Tree tree(window);
+  tree.panel->SetEnabled(false);
+  tree.root->handlesDown = true;
+  window.PointerDown(Press(130, 90));
+  EXPECT_EQ(tree.log, (Log{"down root 130,90"}));
+}
+
+TEST(WindowInput, HoverMarksTheWholeChainAndLeaveClearsIt) {
+  Window window;
+  Tree tree(window);
+  PointerEvent move;
+  move.position = {130, 90};
+  window.PointerMove(move);
+  EXPECT_EQ(window.Hovered(), tree.button);
+  EXPECT_TRUE(tree.button->IsHovered() && tree.panel->IsHovered() && tree.root->IsHovered());
+  move.position = {350, 280};
+  window.PointerMove(move);
+  EXPECT_FALSE(tree.button->IsHovered() || tree.panel->IsHovered());
+  EXPECT_TRUE(tree.root->IsHovered());
+  window.PointerLeave();
+  EXPECT_FALSE(tree.root->IsHovered());
+  EXPECT_EQ(window.Hovered(), nullptr);
+}
+
+TEST(WindowInput, PressFocusesTheNearestFocusableAncestorWithoutTheFocusVisual) {
+  Window window;
+  Tree tree(window);
+  tree.panel->focusable = true;
+  window.PointerDown(Press(130, 90));
+  EXPECT_EQ(window.Focused(), tree.panel);
+  EXPECT_FALSE(window.FocusVisible());
+}
+
+TEST(WindowInput, TabAndShiftTabFromNothingAndCtrlTabIsNotNavigation) {
+  Window window;
+  Tree tree(window);
+  tree.root->focusable = tree.panel->focusable = tree.button->focusable = true;
+  EXPECT_TRUE(window.KeyDown(Key(0x09)));
+  EXPECT_EQ(window.Focused(), tree.root);
+  EXPECT_TRUE(window.FocusVisible());
+  window.KeyDown(Key(0x09));
+  EXPECT_EQ(window.Focused(), tree.panel);
+  window.SetFocus(nullptr, FocusReason::Programmatic);
+  window.KeyDown(Key(0x09, Modifier::Shift));
+  EXPECT_EQ(window.Focused(), tree.button);
+  EXPECT_FALSE(window.KeyDown(Key(0x09, Modifier::Ctrl)));
+  EXPECT_EQ(window.Focused(), tree.button);
+}
+
+TEST(WindowInput, KeysGoToTheFocusedWidgetAndBubble) {
+  Window window;
+  Tree tree(window);
+  tree.button->focusable = true;
+  tree.root->handlesKeys = true;
+  window.SetFocus(tree.button, FocusReason::Programmatic);
+  EXPECT_TRUE(window.KeyDown(Key('A')));
+  EXPECT_EQ(tree.log, (Log{"key button 0,0", "key panel 0,0", "key root 0,0"}));
+}
+
+TEST(WindowInput, WheelReachesTheDeepestVisibleWidgetEvenWhenItIgnoresClicks) {
+  Window window;
+  Tree tree(window);
+  tree.button->hitTestVisible = false;
+  tree.panel->hitTestVisible = false;
+  tree.root->hitTestVisible = false;
+  WheelEvent wheel;
+  wheel.position = {130, 90};
+  wheel.deltaY = 1;
+  window.Wheel(wheel);
+  EXPECT_EQ(tree.log, (Log{"wheel button 10,10"}));
+}
+
+TEST(WindowInput, AHandlerThatDestroysTheWindowEndsTheDispatch) {
+  auto window = std::make_unique<Window>();
+  Tree tree(*window);
+  Log& log = tree.log;
+  tree.button->onDown = [&window] { window.reset(); };
+  window->PointerDown(Press(130, 90));
+  EXPECT_EQ(window, nullptr);
+  EXPECT_EQ(log, (Log{"down button 10,10"}));
+}
+
+TEST(DialogKeys, EnterAndEscapeUseTheDefaultAndCancelWidgets) {
+  Dialog dialog;
+  Tree tree(dialog);
+  // Without buttons, Enter is passed on; Escape is always handled.
+  EXPECT_FALSE(dialog.KeyDown(Key(0x0D)));
+  EXPECT_TRUE(dialog.KeyDown(Key(0x1B)));
+  dialog.SetDefaultButton(tree.button);
+  dialog.SetCancelButton(tree.panel);
+  tree.log.clear();
+  EXPECT_TRUE(dialog.KeyDown(Key(0x0D)));
+  EXPECT_TRUE(dialog.KeyDown(Key(0x1B)));
+  EXPECT_FALSE(dialog.KeyDown(Key(0x0D, Modifier::Ctrl)));
+  EXPECT_EQ(tree.log, (Log{"key root 0,0", "invoke button", "key root 0,0", "invoke panel", "key root 0,0"}));
+  // A default button that is disabled in its tree is not clicked.
+  tree.panel->SetEnabled(false);
+  EXPECT_FALSE(dialog.KeyDown(Key(0x0D)));
+}
+
+// Iterates the default main context until done or the time is up.
+bool Spin(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done() && std::chrono::steady_clock::now() < deadline) g_main_context_iteration(nullptr, FALSE);
+  return done();
+}
+
+TEST(WindowTimers, HostTimersRunOnTheNativeOneShotTimer) {
+  Window window;
+  Tree tree(window);
+  std::vector<std::string> fired;
+  int repeats = 0;
+  uint64_t repeating = 0;
+  tree.button->StartTimer(0.03, [&] { fired.push_back("late"); }, false);
+  tree.panel->StartTimer(0, [&] { fired.push_back("now"); }, false);
+  repeating = tree.root->StartTimer(0.001, [&] {
+    // Cancelling a timer from inside its own callback is allowed.
+    if (++repeats == 3) window.CancelTimer(repeating);
+  }, true);
+  ASSERT_TRUE(Spin([&] { return fired.size() == 2 && repeats == 3; }));
+  EXPECT_EQ(fired, (std::vector<std::string>{"now", "late"}));
+  EXPECT_EQ(window.TimerCount(), 0u);
+}
+
+TEST(WindowTimers, RemovingTheOwnerForgetsItsTimers) {
+  Window window;
+  Tree tree(window);
+  bool fired = false;
+  tree.button->StartTimer(0.01, [&] { fired = true; }, false);
+  tree.panel->RemoveChild(tree.button);
+  EXPECT_EQ(window.TimerCount(), 0u);
+  Spin([] { return false; }, std::chrono::milliseconds(50));
+  EXPECT_FALSE(fired);
+}
+
+}  // namespace
+}  // namespace Quarlo::Widget
