@@ -34,7 +34,8 @@ struct Screen {
 // A photograph-like picture: smooth ramps with fine detail that shimmers when scaled badly.
 std::shared_ptr<std::vector<uint8_t>> PicturePixels() {
   static auto pixels = [] {
-    auto data = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(kPictureWidth) * kPictureHeight * 4);
+    auto data =
+        std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(kPictureWidth) * kPictureHeight * 4);
     for (int y = 0; y < kPictureHeight; ++y) {
       for (int x = 0; x < kPictureWidth; ++x) {
         uint8_t* p = data->data() + (static_cast<size_t>(y) * kPictureWidth + x) * 4;
@@ -128,7 +129,9 @@ void DrawFitted(benchmark::State& state, Interpolation interpolation) {
 void BM_Picture24MpPyramidLinear(benchmark::State& state) { DrawFitted(state, Interpolation::Linear); }
 BENCHMARK(BM_Picture24MpPyramidLinear)->Unit(benchmark::kMillisecond);
 
-void BM_Picture24MpPyramidCubic(benchmark::State& state) { DrawFitted(state, Interpolation::HighQualityCubic); }
+void BM_Picture24MpPyramidCubic(benchmark::State& state) {
+  DrawFitted(state, Interpolation::HighQualityCubic);
+}
 BENCHMARK(BM_Picture24MpPyramidCubic)->Unit(benchmark::kMillisecond);
 
 void BM_Picture24MpPyramidBuild(benchmark::State& state) {
@@ -145,8 +148,8 @@ BENCHMARK(BM_Picture24MpPyramidBuild)->Unit(benchmark::kMillisecond);
 void BM_Picture24MpDirectGood(benchmark::State& state) {
   Screen screen;
   auto pixels = PicturePixels();
-  cairo_surface_t* picture = cairo_image_surface_create_for_data(pixels->data(), CAIRO_FORMAT_ARGB32, kPictureWidth,
-                                                                 kPictureHeight, kPictureWidth * 4);
+  cairo_surface_t* picture = cairo_image_surface_create_for_data(
+      pixels->data(), CAIRO_FORMAT_ARGB32, kPictureWidth, kPictureHeight, kPictureWidth * 4);
   for (auto _ : state) {
     cairo_save(screen.cr);
     cairo_translate(screen.cr, kFit.x, kFit.y);

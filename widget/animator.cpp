@@ -13,14 +13,17 @@ namespace Quarlo::Widget {
 float Ease(Easing easing, float t) {
   t = std::clamp(t, 0.0f, 1.0f);
   switch (easing) {
-    case Easing::EaseOutQuad: return 1 - (1 - t) * (1 - t);
-    case Easing::EaseOutCubic: return 1 - (1 - t) * (1 - t) * (1 - t);
+    case Easing::EaseOutQuad:
+      return 1 - (1 - t) * (1 - t);
+    case Easing::EaseOutCubic:
+      return 1 - (1 - t) * (1 - t) * (1 - t);
     case Easing::EaseInOutCubic: {
       if (t < 0.5f) return 4 * t * t * t;
       const float u = 2 - 2 * t;
       return 1 - u * u * u / 2;
     }
-    case Easing::Linear: break;
+    case Easing::Linear:
+      break;
   }
   return t;
 }
@@ -32,8 +35,8 @@ double SteadyClockSeconds() {
 
 Animator::Animator(Clock clock) : clock_(std::move(clock)) {}
 
-int64_t Animator::Start(float from, float to, double duration, Easing easing, std::function<void(float)> onTick,
-                        std::function<void()> onDone, bool repeat) {
+int64_t Animator::Start(float from, float to, double duration, Easing easing,
+                        std::function<void(float)> onTick, std::function<void()> onDone, bool repeat) {
   if (duration <= 0 && !repeat) {
     if (onTick) onTick(to);
     if (onDone) onDone();

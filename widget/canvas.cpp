@@ -19,12 +19,9 @@ Matrix Matrix::Rotation(float degrees, Point centre) {
 }
 
 Matrix operator*(const Matrix& a, const Matrix& b) {
-  return Matrix{a.m11 * b.m11 + a.m12 * b.m21,
-                a.m11 * b.m12 + a.m12 * b.m22,
-                a.m21 * b.m11 + a.m22 * b.m21,
-                a.m21 * b.m12 + a.m22 * b.m22,
-                a.dx * b.m11 + a.dy * b.m21 + b.dx,
-                a.dx * b.m12 + a.dy * b.m22 + b.dy};
+  return Matrix{a.m11 * b.m11 + a.m12 * b.m21,      a.m11 * b.m12 + a.m12 * b.m22,
+                a.m21 * b.m11 + a.m22 * b.m21,      a.m21 * b.m12 + a.m22 * b.m22,
+                a.dx * b.m11 + a.dy * b.m21 + b.dx, a.dx * b.m12 + a.dy * b.m22 + b.dy};
 }
 
 Path& Path::MoveTo(Point p) {

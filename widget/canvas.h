@@ -121,14 +121,15 @@ class Bitmap {
     int32_t width = 0;
     int32_t height = 0;
     float dpi = 96;
-    std::vector<uint8_t> ownedPixels;    // FromPixels
-    std::shared_ptr<const void> owner;   // Wrap: keeps the pixel buffer alive
-    const uint8_t* pixels = nullptr;     // first row, into ownedPixels or the owner's buffer
+    std::vector<uint8_t> ownedPixels;            // FromPixels
+    std::shared_ptr<const void> owner;           // Wrap: keeps the pixel buffer alive
+    const uint8_t* pixels = nullptr;             // first row, into ownedPixels or the owner's buffer
     std::shared_ptr<Detail::BitmapCache> cache;  // the canvas's derived data, built on first draw
   };
 
   Bitmap() = default;
-  // Copies the first width × height × 4 bytes; empty unless both sides are above 0 and enough bytes are given.
+  // Copies the first width × height × 4 bytes; empty unless both sides are above 0 and enough bytes are
+  // given.
   static Bitmap FromPixels(int32_t width, int32_t height, const std::vector<uint8_t>& pixels, float dpi = 96);
   // Never copies: the owner keeps `pixels` valid for the bitmap's life. Empty for a null buffer or bad size.
   static Bitmap Wrap(int32_t width, int32_t height, std::shared_ptr<const void> owner, const uint8_t* pixels,
@@ -151,21 +152,23 @@ class Bitmap {
 class TextLayout {
  public:
   struct CaretHit {
-    Point point;           // top of the caret, relative to the layout's origin
+    Point point;  // top of the caret, relative to the layout's origin
     float lineHeight = 0;
   };
   struct PointHit {
-    size_t position = 0;   // byte offset of the character under the point
-    bool trailing = false; // the point is on the character's trailing half
-    bool inside = false;   // the point lies within the text
+    size_t position = 0;    // byte offset of the character under the point
+    bool trailing = false;  // the point is on the character's trailing half
+    bool inside = false;    // the point lies within the text
   };
 
   TextLayout() = default;
   // Lays text out within maximum (a side of +infinity means unbounded). Called by widgets when text,
   // style or available size changes.
-  static TextLayout Create(std::string_view text, const TextStyle& style, Size maximum, const TextOptions& options);
+  static TextLayout Create(std::string_view text, const TextStyle& style, Size maximum,
+                           const TextOptions& options);
   // The size text needs at maxWidth (unbounded height); trimmed single-line text reports at most maxWidth.
-  static Size Measure(std::string_view text, const TextStyle& style, float maxWidth, const TextOptions& options);
+  static Size Measure(std::string_view text, const TextStyle& style, float maxWidth,
+                      const TextOptions& options);
 
   explicit operator bool() const { return impl_ != nullptr; }
   // Width and height of the laid-out text (trimmed single-line text: at most the maximum width).

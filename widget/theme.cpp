@@ -24,7 +24,8 @@ RefreshHandler& Refresh() {
 
 // Each component moved a fraction of the way towards target (0 darkens, 1 lightens).
 Color Toward(Color c, float target, float fraction) {
-  return Color{c.r + (target - c.r) * fraction, c.g + (target - c.g) * fraction, c.b + (target - c.b) * fraction, 1};
+  return Color{c.r + (target - c.r) * fraction, c.g + (target - c.g) * fraction,
+               c.b + (target - c.b) * fraction, 1};
 }
 
 constexpr Color Black(float alpha) { return Color{0, 0, 0, alpha}; }
@@ -40,13 +41,20 @@ void SetAccents(Theme& theme, Color accent) {
 
 Color Theme::Tone(TextTone tone) const {
   switch (tone) {
-    case TextTone::Secondary: return Get(ThemeColor::TextSecondary);
-    case TextTone::Disabled: return Get(ThemeColor::TextDisabled);
-    case TextTone::Accent: return Get(ThemeColor::Accent);
-    case TextTone::Critical: return Get(ThemeColor::Critical);
-    case TextTone::Caution: return Get(ThemeColor::Caution);
-    case TextTone::Success: return Get(ThemeColor::Success);
-    case TextTone::Primary: break;
+    case TextTone::Secondary:
+      return Get(ThemeColor::TextSecondary);
+    case TextTone::Disabled:
+      return Get(ThemeColor::TextDisabled);
+    case TextTone::Accent:
+      return Get(ThemeColor::Accent);
+    case TextTone::Critical:
+      return Get(ThemeColor::Critical);
+    case TextTone::Caution:
+      return Get(ThemeColor::Caution);
+    case TextTone::Success:
+      return Get(ThemeColor::Success);
+    case TextTone::Primary:
+      break;
   }
   return Get(ThemeColor::TextPrimary);
 }
@@ -54,13 +62,34 @@ Color Theme::Tone(TextTone tone) const {
 Theme Theme::Light(Color accent) {
   Theme theme;
   theme.mode = 0;
-  theme.colors = {
-      Color::FromBytes(243, 243, 243), White(0.7f), Color::FromBytes(252, 252, 252), Black(0.896f),
-      Black(0.606f), Black(0.361f), White(1), {}, {}, {}, Black(0.22f), White(1), White(0.7f),
-      Color::FromBytes(233, 233, 233, 0.85f), Color::FromBytes(218, 218, 218, 0.85f),
-      Color::FromBytes(249, 249, 249, 0.3f), Black(0.16f), Black(0.447f), Black(0.0578f), Black(0.075f),
-      Black(0.05f), Black(0.0578f), Black(0.896f), White(1), Black(0.2f), Color::FromBytes(15, 123, 15),
-      Color::FromBytes(157, 93, 0), Color::FromBytes(196, 43, 28)};
+  theme.colors = {Color::FromBytes(243, 243, 243),
+                  White(0.7f),
+                  Color::FromBytes(252, 252, 252),
+                  Black(0.896f),
+                  Black(0.606f),
+                  Black(0.361f),
+                  White(1),
+                  {},
+                  {},
+                  {},
+                  Black(0.22f),
+                  White(1),
+                  White(0.7f),
+                  Color::FromBytes(233, 233, 233, 0.85f),
+                  Color::FromBytes(218, 218, 218, 0.85f),
+                  Color::FromBytes(249, 249, 249, 0.3f),
+                  Black(0.16f),
+                  Black(0.447f),
+                  Black(0.0578f),
+                  Black(0.075f),
+                  Black(0.05f),
+                  Black(0.0578f),
+                  Black(0.896f),
+                  White(1),
+                  Black(0.2f),
+                  Color::FromBytes(15, 123, 15),
+                  Color::FromBytes(157, 93, 0),
+                  Color::FromBytes(196, 43, 28)};
   SetAccents(theme, Toward(accent, 0, 0.15f));
   return theme;
 }
@@ -68,12 +97,34 @@ Theme Theme::Light(Color accent) {
 Theme Theme::Dark(Color accent) {
   Theme theme;
   theme.mode = 1;
-  theme.colors = {
-      Color::FromBytes(32, 32, 32), White(0.0538f), Color::FromBytes(44, 44, 44), White(1), White(0.786f),
-      White(0.363f), Black(1), {}, {}, {}, White(0.158f), White(0.53f), White(0.0605f), White(0.0837f),
-      White(0.0326f), White(0.0419f), White(0.0698f), White(0.544f), White(0.0698f), White(0.0605f),
-      White(0.0326f), White(0.0837f), White(1), Black(0.7f), White(0.2f), Color::FromBytes(108, 203, 95),
-      Color::FromBytes(252, 225, 0), Color::FromBytes(255, 153, 164)};
+  theme.colors = {Color::FromBytes(32, 32, 32),
+                  White(0.0538f),
+                  Color::FromBytes(44, 44, 44),
+                  White(1),
+                  White(0.786f),
+                  White(0.363f),
+                  Black(1),
+                  {},
+                  {},
+                  {},
+                  White(0.158f),
+                  White(0.53f),
+                  White(0.0605f),
+                  White(0.0837f),
+                  White(0.0326f),
+                  White(0.0419f),
+                  White(0.0698f),
+                  White(0.544f),
+                  White(0.0698f),
+                  White(0.0605f),
+                  White(0.0326f),
+                  White(0.0837f),
+                  White(1),
+                  Black(0.7f),
+                  White(0.2f),
+                  Color::FromBytes(108, 203, 95),
+                  Color::FromBytes(252, 225, 0),
+                  Color::FromBytes(255, 153, 164)};
   SetAccents(theme, Toward(accent, 1, 0.35f));
   return theme;
 }
@@ -129,9 +180,12 @@ void SetThemeRefreshHandler(std::function<void()> handler) {
 Theme ThemeForCurrentMode() {
   if (IsHighContrast()) return Theme::HighContrast();
   switch (ThemeMode()) {
-    case 1: return Theme::Light(SystemAccentColor());
-    case 2: return Theme::Dark(SystemAccentColor());
-    default: return Theme::System();
+    case 1:
+      return Theme::Light(SystemAccentColor());
+    case 2:
+      return Theme::Dark(SystemAccentColor());
+    default:
+      return Theme::System();
   }
 }
 

@@ -44,7 +44,15 @@ enum class ThemeColor : int32_t {
 inline constexpr int kThemeColorCount = 28;
 
 // Label tones and the colours they use.
-enum class TextTone : int32_t { Primary = 0, Secondary = 1, Disabled = 2, Accent = 3, Critical = 4, Caution = 5, Success = 6 };
+enum class TextTone : int32_t {
+  Primary = 0,
+  Secondary = 1,
+  Disabled = 2,
+  Accent = 3,
+  Critical = 4,
+  Caution = 5,
+  Success = 6
+};
 
 // Windows' default accent, used when the desktop names none.
 inline constexpr Color kDefaultAccent = Color::FromBytes(0, 120, 212);

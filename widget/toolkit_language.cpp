@@ -53,8 +53,8 @@ int LanguageFromLocaleName(std::string_view locale) {
   if (language == "zh") {
     // Taiwan, Hong Kong and Macau write traditional characters; every other region simplified ones.
     const std::string_view region = locale.size() > 3 ? locale.substr(3, 2) : std::string_view{};
-    const bool traditional = region == "TW" || region == "HK" || region == "MO" ||
-                             locale.find("Hant") != std::string_view::npos;
+    const bool traditional =
+        region == "TW" || region == "HK" || region == "MO" || locale.find("Hant") != std::string_view::npos;
     return static_cast<int>(traditional ? ToolkitLanguageId::TraditionalChinese
                                         : ToolkitLanguageId::SimplifiedChinese);
   }

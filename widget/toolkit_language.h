@@ -8,7 +8,13 @@
 
 namespace Quarlo::Widget {
 
-enum class ToolkitLanguageId : int { English = 0, Korean = 1, Japanese = 2, SimplifiedChinese = 3, TraditionalChinese = 4 };
+enum class ToolkitLanguageId : int {
+  English = 0,
+  Korean = 1,
+  Japanese = 2,
+  SimplifiedChinese = 3,
+  TraditionalChinese = 4
+};
 
 // The toolkit's texts, in table order.
 enum class ToolkitText : int {

@@ -1,11 +1,12 @@
 // The animator on a hand-driven clock, and the animated members of a hosted widget.
 
+#include "widget/animator.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "widget/animator.h"
 #include "widget/host.h"
 #include "widget/widget.h"
 
@@ -28,7 +29,8 @@ class AnimatorTest : public ::testing::Test {
 TEST_F(AnimatorTest, ZeroDurationFinishesAtOnceWithoutAnEntry) {
   std::vector<float> ticks;
   int done = 0;
-  const int64_t id = animator.Start(0, 5, 0, Easing::Linear, [&](float v) { ticks.push_back(v); }, [&] { ++done; });
+  const int64_t id = animator.Start(
+      0, 5, 0, Easing::Linear, [&](float v) { ticks.push_back(v); }, [&] { ++done; });
   EXPECT_EQ(id, 0);
   EXPECT_EQ(ticks, std::vector<float>{5});
   EXPECT_EQ(done, 1);
@@ -40,7 +42,8 @@ TEST_F(AnimatorTest, EntryRunsFromStartToEndThenFinishes) {
   animator.SetOnActivated([&] { ++activated; });
   std::vector<float> ticks;
   int done = 0;
-  const int64_t first = animator.Start(10, 20, 2, Easing::Linear, [&](float v) { ticks.push_back(v); }, [&] { ++done; });
+  const int64_t first = animator.Start(
+      10, 20, 2, Easing::Linear, [&](float v) { ticks.push_back(v); }, [&] { ++done; });
   const int64_t second = animator.Start(0, 1, 5, Easing::Linear, nullptr);
   EXPECT_EQ(first, 1);
   EXPECT_EQ(second, 2);
@@ -71,18 +74,20 @@ TEST_F(AnimatorTest, EasingsShapeTheProgress) {
     float expected;
   };
   const Case cases[] = {
-      {Easing::Linear, 0.25f, 0.25f},          {Easing::EaseOutQuad, 0.5f, 0.75f},
-      {Easing::EaseOutCubic, 0.5f, 0.875f},    {Easing::EaseInOutCubic, 0.25f, 0.0625f},
+      {Easing::Linear, 0.25f, 0.25f},           {Easing::EaseOutQuad, 0.5f, 0.75f},
+      {Easing::EaseOutCubic, 0.5f, 0.875f},     {Easing::EaseInOutCubic, 0.25f, 0.0625f},
       {Easing::EaseInOutCubic, 0.75f, 0.9375f}, {static_cast<Easing>(9), 0.4f, 0.4f},
-      {Easing::EaseOutCubic, 1.5f, 1.0f},      {Easing::EaseOutQuad, -1.0f, 0.0f},
+      {Easing::EaseOutCubic, 1.5f, 1.0f},       {Easing::EaseOutQuad, -1.0f, 0.0f},
   };
-  for (const Case& c : cases) EXPECT_NEAR(Ease(c.easing, c.t), c.expected, 1e-6) << static_cast<int>(c.easing);
+  for (const Case& c : cases)
+    EXPECT_NEAR(Ease(c.easing, c.t), c.expected, 1e-6) << static_cast<int>(c.easing);
 }
 
 TEST_F(AnimatorTest, RepeatingEntryWrapsAndNeverFinishes) {
   float last = -1;
   int done = 0;
-  const int64_t id = animator.Start(0, 16, 1.6, Easing::Linear, [&](float v) { last = v; }, [&] { ++done; }, true);
+  const int64_t id = animator.Start(
+      0, 16, 1.6, Easing::Linear, [&](float v) { last = v; }, [&] { ++done; }, true);
   for (double elapsed : {0.4, 1.6 + 0.4, 3 * 1.6 + 0.4}) {
     animator.Tick(100 + elapsed);
     EXPECT_NEAR(last, 4, 1e-3) << elapsed;
@@ -100,7 +105,8 @@ TEST_F(AnimatorTest, CancelFromATickSilencesTheOtherEntry) {
   int64_t victim = 0;
   int victimCalls = 0;
   animator.Start(0, 1, 10, Easing::Linear, [&](float) { animator.Cancel(victim); });
-  victim = animator.Start(0, 1, 10, Easing::Linear, [&](float) { ++victimCalls; }, [&] { ++victimCalls; });
+  victim = animator.Start(
+      0, 1, 10, Easing::Linear, [&](float) { ++victimCalls; }, [&] { ++victimCalls; });
   clock.now += 1;
   EXPECT_TRUE(animator.Tick());
   EXPECT_EQ(victimCalls, 0);
@@ -122,8 +128,10 @@ TEST_F(AnimatorTest, FinishAllJumpsToTheEnds) {
   float a = 0;
   float b = 0;
   int done = 0;
-  animator.Start(0, 4, 10, Easing::Linear, [&](float v) { a = v; }, [&] { ++done; });
-  animator.Start(0, 9, 10, Easing::Linear, [&](float v) { b = v; }, [&] { ++done; });
+  animator.Start(
+      0, 4, 10, Easing::Linear, [&](float v) { a = v; }, [&] { ++done; });
+  animator.Start(
+      0, 9, 10, Easing::Linear, [&](float v) { b = v; }, [&] { ++done; });
   animator.FinishAll();
   EXPECT_EQ(a, 4);
   EXPECT_EQ(b, 9);

@@ -1,12 +1,13 @@
 // Drawing rules of the canvas, checked on a few pixels of offscreen images.
 
+#include "widget/canvas.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "widget/canvas.h"
 #include "widget/pixel_image.h"
 
 namespace Quarlo::Widget {
@@ -62,9 +63,8 @@ TEST(CanvasGeometry, RoundedRectRadiusIsClampedToHalfTheSmallerSide) {
 }
 
 TEST(CanvasGeometry, StrokeEllipseShrinksTheRadiiByHalfTheWidth) {
-  const PixelImage image =
-      Draw({40, 40}, [](Canvas& c) { c.StrokeEllipse(Point{20, 20}, 20, 20, kRed, 4); });
-  EXPECT_TRUE(IsRed(PixelAt(image, 1, 20)));   // the stroke covers 0..4 from the edge
+  const PixelImage image = Draw({40, 40}, [](Canvas& c) { c.StrokeEllipse(Point{20, 20}, 20, 20, kRed, 4); });
+  EXPECT_TRUE(IsRed(PixelAt(image, 1, 20)));  // the stroke covers 0..4 from the edge
   EXPECT_TRUE(IsEmpty(PixelAt(image, 6, 20)));
   EXPECT_TRUE(IsEmpty(PixelAt(image, 20, 20)));
 }
@@ -83,11 +83,14 @@ TEST(CanvasGeometry, SnapRectRoundsEdgesToDevicePixelsThroughPushedTranslations)
   };
   for (const Case& test : cases) {
     Rect snapped;
-    Draw({4, 4}, [&](Canvas& c) {
-      c.PushTransform(Matrix::Translation(test.translation.x, test.translation.y));
-      snapped = c.SnapRect(test.input);
-      c.PopTransform();
-    }, test.dpi);
+    Draw(
+        {4, 4},
+        [&](Canvas& c) {
+          c.PushTransform(Matrix::Translation(test.translation.x, test.translation.y));
+          snapped = c.SnapRect(test.input);
+          c.PopTransform();
+        },
+        test.dpi);
     const float s = test.dpi / 96;
     // Every snapped edge, moved by the translation, lands on a whole device pixel.
     for (float edge : {snapped.x + test.translation.x, snapped.Right() + test.translation.x}) {
@@ -183,7 +186,9 @@ TEST(CanvasGradients, LinearGradientClampsBeyondItsEnds) {
   gradient.start = {10, 0};
   gradient.end = {90, 0};
   gradient.stops = {{1, Color{1, 1, 1, 1}}, {0, Color{0, 0, 0, 1}}};  // out of order on purpose
-  const PixelImage image = Draw({100, 4}, [&](Canvas& c) { c.FillRectGradient(Rect{0, 0, 100, 4}, gradient); });
+  const PixelImage image = Draw({100, 4}, [&](Canvas& c) {
+    c.FillRectGradient(Rect{0, 0, 100, 4}, gradient);
+  });
   EXPECT_LT(PixelAt(image, 2, 1).r, 3);
   EXPECT_GT(PixelAt(image, 97, 1).r, 252);
   EXPECT_NEAR(PixelAt(image, 50, 1).r, 128, 4);
@@ -196,7 +201,9 @@ TEST(CanvasGradients, RadialGradientIsAnEllipseAroundItsCentre) {
   gradient.radiusX = 40;
   gradient.radiusY = 10;
   gradient.stops = {{0, kRed}, {1, kBlue}};
-  const PixelImage image = Draw({100, 40}, [&](Canvas& c) { c.FillRectGradient(Rect{0, 0, 100, 40}, gradient); });
+  const PixelImage image = Draw({100, 40}, [&](Canvas& c) {
+    c.FillRectGradient(Rect{0, 0, 100, 40}, gradient);
+  });
   EXPECT_GT(PixelAt(image, 50, 20).r, 240);
   EXPECT_GT(PixelAt(image, 50, 31).b, 240);  // 11 below the centre is past radiusY
   EXPECT_GT(PixelAt(image, 80, 20).r, 40);   // 30 to the side is still inside radiusX
@@ -333,7 +340,7 @@ TEST(CanvasStacks, ClipUnderRotationIsTheBoundingBox) {
     c.FillRect(Rect{0, 0, 40, 40}, kRed);
     c.PopClip();
   });
-  EXPECT_TRUE(IsRed(PixelAt(image, 7, 7)));   // outside the diamond, inside its bounds
+  EXPECT_TRUE(IsRed(PixelAt(image, 7, 7)));  // outside the diamond, inside its bounds
   EXPECT_TRUE(IsEmpty(PixelAt(image, 4, 20)));
 }
 

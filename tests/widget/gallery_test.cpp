@@ -1,5 +1,7 @@
 // The gallery page renders in both themes and is written as PNG files people can look at.
 
+#include "widget/detail/gallery.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "support/temp_folder.h"
-#include "widget/detail/gallery.h"
 #include "widget/pixel_image.h"
 
 namespace Quarlo::Widget {

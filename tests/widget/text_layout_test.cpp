@@ -8,10 +8,10 @@
 #include <string>
 
 #include "widget/canvas.h"
-#include "widget/graphics.h"
 #include "widget/detail/icon_glyphs.h"
 #include "widget/detail/pango_text.h"
 #include "widget/detail/text_formats.h"
+#include "widget/graphics.h"
 #include "widget/pixel_image.h"
 
 namespace Quarlo::Widget {
@@ -78,15 +78,17 @@ TEST(TextLayout, TrimmingCutsEachLanguageToTheWidth) {
       {kKorean, TextTrimming::CharacterEllipsis, true}, {kKorean, TextTrimming::WordEllipsis, true},
   };
   for (const Case& test : cases) {
-    const TextLayout layout = TextLayout::Create(test.text, TextStyle{}, Size{110, 30}, Trimmed(test.trimming));
+    const TextLayout layout =
+        TextLayout::Create(test.text, TextStyle{}, Size{110, 30}, Trimmed(test.trimming));
     const std::string shown = Shown(layout);
     SCOPED_TRACE(shown);
-    EXPECT_LE(TextLayout::Create(shown, TextStyle{}, Size{INFINITY, INFINITY}, TextOptions{}).Metrics().width, 110.5f);
+    EXPECT_LE(TextLayout::Create(shown, TextStyle{}, Size{INFINITY, INFINITY}, TextOptions{}).Metrics().width,
+              110.5f);
     EXPECT_EQ(EndsWith(shown, kEllipsis), test.ellipsis);
     const std::string kept = test.ellipsis ? shown.substr(0, shown.size() - 3) : shown;
     EXPECT_FALSE(kept.empty());
     EXPECT_EQ(std::string(test.text).rfind(kept, 0), 0u);  // a prefix of the text
-    EXPECT_FLOAT_EQ(layout.Metrics().width, 110);            // the natural width is larger
+    EXPECT_FLOAT_EQ(layout.Metrics().width, 110);          // the natural width is larger
   }
 }
 
@@ -105,8 +107,8 @@ TEST(TextLayout, WordTrimmingEndsAtAWordAndFallsBackForALongWord) {
 }
 
 TEST(TextLayout, TextThatFitsIsNotTrimmed) {
-  const TextLayout layout = TextLayout::Create("Short", TextStyle{}, Size{300, 30},
-                                               Trimmed(TextTrimming::CharacterEllipsis));
+  const TextLayout layout =
+      TextLayout::Create("Short", TextStyle{}, Size{300, 30}, Trimmed(TextTrimming::CharacterEllipsis));
   EXPECT_EQ(Shown(layout), "Short");
   EXPECT_LT(layout.Metrics().width, 300);
 }
@@ -213,7 +215,8 @@ TEST(Icons, EveryIconCodePointHasAGlyphInTheIconFont) {
     ASSERT_FALSE(glyph.empty());
     pango_layout_set_font_description(layout, Detail::IconFormat(16));
     pango_layout_set_text(layout, glyph.c_str(), -1);
-    EXPECT_EQ(pango_layout_get_unknown_glyphs_count(layout), 0) << std::hex << static_cast<uint32_t>(codePoint);
+    EXPECT_EQ(pango_layout_get_unknown_glyphs_count(layout), 0)
+        << std::hex << static_cast<uint32_t>(codePoint);
     PangoLayoutIter* iter = pango_layout_get_iter(layout);
     PangoLayoutRun* run = pango_layout_iter_get_run_readonly(iter);
     ASSERT_NE(run, nullptr);

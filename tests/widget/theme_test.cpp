@@ -1,12 +1,13 @@
 // Theme builders, the theme mode choice, the desktop settings file and the toolkit language.
 
+#include "widget/theme.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "support/temp_folder.h"
 #include "widget/detail/desktop_settings.h"
-#include "widget/theme.h"
 #include "widget/toolkit_language.h"
 
 namespace Quarlo::Widget {
@@ -116,13 +117,19 @@ TEST(ToolkitLanguage, LocaleNamesMapToLanguages) {
     ToolkitLanguageId language;
   };
   const Case cases[] = {
-      {"ko_KR.UTF-8", ToolkitLanguageId::Korean},          {"ja_JP", ToolkitLanguageId::Japanese},
-      {"zh_TW.UTF-8", ToolkitLanguageId::TraditionalChinese}, {"zh_HK", ToolkitLanguageId::TraditionalChinese},
-      {"zh_CN.UTF-8", ToolkitLanguageId::SimplifiedChinese}, {"zh_SG", ToolkitLanguageId::SimplifiedChinese},
-      {"en_US.UTF-8", ToolkitLanguageId::English},          {"C", ToolkitLanguageId::English},
-      {"", ToolkitLanguageId::English},                     {"kok_IN", ToolkitLanguageId::English},
+      {"ko_KR.UTF-8", ToolkitLanguageId::Korean},
+      {"ja_JP", ToolkitLanguageId::Japanese},
+      {"zh_TW.UTF-8", ToolkitLanguageId::TraditionalChinese},
+      {"zh_HK", ToolkitLanguageId::TraditionalChinese},
+      {"zh_CN.UTF-8", ToolkitLanguageId::SimplifiedChinese},
+      {"zh_SG", ToolkitLanguageId::SimplifiedChinese},
+      {"en_US.UTF-8", ToolkitLanguageId::English},
+      {"C", ToolkitLanguageId::English},
+      {"", ToolkitLanguageId::English},
+      {"kok_IN", ToolkitLanguageId::English},
   };
-  for (const Case& c : cases) EXPECT_EQ(LanguageFromLocaleName(c.locale), static_cast<int>(c.language)) << c.locale;
+  for (const Case& c : cases)
+    EXPECT_EQ(LanguageFromLocaleName(c.locale), static_cast<int>(c.language)) << c.locale;
 }
 
 TEST(ToolkitLanguage, OverrideChoosesTheStrings) {

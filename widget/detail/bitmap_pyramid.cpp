@@ -24,9 +24,9 @@ LevelView ViewOf(Bitmap::Impl& bitmap, int level) {
   if (!bitmap.cache) bitmap.cache = std::make_shared<BitmapCache>();
   std::vector<PyramidLevel>& levels = bitmap.cache->levels;
   while (static_cast<int>(levels.size()) < level) {
-    const LevelView parent = levels.empty() ? LevelView{bitmap.pixels, bitmap.width, bitmap.height}
-                                            : LevelView{levels.back().pixels.data(), levels.back().width,
-                                                        levels.back().height};
+    const LevelView parent =
+        levels.empty() ? LevelView{bitmap.pixels, bitmap.width, bitmap.height}
+                       : LevelView{levels.back().pixels.data(), levels.back().width, levels.back().height};
     levels.push_back(HalvePixels(parent.pixels, parent.width, parent.height));
   }
   const PyramidLevel& found = levels[static_cast<size_t>(level - 1)];
@@ -43,7 +43,8 @@ bool ClipSource(const Bitmap::Impl& bitmap, Rect& destination, Rect source, Rect
     pixels = Rect{0, 0, static_cast<float>(bitmap.width), static_cast<float>(bitmap.height)};
     return true;
   }
-  const Rect wanted{source.x * toPixels, source.y * toPixels, source.width * toPixels, source.height * toPixels};
+  const Rect wanted{source.x * toPixels, source.y * toPixels, source.width * toPixels,
+                    source.height * toPixels};
   const float left = std::max(wanted.x, 0.0f);
   const float top = std::max(wanted.y, 0.0f);
   const float right = std::min(wanted.Right(), static_cast<float>(bitmap.width));
@@ -64,10 +65,13 @@ constexpr int64_t kMaxGoodFilterPixels = 1 << 20;
 // remaining shrink only where the sampled region is small (thumbnails, icons), where it stays cheap.
 cairo_filter_t FilterFor(Interpolation interpolation, float remainingScale, int64_t regionPixels) {
   switch (interpolation) {
-    case Interpolation::NearestNeighbor: return CAIRO_FILTER_NEAREST;
+    case Interpolation::NearestNeighbor:
+      return CAIRO_FILTER_NEAREST;
     case Interpolation::HighQualityCubic:
-      return remainingScale < 1 && regionPixels <= kMaxGoodFilterPixels ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR;
-    case Interpolation::Linear: break;
+      return remainingScale < 1 && regionPixels <= kMaxGoodFilterPixels ? CAIRO_FILTER_GOOD
+                                                                        : CAIRO_FILTER_BILINEAR;
+    case Interpolation::Linear:
+      break;
   }
   return CAIRO_FILTER_BILINEAR;
 }
@@ -157,7 +161,8 @@ void DrawBitmapScaled(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rect 
   const int stride = view.width * 4;
   cairo_surface_t* surface = cairo_image_surface_create_for_data(
       const_cast<uint8_t*>(view.pixels) + (static_cast<size_t>(region.y0) * static_cast<size_t>(view.width) +
-                                           static_cast<size_t>(region.x0)) * 4,
+                                           static_cast<size_t>(region.x0)) *
+                                              4,
       CAIRO_FORMAT_ARGB32, region.x1 - region.x0, region.y1 - region.y0, stride);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
@@ -167,10 +172,12 @@ void DrawBitmapScaled(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rect 
   cairo_matrix_t toRegion;
   cairo_matrix_init_translate(&toRegion, levelSource.x - static_cast<float>(region.x0),
                               levelSource.y - static_cast<float>(region.y0));
-  cairo_matrix_scale(&toRegion, levelSource.width / destination.width, levelSource.height / destination.height);
+  cairo_matrix_scale(&toRegion, levelSource.width / destination.width,
+                     levelSource.height / destination.height);
   cairo_matrix_translate(&toRegion, -destination.x, -destination.y);
   cairo_pattern_set_matrix(pattern, &toRegion);
-  const float remainingScale = devicePerPixel * static_cast<float>(bitmap.width) / static_cast<float>(view.width);
+  const float remainingScale =
+      devicePerPixel * static_cast<float>(bitmap.width) / static_cast<float>(view.width);
   const int64_t regionPixels = static_cast<int64_t>(region.x1 - region.x0) * (region.y1 - region.y0);
   cairo_pattern_set_filter(pattern, FilterFor(interpolation, remainingScale, regionPixels));
   cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);

@@ -20,7 +20,8 @@ struct PyramidLevel {
 };
 
 struct BitmapCache {
-  std::vector<PyramidLevel> levels;  // levels[0] is the first halving; the bitmap itself is level 0 of the pyramid
+  std::vector<PyramidLevel>
+      levels;  // levels[0] is the first halving; the bitmap itself is level 0 of the pyramid
 };
 
 // One 2×2 box-filter halving of a premultiplied BGRA image (each side floor(side / 2), at least 1).
@@ -30,7 +31,8 @@ PyramidLevel HalvePixels(const uint8_t* pixels, int32_t width, int32_t height);
 // size is the smallest still covering `devicePixelsPerSourcePixel` of the source.
 int PyramidLevelFor(float devicePixelsPerSourcePixel, int32_t width, int32_t height);
 
-// Draws source (DIPs of the bitmap at its dpi; empty: all) into destination with the current transform and clip.
+// Draws source (DIPs of the bitmap at its dpi; empty: all) into destination with the current transform and
+// clip.
 void DrawBitmapScaled(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rect source, float opacity,
                       Interpolation interpolation);
 

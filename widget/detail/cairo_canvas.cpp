@@ -51,37 +51,52 @@ void AddPath(cairo_t* cr, const Path& path) {
   for (const PathCommand& command : path.commands) {
     const auto& p = command.points;
     switch (command.kind) {
-      case PathKind::MoveTo: cairo_move_to(cr, p[0].x, p[0].y); break;
-      case PathKind::LineTo: cairo_line_to(cr, p[0].x, p[0].y); break;
+      case PathKind::MoveTo:
+        cairo_move_to(cr, p[0].x, p[0].y);
+        break;
+      case PathKind::LineTo:
+        cairo_line_to(cr, p[0].x, p[0].y);
+        break;
       case PathKind::QuadraticTo: {
         double x0 = p[0].x;
         double y0 = p[0].y;
         if (cairo_has_current_point(cr)) cairo_get_current_point(cr, &x0, &y0);
         // The cubic with control points two thirds of the way towards the quadratic's control point.
         cairo_curve_to(cr, x0 + 2.0 / 3 * (p[0].x - x0), y0 + 2.0 / 3 * (p[0].y - y0),
-                       p[1].x + 2.0 / 3 * (p[0].x - p[1].x), p[1].y + 2.0 / 3 * (p[0].y - p[1].y), p[1].x, p[1].y);
+                       p[1].x + 2.0 / 3 * (p[0].x - p[1].x), p[1].y + 2.0 / 3 * (p[0].y - p[1].y), p[1].x,
+                       p[1].y);
         break;
       }
-      case PathKind::CubicTo: cairo_curve_to(cr, p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y); break;
-      case PathKind::Close: cairo_close_path(cr); break;
+      case PathKind::CubicTo:
+        cairo_curve_to(cr, p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y);
+        break;
+      case PathKind::Close:
+        cairo_close_path(cr);
+        break;
     }
   }
 }
 
 cairo_line_cap_t ToCairo(CapStyle cap) {
   switch (cap) {
-    case CapStyle::Round: return CAIRO_LINE_CAP_ROUND;
-    case CapStyle::Square: return CAIRO_LINE_CAP_SQUARE;
-    case CapStyle::Flat: break;
+    case CapStyle::Round:
+      return CAIRO_LINE_CAP_ROUND;
+    case CapStyle::Square:
+      return CAIRO_LINE_CAP_SQUARE;
+    case CapStyle::Flat:
+      break;
   }
   return CAIRO_LINE_CAP_BUTT;
 }
 
 cairo_line_join_t ToCairo(LineJoin join) {
   switch (join) {
-    case LineJoin::Round: return CAIRO_LINE_JOIN_ROUND;
-    case LineJoin::Bevel: return CAIRO_LINE_JOIN_BEVEL;
-    case LineJoin::Miter: break;
+    case LineJoin::Round:
+      return CAIRO_LINE_JOIN_ROUND;
+    case LineJoin::Bevel:
+      return CAIRO_LINE_JOIN_BEVEL;
+    case LineJoin::Miter:
+      break;
   }
   return CAIRO_LINE_JOIN_MITER;
 }
@@ -167,10 +182,17 @@ void CairoCanvas::ApplyStroke(const StrokeStyle& style) {
   static constexpr std::array<double, 4> kDashDot{4, 2, 1, 2};
   std::vector<double> dashes;
   switch (style.dash) {
-    case DashStyle::Dash: dashes.assign(kDash.begin(), kDash.end()); break;
-    case DashStyle::Dot: dashes.assign(kDot.begin(), kDot.end()); break;
-    case DashStyle::DashDot: dashes.assign(kDashDot.begin(), kDashDot.end()); break;
-    case DashStyle::Solid: break;
+    case DashStyle::Dash:
+      dashes.assign(kDash.begin(), kDash.end());
+      break;
+    case DashStyle::Dot:
+      dashes.assign(kDot.begin(), kDot.end());
+      break;
+    case DashStyle::DashDot:
+      dashes.assign(kDashDot.begin(), kDashDot.end());
+      break;
+    case DashStyle::Solid:
+      break;
   }
   // Dash lengths and the offset are in multiples of the stroke width.
   for (double& dash : dashes) dash *= style.width;
@@ -242,7 +264,9 @@ void CairoCanvas::DrawLine(Point from, Point to, Color color, const StrokeStyle&
   StrokeCurrentPath(color, style);
 }
 
-void CairoCanvas::DrawLine(Point from, Point to, Color color, float width) { DrawLine(from, to, color, Plain(width)); }
+void CairoCanvas::DrawLine(Point from, Point to, Color color, float width) {
+  DrawLine(from, to, color, Plain(width));
+}
 
 void CairoCanvas::FillPathGradient(const Path& path, const Gradient& gradient) {
   if (!SetGradientSource(gradient)) return;

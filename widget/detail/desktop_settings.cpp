@@ -17,11 +17,14 @@ constexpr int kPortalTimeoutMs = 250;
 
 std::string ConfigHome() {
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') return xdg;
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return std::string(home) + "/.config";
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+    return std::string(home) + "/.config";
   return {};
 }
 
-GtkSettings* RunningGtkSettings() { return gdk_display_get_default() != nullptr ? gtk_settings_get_default() : nullptr; }
+GtkSettings* RunningGtkSettings() {
+  return gdk_display_get_default() != nullptr ? gtk_settings_get_default() : nullptr;
+}
 
 std::string GtkStringSetting(const char* key) {
   if (GtkSettings* settings = RunningGtkSettings()) {
@@ -44,7 +47,8 @@ bool GtkBoolSetting(const char* key) {
   return value == "true" || value == "1";
 }
 
-// A GSettings value of an installed schema that has the key; null otherwise (GSettings aborts on unknown keys).
+// A GSettings value of an installed schema that has the key; null otherwise (GSettings aborts on unknown
+// keys).
 GVariant* GnomeSetting(const char* schemaId, const char* key) {
   GSettingsSchemaSource* source = g_settings_schema_source_get_default();
   if (source == nullptr) return nullptr;
@@ -63,21 +67,24 @@ GVariant* GnomeSetting(const char* schemaId, const char* key) {
 std::string GnomeStringSetting(const char* schemaId, const char* key) {
   GVariant* value = GnomeSetting(schemaId, key);
   if (value == nullptr) return {};
-  std::string result = g_variant_is_of_type(value, G_VARIANT_TYPE_STRING) ? g_variant_get_string(value, nullptr) : "";
+  std::string result =
+      g_variant_is_of_type(value, G_VARIANT_TYPE_STRING) ? g_variant_get_string(value, nullptr) : "";
   g_variant_unref(value);
   return result;
 }
 
 // The portal's org.freedesktop.appearance color-scheme: 1 prefers dark, 2 prefers light, 0 no preference;
-// nullopt without a session bus or portal. Only asked when a session bus is advertised, so nothing is spawned.
+// nullopt without a session bus or portal. Only asked when a session bus is advertised, so nothing is
+// spawned.
 std::optional<uint32_t> PortalColorScheme() {
   const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
   if (address == nullptr || *address == '\0') return std::nullopt;
   GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
   if (bus == nullptr) return std::nullopt;
   GVariant* reply = g_dbus_connection_call_sync(
-      bus, "org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop", "org.freedesktop.portal.Settings",
-      "Read", g_variant_new("(ss)", "org.freedesktop.appearance", "color-scheme"), G_VARIANT_TYPE("(v)"),
+      bus, "org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
+      "org.freedesktop.portal.Settings", "Read",
+      g_variant_new("(ss)", "org.freedesktop.appearance", "color-scheme"), G_VARIANT_TYPE("(v)"),
       G_DBUS_CALL_FLAGS_NO_AUTO_START, kPortalTimeoutMs, nullptr, nullptr);
   g_object_unref(bus);
   if (reply == nullptr) return std::nullopt;
@@ -90,7 +97,8 @@ std::optional<uint32_t> PortalColorScheme() {
     value = inner;
   }
   std::optional<uint32_t> scheme;
-  if (value != nullptr && g_variant_is_of_type(value, G_VARIANT_TYPE_UINT32)) scheme = g_variant_get_uint32(value);
+  if (value != nullptr && g_variant_is_of_type(value, G_VARIANT_TYPE_UINT32))
+    scheme = g_variant_get_uint32(value);
   if (value != nullptr) g_variant_unref(value);
   g_variant_unref(reply);
   return scheme;
@@ -99,7 +107,8 @@ std::optional<uint32_t> PortalColorScheme() {
 bool EndsWithDark(std::string_view name) {
   constexpr std::string_view kSuffix = "-dark";
   if (name.size() < kSuffix.size()) return false;
-  return g_ascii_strcasecmp(std::string(name.substr(name.size() - kSuffix.size())).c_str(), kSuffix.data()) == 0;
+  return g_ascii_strcasecmp(std::string(name.substr(name.size() - kSuffix.size())).c_str(), kSuffix.data()) ==
+         0;
 }
 
 }  // namespace
@@ -134,7 +143,8 @@ bool DesktopPrefersDark() {
   const std::string gnomeScheme = GnomeStringSetting("org.gnome.desktop.interface", "color-scheme");
   if (gnomeScheme == "prefer-dark") return true;
   if (gnomeScheme == "prefer-light") return false;
-  return GtkBoolSetting("gtk-application-prefer-dark-theme") || EndsWithDark(GtkStringSetting("gtk-theme-name"));
+  return GtkBoolSetting("gtk-application-prefer-dark-theme") ||
+         EndsWithDark(GtkStringSetting("gtk-theme-name"));
 }
 
 bool DesktopHighContrast() {

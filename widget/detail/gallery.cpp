@@ -57,7 +57,8 @@ void DrawShapes(Canvas& c, const Theme& theme, float top) {
   for (int i = 0; i < 10; ++i) {
     const double angle = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
     const float radius = i % 2 == 0 ? 30.0f : 12.0f;
-    const Point p{x + 30 + radius * static_cast<float>(std::cos(angle)), top + 32 + radius * static_cast<float>(std::sin(angle))};
+    const Point p{x + 30 + radius * static_cast<float>(std::cos(angle)),
+                  top + 32 + radius * static_cast<float>(std::sin(angle))};
     if (i == 0) {
       star.MoveTo(p);
     } else {
@@ -79,8 +80,10 @@ void DrawShapes(Canvas& c, const Theme& theme, float top) {
   radial.radiusX = radial.radiusY = 30;
   radial.stops = {{0, Color{1, 1, 1, 1}}, {1, accent.WithAlpha(0)}};
   Path circle;
-  circle.MoveTo({x, top + 30}).CubicTo({x, top - 10}, {x + 60, top - 10}, {x + 60, top + 30})
-      .CubicTo({x + 60, top + 70}, {x, top + 70}, {x, top + 30}).Close();
+  circle.MoveTo({x, top + 30})
+      .CubicTo({x, top - 10}, {x + 60, top - 10}, {x + 60, top + 30})
+      .CubicTo({x + 60, top + 70}, {x, top + 70}, {x, top + 30})
+      .Close();
   c.FillPathGradient(circle, radial);
 
   StrokeStyle style;
@@ -159,7 +162,8 @@ void DrawPictures(Canvas& c, const Theme& theme, float top) {
   const Bitmap picture = SamplePicture();
   c.DrawBitmap(picture, Rect{kMargin, top, 150, 100}, Rect{}, 1, Interpolation::Linear);
   c.DrawBitmap(picture, Rect{kMargin + 166, top, 150, 100}, Rect{}, 1, Interpolation::HighQualityCubic);
-  c.DrawBitmap(picture, Rect{kMargin + 332, top, 100, 100}, Rect{0, 0, 10, 10}, 1, Interpolation::NearestNeighbor);
+  c.DrawBitmap(picture, Rect{kMargin + 332, top, 100, 100}, Rect{0, 0, 10, 10}, 1,
+               Interpolation::NearestNeighbor);
   c.PushRoundedClip(Rect{kMargin + 448, top, 150, 100}, 24);
   c.PushOpacity(0.5f);
   c.DrawBitmap(picture, Rect{kMargin + 448, top, 150, 100}, Rect{}, 1, Interpolation::Linear);

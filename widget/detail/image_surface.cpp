@@ -56,7 +56,8 @@ PixelImage CopyOut(cairo_surface_t* surface, float dpi) {
 }  // namespace
 
 std::vector<uint8_t> EncodeImage(const PixelImage& image, ImageOptions options) {
-  if (options.format == ImageFormat::Jpeg || options.format == ImageFormat::Bmp || options.format == ImageFormat::Gif) {
+  if (options.format == ImageFormat::Jpeg || options.format == ImageFormat::Bmp ||
+      options.format == ImageFormat::Gif) {
     return {};
   }
   if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide ||

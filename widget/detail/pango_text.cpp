@@ -1,4 +1,5 @@
-// TextLayout on Pango: wrapping, trimming with an ellipsis at a character or a word, alignment and hit testing.
+// TextLayout on Pango: wrapping, trimming with an ellipsis at a character or a word, alignment and hit
+// testing.
 
 #include "widget/detail/pango_text.h"
 
@@ -18,7 +19,9 @@ using Detail::TextLayoutImpl;
 // Layout sides beyond this count as unbounded.
 constexpr float kUnbounded = 1'000'000.0f;
 
-float Bounded(float side) { return std::isfinite(side) && side <= kUnbounded ? std::max(side, 0.0f) : kUnbounded; }
+float Bounded(float side) {
+  return std::isfinite(side) && side <= kUnbounded ? std::max(side, 0.0f) : kUnbounded;
+}
 
 int ToPango(float dips) { return static_cast<int>(std::lround(dips * PANGO_SCALE)); }
 float FromPango(int units) { return static_cast<float>(units) / PANGO_SCALE; }
@@ -87,13 +90,14 @@ std::string TrimParagraph(std::string_view paragraph, const PangoFontDescription
   return result;
 }
 
-std::string TrimLines(std::string_view text, const PangoFontDescription* format, float width, TextTrimming trimming) {
+std::string TrimLines(std::string_view text, const PangoFontDescription* format, float width,
+                      TextTrimming trimming) {
   std::string result;
   size_t start = 0;
   while (true) {
     const size_t end = text.find('\n', start);
-    result += TrimParagraph(text.substr(start, end == std::string_view::npos ? end : end - start), format, width,
-                            trimming);
+    result += TrimParagraph(text.substr(start, end == std::string_view::npos ? end : end - start), format,
+                            width, trimming);
     if (end == std::string_view::npos) break;
     result += '\n';
     start = end + 1;
@@ -103,20 +107,26 @@ std::string TrimLines(std::string_view text, const PangoFontDescription* format,
 
 PangoAlignment ToPangoAlignment(TextAlignment alignment) {
   switch (alignment) {
-    case TextAlignment::Center: return PANGO_ALIGN_CENTER;
-    case TextAlignment::Trailing: return PANGO_ALIGN_RIGHT;
+    case TextAlignment::Center:
+      return PANGO_ALIGN_CENTER;
+    case TextAlignment::Trailing:
+      return PANGO_ALIGN_RIGHT;
     case TextAlignment::Leading:
-    case TextAlignment::Justified: break;
+    case TextAlignment::Justified:
+      break;
   }
   return PANGO_ALIGN_LEFT;
 }
 
 float AlignmentFactor(TextAlignment alignment) {
   switch (alignment) {
-    case TextAlignment::Center: return 0.5f;
-    case TextAlignment::Trailing: return 1.0f;
+    case TextAlignment::Center:
+      return 0.5f;
+    case TextAlignment::Trailing:
+      return 1.0f;
     case TextAlignment::Leading:
-    case TextAlignment::Justified: break;
+    case TextAlignment::Justified:
+      break;
   }
   return 0.0f;
 }
@@ -145,7 +155,7 @@ void PlaceInBox(TextLayoutImpl& impl, bool pangoAligns) {
   if (std::isfinite(impl.maximum.height)) {
     const float factor = impl.options.verticalAlignment == TextVerticalAlignment::Center   ? 0.5f
                          : impl.options.verticalAlignment == TextVerticalAlignment::Bottom ? 1.0f
-                                                                                            : 0.0f;
+                                                                                           : 0.0f;
     const float height = impl.clipHeight > 0 ? impl.clipHeight : FromPango(logical.height);
     impl.offset.y = (impl.maximum.height - height) * factor;
   }
@@ -153,7 +163,8 @@ void PlaceInBox(TextLayoutImpl& impl, bool pangoAligns) {
 
 }  // namespace
 
-TextLayout TextLayout::Create(std::string_view text, const TextStyle& style, Size maximum, const TextOptions& options) {
+TextLayout TextLayout::Create(std::string_view text, const TextStyle& style, Size maximum,
+                              const TextOptions& options) {
   const PangoFontDescription* format = Detail::TextFormat(style);
   if (format == nullptr) return {};
   auto impl = std::make_shared<TextLayoutImpl>();
@@ -173,7 +184,8 @@ TextLayout TextLayout::Create(std::string_view text, const TextStyle& style, Siz
       impl->naturalWidth = NaturalWidth(impl->layout.get());
       impl->naturalWidthKnown = true;
       if (impl->naturalWidth > width) {
-        pango_layout_set_text(impl->layout.get(), TrimLines(text, format, width, options.trimming).c_str(), -1);
+        pango_layout_set_text(impl->layout.get(), TrimLines(text, format, width, options.trimming).c_str(),
+                              -1);
       }
     }
     pango_layout_set_alignment(impl->layout.get(), ToPangoAlignment(options.alignment));
@@ -184,7 +196,8 @@ TextLayout TextLayout::Create(std::string_view text, const TextStyle& style, Siz
   impl->layout = NewLayout(text, format);
   PangoLayout* layout = impl->layout.get();
   pango_layout_set_width(layout, ToPango(width));
-  pango_layout_set_wrap(layout, options.wrapping == TextWrapping::Wrap ? PANGO_WRAP_WORD : PANGO_WRAP_WORD_CHAR);
+  pango_layout_set_wrap(layout,
+                        options.wrapping == TextWrapping::Wrap ? PANGO_WRAP_WORD : PANGO_WRAP_WORD_CHAR);
   pango_layout_set_alignment(layout, ToPangoAlignment(options.alignment));
   pango_layout_set_justify(layout, options.alignment == TextAlignment::Justified);
   if (trims && std::isfinite(maximum.height)) {
@@ -199,7 +212,8 @@ TextLayout TextLayout::Create(std::string_view text, const TextStyle& style, Siz
   return TextLayout(std::move(impl));
 }
 
-Size TextLayout::Measure(std::string_view text, const TextStyle& style, float maxWidth, const TextOptions& options) {
+Size TextLayout::Measure(std::string_view text, const TextStyle& style, float maxWidth,
+                         const TextOptions& options) {
   const TextLayout layout = Create(text, style, Size{maxWidth, INFINITY}, options);
   return layout.Metrics();
 }
@@ -225,7 +239,8 @@ TextLayout::CaretHit TextLayout::HitTestTextPosition(size_t position, bool trail
   PangoRectangle pos{};
   pango_layout_index_to_pos(layout, index, &pos);
   const int x = trailing && index < length ? pos.x + pos.width : pos.x;
-  return CaretHit{Point{FromPango(x) + impl_->offset.x, FromPango(pos.y) + impl_->offset.y}, FromPango(pos.height)};
+  return CaretHit{Point{FromPango(x) + impl_->offset.x, FromPango(pos.y) + impl_->offset.y},
+                  FromPango(pos.height)};
 }
 
 TextLayout::PointHit TextLayout::HitTestPoint(Point p) const {

@@ -14,11 +14,11 @@ namespace Quarlo::Widget::Detail {
 struct TextLayoutImpl {
   GObjectPtr<PangoLayout> layout;
   TextOptions options;
-  Size maximum;                // as requested (sides may be infinite)
-  Point offset;                // where Pango's origin lies inside the layout box (alignment Pango cannot do)
-  float naturalWidth = 0;      // single-line width before trimming
+  Size maximum;            // as requested (sides may be infinite)
+  Point offset;            // where Pango's origin lies inside the layout box (alignment Pango cannot do)
+  float naturalWidth = 0;  // single-line width before trimming
   bool naturalWidthKnown = false;
-  float clipHeight = 0;        // > 0: draw only the lines that fit (trimming without an ellipsis)
+  float clipHeight = 0;  // > 0: draw only the lines that fit (trimming without an ellipsis)
 };
 
 // The ellipsis placed at the end of trimmed text.

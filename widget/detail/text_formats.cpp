@@ -2,8 +2,8 @@
 
 #include "widget/detail/text_formats.h"
 
+#include <fmt/format.h>
 #include <pango/pangocairo.h>
-
 #include <pthread.h>
 
 #include <algorithm>
@@ -12,8 +12,6 @@
 #include <memory>
 #include <mutex>
 #include <thread>
-
-#include <fmt/format.h>
 
 #include "widget/detail/desktop_settings.h"
 #include "widget/detail/gobject_ptr.h"
@@ -45,7 +43,8 @@ std::string ResolveTextFamily() {
   return desktop.empty() ? std::string(kFallbackFamilies) : desktop + "," + kFallbackFamilies;
 }
 
-std::string FormatKey(const std::string& family, float size, int weight, bool italic, const std::string& locale) {
+std::string FormatKey(const std::string& family, float size, int weight, bool italic,
+                      const std::string& locale) {
   return fmt::format("{}|{:.2f}|{}|{}|{}", family, size, weight, italic ? 1 : 0, locale);
 }
 
@@ -108,22 +107,29 @@ const std::string& TextFamily() {
 
 std::string TextLocale() {
   switch (static_cast<ToolkitLanguageId>(ToolkitLanguage())) {
-    case ToolkitLanguageId::Korean: return "ko-KR";
-    case ToolkitLanguageId::Japanese: return "ja-JP";
-    case ToolkitLanguageId::SimplifiedChinese: return "zh-CN";
-    case ToolkitLanguageId::TraditionalChinese: return "zh-TW";
-    case ToolkitLanguageId::English: break;
+    case ToolkitLanguageId::Korean:
+      return "ko-KR";
+    case ToolkitLanguageId::Japanese:
+      return "ja-JP";
+    case ToolkitLanguageId::SimplifiedChinese:
+      return "zh-CN";
+    case ToolkitLanguageId::TraditionalChinese:
+      return "zh-TW";
+    case ToolkitLanguageId::English:
+      break;
   }
   static const std::string user = UserLocaleTag();
   return user;
 }
 
 std::string TextFormatKey(const TextStyle& style, const std::string& locale) {
-  return FormatKey(style.family.empty() ? TextFamily() : style.family, style.size, style.weight, style.italic, locale);
+  return FormatKey(style.family.empty() ? TextFamily() : style.family, style.size, style.weight, style.italic,
+                   locale);
 }
 
 const PangoFontDescription* TextFormat(const TextStyle& style) {
-  return CachedFormat(style.family.empty() ? TextFamily() : style.family, style.size, style.weight, style.italic);
+  return CachedFormat(style.family.empty() ? TextFamily() : style.family, style.size, style.weight,
+                      style.italic);
 }
 
 const PangoFontDescription* IconFormat(float size) { return CachedFormat(kIconFamily, size, 400, false); }
