@@ -96,7 +96,8 @@ FileStamp StampOf(const std::string& path) {
 }
 
 HiveStatus ReadWholeFile(const std::string& path, std::string& bytes, FileStamp& stamp) {
-  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so that a FIFO in place of the file cannot hang the program before the type check.
+  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.Get() < 0) return errno == ENOENT ? HiveStatus::NotFound : HiveStatus::IoError;
   struct stat info {};
   if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return HiveStatus::IoError;

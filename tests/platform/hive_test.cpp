@@ -411,6 +411,15 @@ TEST_F(HiveTest, UnreadableFileIsNeverReplacedWithoutTheLock) {
   EXPECT_EQ(ReadFile(fs::path(file_) / "inside"), "kept");
 }
 
+TEST_F(HiveTest, PipeInPlaceOfTheFileDoesNotHang) {
+  fs::create_directories(fs::path(file_).parent_path());
+  ASSERT_EQ(mkfifo(file_.c_str(), 0600), 0);
+  Hive hive(file_);
+  EXPECT_EQ(hive.Root().Open("K").status, HiveStatus::NotFound);
+  EXPECT_FALSE(hive.KeptAsidePath().empty());
+  EXPECT_EQ(MustCreate(hive, "K").Set("V", uint32_t{1}), HiveStatus::Ok);
+}
+
 TEST_F(HiveTest, OversizedChangeIsRefusedAndTheFileStays) {
   Hive hive(file_);
   HiveKey key = MustCreate(hive, "K");
