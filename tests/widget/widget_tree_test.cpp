@@ -29,6 +29,12 @@ Probe* AddProbe(Widget& parent, const std::string& name, const Log& log, Size co
   return static_cast<Probe*>(parent.AddChild(MakeProbe(content, name, log)));
 }
 
+// A widget that fades, holding its animated member the way controls do.
+class Fading : public Widget {
+ public:
+  AnimatedValue alpha{this, 0};
+};
+
 // A host with a root probe, painted once so that layout and the repaint flag are settled.
 struct Fixture {
   Log log = NewLog();
@@ -396,12 +402,6 @@ TEST(Destruction, HostForgetsADestroyedWidget) {
   EXPECT_EQ(f.host.Root(), nullptr);
 }
 
-// A widget that fades, holding its animated member the way controls do.
-class Fading : public Widget {
- public:
-  AnimatedValue alpha{this, 0};
-};
-
 TEST(Detaching, CancelsTheWidgetsAnimations) {
   Fixture f;
   auto* fading = static_cast<Fading*>(f.root->AddChild(std::make_unique<Fading>()));
@@ -411,6 +411,38 @@ TEST(Detaching, CancelsTheWidgetsAnimations) {
   std::unique_ptr<Widget> removed = f.root->RemoveChild(fading);
   EXPECT_FALSE(fading->alpha.IsAnimating());
   EXPECT_EQ(f.host.GetAnimator().EntryCount(), 0u);
+}
+
+TEST(RepaintScheduling, RunningAnimationsAskForTheNextFrameUntilDone) {
+  Fixture f;
+  auto* fading = static_cast<Fading*>(f.root->AddChild(std::make_unique<Fading>()));
+  f.host.Paint();
+  int before = f.host.repaintRequests;
+  fading->alpha.AnimateTo(1, 1.0, Easing::Linear);
+  EXPECT_EQ(f.host.repaintRequests, before + 1);
+
+  f.host.now = 0.5;
+  f.host.Paint();
+  EXPECT_FLOAT_EQ(fading->alpha.Value(), 0.5f);
+  EXPECT_TRUE(f.host.IsRepaintPending());
+  EXPECT_EQ(f.host.repaintRequests, before + 2);
+
+  f.host.now = 1.5;
+  f.host.Paint();
+  EXPECT_FLOAT_EQ(fading->alpha.Value(), 1);
+  EXPECT_FALSE(f.host.IsRepaintPending());
+  EXPECT_EQ(f.host.repaintRequests, before + 2);
+}
+
+TEST(WidgetTree, ReplacingTheRootDetachesAndDestroysTheOldOne) {
+  Fixture f;
+  std::shared_ptr<Detail::WidgetLink> oldLink = f.root->Link();
+  f.log->clear();
+  Widget* next = f.host.SetRoot(MakeProbe({}, "next", f.log));
+  EXPECT_EQ(*f.log, (std::vector<std::string>{"detached root", "attached next"}));
+  EXPECT_EQ(oldLink->widget, nullptr);
+  EXPECT_EQ(f.host.Root(), next);
+  EXPECT_TRUE(f.host.IsLayoutDirty());
 }
 
 TEST(Links, IdsAreSequentialAndReadNullAfterDestruction) {
