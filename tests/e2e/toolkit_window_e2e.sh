@@ -25,6 +25,14 @@ wait_for_line '^main key A 0$'
 wait_for_line '^main char a$'
 xdotool key ctrl+shift+F5
 wait_for_line '^main key F5 3$'
+# Full screen without a window manager: the window covers the whole 1600x1000 screen, then comes back.
+xdotool key f
+wait_for_line '^fullscreen on$'
+wait_for_line '^main layout 1600x1000$'
+xdotool key f
+wait_for_line '^fullscreen off$'
+wait_for_line '^main layout 600x420$' 
+[[ $(count_lines '^main layout 600x420$') == 2 ]] || fail "the window did not return to its size"
 xdotool key q
 wait_for_exit
 wait_for_line '^quit$'
