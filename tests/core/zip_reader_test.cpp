@@ -399,6 +399,41 @@ TEST(ZipReaderReadEntry, ThreadsShareOneReader) {
   EXPECT_EQ(failures, 0);
 }
 
+// The fuzzer's seed archives, written by another ZIP tool, double as regression inputs with their
+// outcome pinned: open status, entry count, and the status of reading the first entry.
+struct CorpusCase {
+  const char* file;
+  ZipStatus open;
+  size_t entries;
+  ZipStatus firstRead;
+};
+
+TEST(ZipReaderCorpus, SeedArchivesKeepTheirOutcome) {
+  const CorpusCase cases[] = {
+      {"stored.zip", ZipStatus::Ok, 1, ZipStatus::Ok},
+      {"deflate.zip", ZipStatus::Ok, 1, ZipStatus::Ok},
+      {"multi.zip", ZipStatus::Ok, 3, ZipStatus::Ok},
+      {"zip64.zip", ZipStatus::Ok, 1, ZipStatus::Ok},
+      {"unicode_extra.zip", ZipStatus::Ok, 1, ZipStatus::Ok},
+      {"bzip2.zip", ZipStatus::Ok, 1, ZipStatus::UnsupportedMethod},
+      {"enc.zip", ZipStatus::Ok, 1, ZipStatus::Encrypted},
+      {"empty.zip", ZipStatus::Ok, 0, ZipStatus::CannotRead},
+      {"truncated.zip", ZipStatus::NotZip, 0, ZipStatus::CannotRead},
+  };
+  for (const CorpusCase& c : cases) {
+    ZipReader reader;
+    std::string path = std::string(QUARLO_SOURCE_DIR) + "/tests/fuzz/corpus/zip_reader/" + c.file;
+    EXPECT_EQ(reader.Open(path), c.open) << c.file;
+    EXPECT_EQ(reader.Entries().size(), c.entries) << c.file;
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(reader.ReadEntry(0, bytes), c.firstRead) << c.file;
+  }
+  ZipReader reader;
+  ASSERT_EQ(reader.Open(std::string(QUARLO_SOURCE_DIR) + "/tests/fuzz/corpus/zip_reader/unicode_extra.zip"),
+            ZipStatus::Ok);
+  EXPECT_EQ(reader.Entries()[0].name, "\xD0\xBD\xD0\xBE\xD0\xB2\xD1\x8B\xD0\xB9.jpg");  // новый.jpg
+}
+
 TEST(DosDateTimeToFileTime, RejectsImpossibleCalendarValues) {
   EXPECT_EQ(DosDateTimeToFileTime(Quarlo::Test::kDosDate2024Jan2, Quarlo::Test::kDosTime103004),
             133486650040000000);
