@@ -18,7 +18,6 @@ bool Application::Initialize(const AppOptions& options) {
   if (!Detail::OpenWindowingSystem(options)) return false;
   options_ = options;
   uiThread_ = std::this_thread::get_id();
-  SetThemeRefreshHandler([] { Detail::RefreshWindowThemes(); });
   initialized_ = true;
   return true;
 }

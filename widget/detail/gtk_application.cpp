@@ -15,11 +15,18 @@ gboolean DrainPosted(gpointer) {
   return G_SOURCE_REMOVE;
 }
 
+// The desktop switched between light and dark or changed its theme: windows that follow it take it again.
+void OnAppearanceChanged(GObject*, GParamSpec*, gpointer) { RefreshWindowThemes(); }
+
 }  // namespace
 
 bool OpenWindowingSystem(const AppOptions& options) {
   if (!gtk_init_check(nullptr, nullptr)) return false;
   gdk_set_program_class(options.name.c_str());
+  if (GtkSettings* settings = gtk_settings_get_default()) {
+    g_signal_connect(settings, "notify::gtk-application-prefer-dark-theme", G_CALLBACK(OnAppearanceChanged), nullptr);
+    g_signal_connect(settings, "notify::gtk-theme-name", G_CALLBACK(OnAppearanceChanged), nullptr);
+  }
   if (options.prewarm) PrewarmText();
   return true;
 }

@@ -17,7 +17,7 @@ void ScheduleDrain();
 void WakeLoop();
 // The user-interface thread: wait until at least one event or source is ready, then dispatch it.
 void WaitAndDispatch();
-// Gives every open toolkit window its theme again (after the theme mode changed).
+// Gives every toolkit window its theme again (the theme mode or the desktop's appearance changed).
 void RefreshWindowThemes();
 
 }  // namespace Quarlo::Widget::Detail

@@ -30,6 +30,14 @@ std::vector<Window*>& AllWindows() {
   return windows;
 }
 
+// The first window makes the application-wide theme choice reach every window.
+void InstallThemeRefresh() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  SetThemeRefreshHandler([] { Detail::RefreshWindowThemes(); });
+}
+
 uint8_t ModifiersOf(guint state) {
   uint8_t bits = 0;
   if (state & GDK_SHIFT_MASK) bits |= Modifier::Shift;
@@ -102,6 +110,16 @@ void OnSizeAllocate(GtkWidget*, GdkRectangle* allocation, gpointer data) {
 void OnScaleChanged(GObject*, GParamSpec*, gpointer data) {
   NativeWindow* self = Self(data);
   self->window.SetDpi(self->CurrentDpi());
+  gtk_widget_queue_draw(self->widget);
+}
+
+// The desktop's font resolution changed: the DPI and the client size in DIPs change with it.
+void OnResolutionChanged(GObject*, GParamSpec*, gpointer data) {
+  NativeWindow* self = Self(data);
+  const float scale = self->TextScale();
+  self->window.SetDpi(self->CurrentDpi());
+  self->window.SetClientSize(Size{gtk_widget_get_allocated_width(self->widget) / scale,
+                                  gtk_widget_get_allocated_height(self->widget) / scale});
   gtk_widget_queue_draw(self->widget);
 }
 
@@ -325,6 +343,8 @@ NativeWindow::~NativeWindow() {
 }
 
 void NativeWindow::ReleaseResources() {
+  if (screen) g_signal_handlers_disconnect_by_data(screen, this);
+  screen = nullptr;
   if (backBuffer) cairo_surface_destroy(backBuffer);
   backBuffer = nullptr;
   widget = nullptr;
@@ -515,6 +535,8 @@ bool NativeWindow::Create() {
   g_signal_connect(widget, "grab-broken-event", G_CALLBACK(OnGrabBroken), this);
   g_signal_connect(widget, "map-event", G_CALLBACK(OnMapped), this);
   g_signal_connect(widget, "destroy", G_CALLBACK(OnDestroyed), this);
+  screen = gtk_widget_get_screen(widget);
+  g_signal_connect(screen, "notify::resolution", G_CALLBACK(OnResolutionChanged), this);
   g_object_set_data(G_OBJECT(widget), kWindowKey, &window);
   gtk_widget_realize(widget);
   return true;
@@ -540,7 +562,10 @@ void RefreshWindowThemes() {
 
 // --- Window: construction and Host overrides ---
 
-Window::Window() : native_(std::make_unique<Detail::NativeWindow>(*this)) { AllWindows().push_back(this); }
+Window::Window() : native_(std::make_unique<Detail::NativeWindow>(*this)) {
+  InstallThemeRefresh();
+  AllWindows().push_back(this);
+}
 
 Window::~Window() {
   std::erase(AllWindows(), this);

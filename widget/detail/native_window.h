@@ -48,6 +48,7 @@ struct NativeWindow {
 
   Window& window;
   GtkWidget* widget = nullptr;
+  GdkScreen* screen = nullptr;  // watched for changes of the font resolution
   cairo_surface_t* backBuffer = nullptr;
   guint timer = 0;
   bool painting = false;
