@@ -18,8 +18,12 @@ wait_for_line '^main paint 600x420$'
 xdotool windowfocus --sync "$main"
 xdotool mousemove --window "$main" 30 40 click 1
 wait_for_line '^main pointer down 30 40 button 1 clicks 1$'
+xdotool click --repeat 2 --delay 80 1
+wait_for_line '^main pointer down 30 40 button 1 clicks 2$'
 xdotool click 4
 wait_for_line '^main wheel 1$'
+xdotool click 5
+wait_for_line '^main wheel -1$'
 xdotool key a
 wait_for_line '^main key A 0$'
 wait_for_line '^main char a$'
