@@ -95,7 +95,8 @@ void WriteArchive(const std::string& path, const std::vector<std::vector<uint8_t
     uint32_t crc = uint32_t(crc32(0, data.data(), uInt(data.size())));
     uint32_t offset = uint32_t(archive.size());
     auto common = [&](std::string& out) {
-      Put16(out, 20), Put16(out, 0), Put16(out, 0), Put16(out, 0), Put16(out, 0x21);  // version, flags, stored, time, date
+      Put16(out, 20), Put16(out, 0), Put16(out, 0), Put16(out, 0),
+          Put16(out, 0x21);  // version, flags, stored, time, date
       Put32(out, crc), Put32(out, uint32_t(data.size())), Put32(out, uint32_t(data.size()));
       Put16(out, uint32_t(std::strlen(name))), Put16(out, 0);
     };
@@ -106,12 +107,14 @@ void WriteArchive(const std::string& path, const std::vector<std::vector<uint8_t
     Put32(directory, 0x02014b50);
     Put16(directory, 20);
     common(directory);
-    Put16(directory, 0), Put16(directory, 0), Put16(directory, 0), Put32(directory, 0), Put32(directory, offset);
+    Put16(directory, 0), Put16(directory, 0), Put16(directory, 0), Put32(directory, 0),
+        Put32(directory, offset);
     directory += name;
   }
   uint32_t directoryAt = uint32_t(archive.size());
   archive += directory;
-  Put32(archive, 0x06054b50), Put16(archive, 0), Put16(archive, 0), Put16(archive, kPages), Put16(archive, kPages);
+  Put32(archive, 0x06054b50), Put16(archive, 0), Put16(archive, 0), Put16(archive, kPages),
+      Put16(archive, kPages);
   Put32(archive, uint32_t(directory.size())), Put32(archive, directoryAt), Put16(archive, 0);
   std::ofstream(path, std::ios::binary).write(archive.data(), std::streamsize(archive.size()));
 }
@@ -121,7 +124,8 @@ const std::string& ArchivePath() {
   struct Archive {
     std::string path;
     Archive() {
-      path = (std::filesystem::temp_directory_path() / ("quarlo-cache-bench-" + std::to_string(getpid()) + ".cbz"))
+      path = (std::filesystem::temp_directory_path() /
+              ("quarlo-cache-bench-" + std::to_string(getpid()) + ".cbz"))
                  .string();
       std::vector<std::vector<uint8_t>> pages;
       for (int variant = 0; variant < kVariants; ++variant) pages.push_back(EncodePage(variant));
@@ -214,7 +218,8 @@ void BM_PageForwardThroughArchive(benchmark::State& state) {
           ++misses;
           auto asked = std::chrono::steady_clock::now();
           wakeup.WaitUntil([&] { return cache.Get(page) != nullptr; });
-          missWaitMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - asked).count();
+          missWaitMs +=
+              std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - asked).count();
         }
         if (cache.Get(page)->error != LoadError::None) {
           state.SkipWithError("a page failed to decode");

@@ -25,8 +25,8 @@
 namespace Quarlo::View {
 
 // The decode step the loaders run; LoadPicture in the program, a scripted stand-in in tests.
-using DecodeFunction =
-    std::function<PicturePtr(const PictureItem& item, ZipReader* reader, const DecodeOptions& options, bool thumbnail)>;
+using DecodeFunction = std::function<PicturePtr(const PictureItem& item, ZipReader* reader,
+                                                const DecodeOptions& options, bool thumbnail)>;
 
 enum class LaneKind { Pictures, Thumbnails };
 

@@ -44,7 +44,8 @@ void GifCanvas::Draw(const FrameInfo& info, const std::vector<uint8_t>& pixels) 
   Clip clip = ClipFrame(info, width_, height_);
   if (clip.Empty() || pixels.size() < size_t(info.width) * info.height * 4) return;
   for (int64_t y = clip.y0; y < clip.y1; ++y) {
-    const uint8_t* source = pixels.data() + ((y - info.top) * int64_t(info.width) + (clip.x0 - info.left)) * 4;
+    const uint8_t* source =
+        pixels.data() + ((y - info.top) * int64_t(info.width) + (clip.x0 - info.left)) * 4;
     uint8_t* target = screen_.data() + (y * width_ + clip.x0) * 4;
     for (int64_t x = clip.x0; x < clip.x1; ++x, source += 4, target += 4) {
       // GIF pixels are either opaque or fully transparent; transparent ones show what lies below.

@@ -87,7 +87,10 @@ DecodeResult GifDecoder::Scan() {
     const GifImageDesc& image = gif_->Image;
     bool hasTable = image.ColorMap != nullptr || gif_->SColorMap != nullptr;
     if (image.Width < 1 || image.Height < 1 || !hasTable || !SkipImageData()) break;
-    frame.info = {uint32_t(image.Width), uint32_t(image.Height), image.Left, image.Top,
+    frame.info = {uint32_t(image.Width),
+                  uint32_t(image.Height),
+                  image.Left,
+                  image.Top,
                   hasControl ? uint32_t(std::max(control.DelayTime, 0)) : 10u,
                   hasControl ? uint32_t(std::max(control.DisposalMode, 0)) : 0u};
     frame.transparentIndex = hasControl ? control.TransparentColor : -1;
@@ -146,7 +149,8 @@ std::array<uint8_t, 1024> GifDecoder::Palette(int transparentIndex) const {
     palette[index * 4 + 1] = map->Colors[index].Green;
     palette[index * 4 + 2] = map->Colors[index].Red;
   }
-  if (transparentIndex >= 0 && transparentIndex < 256) std::memset(palette.data() + transparentIndex * 4, 0, 4);
+  if (transparentIndex >= 0 && transparentIndex < 256)
+    std::memset(palette.data() + transparentIndex * 4, 0, 4);
   return palette;
 }
 
@@ -174,7 +178,8 @@ void GifDecoder::ReadRows(Bitmap& out, const std::array<uint8_t, 1024>& palette,
 DecodeResult GifDecoder::Decode(const DecodeRequest& request, Bitmap& out) {
   if (request.frame >= frames_.size()) return Malformed();
   const StoredFrame& frame = frames_[request.frame];
-  if (uint64_t(frame.info.width) * frame.info.height > kMaxAnimationPixels) return {DecodeStatus::TooLarge, 0};
+  if (uint64_t(frame.info.width) * frame.info.height > kMaxAnimationPixels)
+    return {DecodeStatus::TooLarge, 0};
   cursor_.at = frame.descriptorAt;
   if (DGifGetImageDesc(gif_) == GIF_ERROR) return Malformed();
   out.width = frame.info.width;

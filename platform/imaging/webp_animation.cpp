@@ -29,7 +29,9 @@ DemuxPtr OpenDemux(std::span<const uint8_t> bytes) {
   return DemuxPtr(WebPDemuxPartial(&data, nullptr));
 }
 
-uint32_t ReadLittle32(const uint8_t* at) { return at[0] | (at[1] << 8) | (at[2] << 16) | (uint32_t(at[3]) << 24); }
+uint32_t ReadLittle32(const uint8_t* at) {
+  return at[0] | (at[1] << 8) | (at[2] << 16) | (uint32_t(at[3]) << 24);
+}
 
 void WriteLittle32(uint8_t* at, uint32_t value) {
   for (int shift = 0; shift < 32; shift += 8) *at++ = uint8_t(value >> shift);

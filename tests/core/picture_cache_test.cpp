@@ -80,14 +80,16 @@ class ScriptedDecode {
       holding_ = true;
       changed_.notify_all();
       // The cache raises the cancel flag without telling us; look at it now and then.
-      while (!released_ && !(options.cancel != nullptr && options.cancel->load())) changed_.wait_for(lock, 1ms);
+      while (!released_ && !(options.cancel != nullptr && options.cancel->load()))
+        changed_.wait_for(lock, 1ms);
       sawCancel_ = sawCancel_ || (options.cancel != nullptr && options.cancel->load());
       holding_ = false;
     }
     auto picture = std::make_shared<LoadedPicture>();
     picture->key = key;
     picture->format = key + " attempt " + std::to_string(attempt + 1);  // tells attempts apart
-    if (!script.errors.empty()) picture->error = script.errors[std::min<size_t>(attempt, script.errors.size() - 1)];
+    if (!script.errors.empty())
+      picture->error = script.errors[std::min<size_t>(attempt, script.errors.size() - 1)];
     picture->cost = script.cost;
     return picture;
   }
@@ -141,7 +143,9 @@ std::string Key(int index, const std::string& prefix = "p") {
   return "/pictures/" + prefix + std::to_string(index) + ".png";
 }
 
-CacheLimits Limits(uint64_t budget, size_t maxCount = 64) { return {{budget, maxCount}, {kThumbnailBudget, 1500}}; }
+CacheLimits Limits(uint64_t budget, size_t maxCount = 64) {
+  return {{budget, maxCount}, {kThumbnailBudget, 1500}};
+}
 
 // The test's own thread order: wants one picture and waits until it was stored.
 void LoadOne(PictureCache& cache, Notices& notices, size_t index) {
@@ -154,7 +158,8 @@ TEST(PictureCacheTest, PictureBudgetFollowsInstalledMemory) {
   const struct {
     uint64_t physical;
     uint64_t budget;
-  } cases[] = {{16ull << 30, 2ull << 30}, {1ull << 30, 256 * kMiB}, {5ull << 30, 1ull << 30}, {0, 1ull << 30}};
+  } cases[] = {
+      {16ull << 30, 2ull << 30}, {1ull << 30, 256 * kMiB}, {5ull << 30, 1ull << 30}, {0, 1ull << 30}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.physical);
     EXPECT_EQ(PictureBudgetFor(c.physical), c.budget);

@@ -21,8 +21,8 @@ constexpr std::array<uint8_t, 4> kRedPixel{0, 0, 255, 255}, kGreenPixel{0, 255, 
 
 struct TestFrame {
   int left = 0, top = 0, width = 1, height = 1;
-  std::vector<uint8_t> indices;       // width × height, row by row
-  std::optional<int> delay;           // hundredths; no value: no control block
+  std::vector<uint8_t> indices;  // width × height, row by row
+  std::optional<int> delay;      // hundredths; no value: no control block
   int disposal = 0;
   int transparent = NO_TRANSPARENT_COLOR;
   bool interlace = false;
@@ -96,7 +96,8 @@ std::vector<uint8_t> Encode(const TestGif& file) {
 }
 
 TestFrame Filled(int left, int top, int width, int height, uint8_t index, int disposal = 0, int delay = 10) {
-  TestFrame frame{left, top, width, height, std::vector<uint8_t>(size_t(width) * height, index), delay, disposal};
+  TestFrame frame{left,  top,     width, height, std::vector<uint8_t>(size_t(width) * height, index),
+                  delay, disposal};
   return frame;
 }
 
@@ -132,8 +133,11 @@ TEST(GifDecoderTest, StillFrameKeepsItsOwnSizeAndTransparentIndex) {
 }
 
 TEST(GifDecoderTest, DisposalToBackgroundClearsOnlyTheFrameRectangle) {
-  TestGif file{4, 4, false,
-               {Filled(0, 0, 4, 4, kRed), Filled(1, 1, 2, 2, kGreen, kDisposeBackground), Filled(0, 0, 1, 1, kBlue)}};
+  TestGif file{
+      4,
+      4,
+      false,
+      {Filled(0, 0, 4, 4, kRed), Filled(1, 1, 2, 2, kGreen, kDisposeBackground), Filled(0, 0, 1, 1, kBlue)}};
   ComposedAnimation animation = Compose(Encode(file));
   ASSERT_EQ(animation.status, AnimationStatus::Ok);
   ASSERT_EQ(animation.frames.size(), 3u);
@@ -147,8 +151,11 @@ TEST(GifDecoderTest, DisposalToBackgroundClearsOnlyTheFrameRectangle) {
 }
 
 TEST(GifDecoderTest, DisposalToPreviousRestoresTheEarlierScreen) {
-  TestGif file{4, 4, false,
-               {Filled(0, 0, 4, 4, kRed), Filled(1, 1, 2, 2, kGreen, kDisposePrevious), Filled(3, 3, 1, 1, kBlue)}};
+  TestGif file{
+      4,
+      4,
+      false,
+      {Filled(0, 0, 4, 4, kRed), Filled(1, 1, 2, 2, kGreen, kDisposePrevious), Filled(3, 3, 1, 1, kBlue)}};
   ComposedAnimation animation = Compose(Encode(file));
   ASSERT_EQ(animation.frames.size(), 3u);
   EXPECT_EQ(PixelAt(animation, 1, 1, 1), kGreenPixel);
@@ -196,7 +203,8 @@ TEST(GifDecoderTest, InterlacedRowsLandInPlace) {
   const std::array<uint8_t, 4> colours[] = {{0, 0, 0, 255}, kRedPixel, kGreenPixel, kBluePixel};
   for (int row = 0; row < 11; ++row) {
     SCOPED_TRACE(row);
-    EXPECT_TRUE(std::equal(colours[row % 4].begin(), colours[row % 4].end(), bitmap.pixels.begin() + row * 4));
+    EXPECT_TRUE(
+        std::equal(colours[row % 4].begin(), colours[row % 4].end(), bitmap.pixels.begin() + row * 4));
   }
 }
 
@@ -232,8 +240,11 @@ TEST(GifDecoderTest, FramesOnALargerScreenSitAtTheirOffsets) {
 }
 
 TEST(GifDecoderTest, FramePartlyOffTheScreenIsClipped) {
-  TestGif file{2, 2, false, {Filled(0, 0, 2, 2, kRed), Filled(1, 1, 3, 3, kBlue, kDisposeBackground),
-                             Filled(0, 0, 1, 1, kGreen)}};
+  TestGif file{
+      2,
+      2,
+      false,
+      {Filled(0, 0, 2, 2, kRed), Filled(1, 1, 3, 3, kBlue, kDisposeBackground), Filled(0, 0, 1, 1, kGreen)}};
   ComposedAnimation animation = Compose(Encode(file));
   ASSERT_EQ(animation.frames.size(), 3u);
   EXPECT_EQ(PixelAt(animation, 1, 1, 1), kBluePixel);
@@ -261,7 +272,8 @@ TEST(GifDecoderTest, FrameCapTruncatesALongAnimation) {
 }
 
 TEST(GifDecoderTest, LaterFrameFarLargerThanTheScreenEndsTheAnimation) {
-  TestGif file{4, 4, false, {Filled(0, 0, 4, 4, kRed), Filled(0, 0, 64, 64, kBlue), Filled(0, 0, 1, 1, kGreen)}};
+  TestGif file{
+      4, 4, false, {Filled(0, 0, 4, 4, kRed), Filled(0, 0, 64, 64, kBlue), Filled(0, 0, 1, 1, kGreen)}};
   std::vector<uint8_t> bytes = Encode(file);
   DecodeResult opened;
   ASSERT_EQ(OpenGifDecoder(bytes, opened)->Header().frameCount, 3u);
@@ -289,7 +301,8 @@ TEST(GifDecoderTest, CancelFlagStopsComposition) {
 }
 
 TEST(GifDecoderTest, DataEndingInsideALaterFrameKeepsTheFramesBefore) {
-  TestGif file{8, 8, false, {Filled(0, 0, 8, 8, kRed), Filled(0, 0, 8, 8, kGreen), Filled(0, 0, 8, 8, kBlue)}};
+  TestGif file{
+      8, 8, false, {Filled(0, 0, 8, 8, kRed), Filled(0, 0, 8, 8, kGreen), Filled(0, 0, 8, 8, kBlue)}};
   std::vector<uint8_t> bytes = Encode(file);
   bytes.resize(bytes.size() - 8);  // cuts into the last frame's data
   ComposedAnimation animation = Compose(bytes);

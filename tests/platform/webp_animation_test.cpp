@@ -27,7 +27,8 @@ struct TestFrame {
 // One lossless still of a plain colour, as a complete WebP file.
 std::vector<uint8_t> EncodeStill(const TestFrame& frame) {
   std::vector<uint8_t> pixels;
-  for (int i = 0; i < frame.width * frame.height; ++i) pixels.insert(pixels.end(), frame.fill.begin(), frame.fill.end());
+  for (int i = 0; i < frame.width * frame.height; ++i)
+    pixels.insert(pixels.end(), frame.fill.begin(), frame.fill.end());
   uint8_t* output = nullptr;
   size_t size = WebPEncodeLosslessBGRA(pixels.data(), frame.width, frame.height, frame.width * 4, &output);
   std::vector<uint8_t> still(output, output + size);
