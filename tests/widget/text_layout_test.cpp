@@ -134,7 +134,7 @@ TEST(TextLayout, AlignmentPlacesTextInsideTheBox) {
 
 TEST(TextLayout, HitTestingRoundTripsByteOffsetsInBothLanguages) {
   // Hangul syllables are three bytes each; positions stay byte offsets into the UTF-8 text.
-  for (const std::string text : {std::string("abcdef"), std::string("가나다라")}) {
+  for (const std::string& text : {std::string("abcdef"), std::string("가나다라")}) {
     const TextLayout layout = TextLayout::Create(text, TextStyle{}, Size{INFINITY, INFINITY}, TextOptions{});
     const size_t step = text == "abcdef" ? 1 : 3;
     float previous = -1;
