@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <new>
 #include <optional>
 
 namespace Quarlo::View {
@@ -163,7 +164,7 @@ void PictureCache::Run(Lane& lane) {
     uint64_t generation = generation_;
     lane.cancel.store(false);
     lock.unlock();
-    PicturePtr picture = decode_(item, reader.get(), options, lane.thumbnail);
+    PicturePtr picture = DecodeGuarded(item, reader.get(), options, lane.thumbnail);
     reader.reset();
     lock.lock();
     // A picture of a list or of options that are no longer current must never be seen.
@@ -183,6 +184,21 @@ void PictureCache::Run(Lane& lane) {
     lock.unlock();
     if (notifier_) notifier_();
     lock.lock();
+  }
+}
+
+// An allocation failure that escapes the decode must not end the loader thread (and the program);
+// it is the decode's out-of-memory result.
+PicturePtr PictureCache::DecodeGuarded(const PictureItem& item, ZipReader* reader,
+                                       const DecodeOptions& options, bool thumbnail) {
+  try {
+    return decode_(item, reader, options, thumbnail);
+  } catch (const std::bad_alloc&) {
+    auto failed = std::make_shared<LoadedPicture>();
+    failed->key = KeyOf(item);
+    failed->error = LoadError::OutOfMemory;
+    failed->cost = kPictureOverheadCost;
+    return failed;
   }
 }
 

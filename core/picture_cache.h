@@ -124,6 +124,8 @@ class PictureCache {
   };
 
   void Run(Lane& lane);
+  PicturePtr DecodeGuarded(const PictureItem& item, ZipReader* reader, const DecodeOptions& options,
+                           bool thumbnail);
   std::optional<size_t> NextWanted(const Lane& lane) const;
   bool LowerBudgetAfterOutOfMemory(Lane& lane);
   void Store(Lane& lane, size_t index, const std::string& key, PicturePtr picture);

@@ -59,7 +59,7 @@ class GifDecoder final : public Decoder {
   bool ReadExtension(GraphicsControlBlock& control, bool& hasControl);
   bool SkipImageData();
   std::array<uint8_t, 1024> Palette(int transparentIndex) const;
-  void ReadRows(Bitmap& out, const std::array<uint8_t, 1024>& palette, bool& failed);
+  bool ReadRows(Bitmap& out, const std::array<uint8_t, 1024>& palette);
 
   MemoryCursor cursor_;
   GifFileType* gif_ = nullptr;
@@ -70,7 +70,7 @@ class GifDecoder final : public Decoder {
 DecodeResult GifDecoder::Scan() {
   int error = 0;
   gif_ = DGifOpen(&cursor_, ReadFromMemory, &error);
-  if (gif_ == nullptr) return {DecodeStatus::Damaged, error};
+  if (gif_ == nullptr) return Malformed();
   GraphicsControlBlock control{};
   bool hasControl = false;
   for (;;) {
@@ -154,7 +154,8 @@ std::array<uint8_t, 1024> GifDecoder::Palette(int transparentIndex) const {
   return palette;
 }
 
-void GifDecoder::ReadRows(Bitmap& out, const std::array<uint8_t, 1024>& palette, bool& failed) {
+// Decompresses the rows of the image just described into out, placing interlaced rows.
+bool GifDecoder::ReadRows(Bitmap& out, const std::array<uint8_t, 1024>& palette) {
   // Interlaced images store every 8th row from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
   static constexpr uint32_t kPassStart[] = {0, 4, 2, 1};
   static constexpr uint32_t kPassStep[] = {8, 8, 4, 2};
@@ -163,16 +164,14 @@ void GifDecoder::ReadRows(Bitmap& out, const std::array<uint8_t, 1024>& palette,
   for (int pass = 0; pass < (interlaced ? 4 : 1); ++pass) {
     uint32_t step = interlaced ? kPassStep[pass] : 1;
     for (uint32_t row = interlaced ? kPassStart[pass] : 0; row < out.height; row += step) {
-      if (DGifGetLine(gif_, line.data(), int(out.width)) == GIF_ERROR) {
-        failed = true;
-        return;
-      }
+      if (DGifGetLine(gif_, line.data(), int(out.width)) == GIF_ERROR) return false;
       uint8_t* target = out.pixels.data() + size_t(row) * out.width * 4;
       for (uint32_t column = 0; column < out.width; ++column, target += 4) {
         std::memcpy(target, palette.data() + line[column] * 4, 4);
       }
     }
   }
+  return true;
 }
 
 DecodeResult GifDecoder::Decode(const DecodeRequest& request, Bitmap& out) {
@@ -191,9 +190,7 @@ DecodeResult GifDecoder::Decode(const DecodeRequest& request, Bitmap& out) {
     out.pixels.clear();
     return {DecodeStatus::OutOfMemory, 0};
   }
-  bool failed = false;
-  ReadRows(out, Palette(frame.transparentIndex), failed);
-  if (failed) {
+  if (!ReadRows(out, Palette(frame.transparentIndex))) {
     out.pixels.clear();
     return Malformed();
   }

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ class ScriptedDecode {
     uint64_t cost = 100;
     std::vector<LoadError> errors = {};  // per attempt; the last one repeats; none: success
     bool hold = false;
+    bool throwOnFirstAttempt = false;  // as an allocation failure escaping the decode would
   };
 
   void Set(const std::string& key, Script script) {
@@ -85,6 +87,7 @@ class ScriptedDecode {
       sawCancel_ = sawCancel_ || (options.cancel != nullptr && options.cancel->load());
       holding_ = false;
     }
+    if (script.throwOnFirstAttempt && attempt == 0) throw std::bad_alloc();
     auto picture = std::make_shared<LoadedPicture>();
     picture->key = key;
     picture->format = key + " attempt " + std::to_string(attempt + 1);  // tells attempts apart
@@ -358,6 +361,20 @@ TEST(PictureCacheTest, OutOfMemoryWithNothingToFreeIsRememberedAsFailed) {
     ASSERT_NE(cache.Get(1), nullptr);
     EXPECT_EQ(cache.Get(1)->error, LoadError::OutOfMemory);
   }
+}
+
+TEST(PictureCacheTest, AllocationFailureEscapingTheDecodeIsAnOutOfMemoryResult) {
+  ScriptedDecode decode;
+  decode.Set(Key(0), {.throwOnFirstAttempt = true});
+  Notices notices;
+  PictureCache cache(notices.Function(), decode.Function(), Limits(1 << 20));
+  cache.SetList(Items(2), nullptr, false);
+  LoadOne(cache, notices, 0);
+  ASSERT_NE(cache.Get(0), nullptr);
+  EXPECT_EQ(cache.Get(0)->error, LoadError::OutOfMemory);
+  LoadOne(cache, notices, 1);  // the loader lives on
+  EXPECT_NE(cache.Get(1), nullptr);
+  EXPECT_EQ(decode.Attempts(Key(0)), 1);
 }
 
 TEST(PictureCacheTest, LoweringASmallBudgetSetsTheFloor) {
