@@ -105,9 +105,13 @@ int Dialog::ShowModal(NativeHandle owner) {
   Application::Instance().RunUntil([&] { return alive.expired() || closing_; });
   if (alive.expired()) return kClosedResult;
   // The owner may have been destroyed while the dialog ran.
-  if (Window* stillThere = Window::FromHandle(owner)) stillThere->SetInputEnabled(true);
+  Window* stillThere = Window::FromHandle(owner);
+  if (stillThere) stillThere->SetInputEnabled(true);
   modal_ = false;
+  const bool wasActive = IsActive();
   Hide();
+  // The keyboard goes back to the owner, which window managers do for their own and a bare X server not.
+  if (stillThere && wasActive && stillThere->IsShown()) stillThere->Show(true);
   return result_;
 }
 

@@ -625,8 +625,11 @@ bool Window::Create(const WindowOptions& options) {
   gtk_window_get_default_size(GTK_WINDOW(native_->widget), &width, &height);
   const float scale = native_->TextScale();
   SetClientSize(Size{width / scale, height / scale});
-  if (options_.followSystemTheme) RefreshTheme();
-  Detail::SetFrameThemeVariant(native_->Gdk(), GetTheme().mode != 0);
+  if (options_.followSystemTheme) {
+    RefreshTheme();
+  } else {
+    Detail::SetFrameThemeVariant(native_->Gdk(), GetTheme().mode != 0);
+  }
   OnFocusChanged();
   OnCreated();
   return true;
