@@ -191,7 +191,7 @@ bool WriteGalleryShots(const std::string& folder, float dpi) {
                                                  {"gallery-dark.png", Theme::Dark(kDefaultAccent)}};
   for (const auto& [name, theme] : shots) {
     const PixelImage image = RenderToImage(GallerySize(), dpi, theme.Get(ThemeColor::WindowBackground),
-                                           [&theme](Canvas& canvas) { DrawGallery(canvas, theme); });
+                                           [&theme = theme](Canvas& canvas) { DrawGallery(canvas, theme); });
     const std::vector<uint8_t> png = EncodeImage(image, ImageOptions{});
     const std::string path = folder + "/" + name;
     FILE* file = png.empty() ? nullptr : std::fopen(path.c_str(), "wb");
