@@ -1,7 +1,8 @@
 #pragma once
 // The drawing interface every widget paints through, and the records it draws with. All lengths are
 // device-independent pixels (DIPs); Scale() converts them to the target's device pixels. The one
-// implementation lives in widget/detail/ (Cairo for shapes and pictures, Pango for text).
+// implementation lives in widget/detail/ (Cairo for shapes and pictures, Pango for text). Canvases, text
+// layouts and bitmaps belong to the user-interface thread.
 
 #include <array>
 #include <cstddef>
