@@ -1,8 +1,8 @@
 #pragma once
 // The drawing interface every widget paints through, and the records it draws with. All lengths are
 // device-independent pixels (DIPs); Scale() converts them to the target's device pixels. The one
-// implementation lives in widget/detail/ (Cairo for shapes and pictures, Pango for text). Canvases, text
-// layouts and bitmaps belong to the user-interface thread.
+// implementation lives in widget/detail/ (Cairo for shapes and pictures, Pango for text). Canvases and text
+// layouts belong to the user-interface thread; bitmaps may be made on any thread but are drawn on that one.
 
 #include <array>
 #include <cstddef>
