@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 #include "support/fake_host.h"
 #include "support/recording_canvas.h"
@@ -59,6 +60,9 @@ struct PaintCase {
   Color expectedStrokeColour;
   float expectedStrokeWidth;
 };
+
+// Failures name the case instead of dumping its bytes.
+void PrintTo(const PaintCase& c, std::ostream* os) { *os << c.what; }
 
 const Theme kTheme = Theme::Light(kDefaultAccent);
 const Color kCustomFill{0.1f, 0.2f, 0.3f, 1};

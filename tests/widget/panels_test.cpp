@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "support/test_widgets.h"
@@ -66,6 +67,9 @@ struct TrackCase {
   float spacing;
   std::vector<float> expected;
 };
+
+// Failures name the case instead of dumping its bytes.
+void PrintTo(const TrackCase& c, std::ostream* os) { *os << c.what; }
 
 class TrackResolution : public testing::TestWithParam<TrackCase> {};
 

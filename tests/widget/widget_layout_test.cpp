@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 
 #include "support/test_widgets.h"
 #include "widget/widget.h"
@@ -27,6 +28,9 @@ struct MeasureCase {
   Size expectedDesired;
   Size expectedOffered;  // what MeasureOverride was given
 };
+
+// Failures name the case instead of dumping its bytes.
+void PrintTo(const MeasureCase& c, std::ostream* os) { *os << c.what; }
 
 class MeasureTest : public testing::TestWithParam<MeasureCase> {};
 
@@ -139,6 +143,9 @@ struct ArrangeCase {
   Point expectedPosition;
   Size expectedSize;
 };
+
+// Failures name the case instead of dumping its bytes.
+void PrintTo(const ArrangeCase& c, std::ostream* os) { *os << c.what; }
 
 class ArrangeTest : public testing::TestWithParam<ArrangeCase> {};
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -208,6 +209,9 @@ struct FocusRefusal {
   const char* what;
   void (*prepare)(Probe& target, Widget& parent);
 };
+
+// Failures name the case instead of dumping its bytes.
+void PrintTo(const FocusRefusal& c, std::ostream* os) { *os << c.what; }
 
 class FocusRefused : public testing::TestWithParam<FocusRefusal> {};
 
