@@ -1,6 +1,7 @@
 #include "platform/imaging/pixel_ops.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -12,36 +13,6 @@ namespace {
 inline uint8_t MulDiv255(uint32_t x, uint32_t a) {
   uint32_t t = x * a + 128;
   return static_cast<uint8_t>((t + (t >> 8)) >> 8);
-}
-
-// Source span [begin, end) of one output sample with per-source-sample weights in 1/65536 units
-// of the covered area; the weights of one output sample add up to 65536.
-struct Span {
-  uint32_t first = 0;
-  std::vector<uint32_t> weights;
-};
-
-std::vector<Span> AreaSpans(uint32_t sourceSize, uint32_t targetSize) {
-  std::vector<Span> spans(targetSize);
-  const double scale = double(sourceSize) / targetSize;
-  for (uint32_t i = 0; i < targetSize; ++i) {
-    double begin = i * scale, end = std::min<double>((i + 1) * scale, sourceSize);
-    uint32_t first = static_cast<uint32_t>(begin);
-    uint32_t last = std::min<uint32_t>(static_cast<uint32_t>(end - 1e-9), sourceSize - 1);
-    Span& span = spans[i];
-    span.first = first;
-    uint32_t total = 0;
-    for (uint32_t s = first; s <= last; ++s) {
-      double covered = std::min<double>(s + 1, end) - std::max<double>(s, begin);
-      uint32_t weight = static_cast<uint32_t>(covered / (end - begin) * 65536.0 + 0.5);
-      span.weights.push_back(weight);
-      total += weight;
-    }
-    // Rounding may leave the sum a little off; the largest weight takes the difference.
-    auto largest = std::max_element(span.weights.begin(), span.weights.end());
-    *largest += 65536 - total;
-  }
-  return spans;
 }
 
 }  // namespace
@@ -69,41 +40,76 @@ bool AnyAlphaBelowOpaque(std::span<const uint8_t> bgra) {
   return false;
 }
 
-std::vector<uint8_t> ScaleDown(std::span<const uint8_t> source, uint32_t width, uint32_t height,
-                               uint32_t targetWidth, uint32_t targetHeight) {
-  const std::vector<Span> columns = AreaSpans(width, targetWidth);
-  const std::vector<Span> rows = AreaSpans(height, targetHeight);
-  // Horizontal pass into 16.16 fixed-point sums per source row, then the vertical pass.
-  std::vector<uint32_t> narrow(size_t(targetWidth) * height * 4);
-  for (uint32_t y = 0; y < height; ++y) {
-    const uint8_t* in = source.data() + size_t(y) * width * 4;
-    uint32_t* out = narrow.data() + size_t(y) * targetWidth * 4;
-    for (uint32_t x = 0; x < targetWidth; ++x, out += 4) {
-      const Span& span = columns[x];
-      uint32_t sum[4] = {0, 0, 0, 0};
-      const uint8_t* p = in + size_t(span.first) * 4;
-      for (uint32_t w : span.weights) {
-        for (int c = 0; c < 4; ++c) sum[c] += p[c] * w;
-        p += 4;
-      }
-      for (int c = 0; c < 4; ++c) out[c] = (sum[c] + 128) >> 8;  // 8 fraction bits kept
+std::vector<RowScaler::Span> RowScaler::AreaSpans(uint32_t sourceSize, uint32_t targetSize) {
+  std::vector<Span> spans(targetSize);
+  const double scale = double(sourceSize) / targetSize;
+  for (uint32_t i = 0; i < targetSize; ++i) {
+    double begin = i * scale, end = std::min<double>((i + 1) * scale, sourceSize);
+    uint32_t first = static_cast<uint32_t>(begin);
+    uint32_t last = std::min<uint32_t>(static_cast<uint32_t>(std::ceil(end)) - 1, sourceSize - 1);
+    Span& span = spans[i];
+    span.first = first;
+    uint32_t total = 0;
+    for (uint32_t s = first; s <= last; ++s) {
+      double covered = std::min<double>(s + 1, end) - std::max<double>(s, begin);
+      uint32_t weight = static_cast<uint32_t>(covered / (end - begin) * 65536.0 + 0.5);
+      span.weights.push_back(weight);
+      total += weight;
     }
+    // Rounding may leave the sum a little off; the largest weight takes the difference.
+    auto largest = std::max_element(span.weights.begin(), span.weights.end());
+    *largest += 65536 - total;
   }
-  std::vector<uint8_t> result = AllocatePixels(targetWidth, targetHeight);
-  for (uint32_t y = 0; y < targetHeight; ++y) {
-    const Span& span = rows[y];
-    uint8_t* out = result.data() + size_t(y) * targetWidth * 4;
-    for (uint32_t i = 0; i < targetWidth * 4; ++i) {
-      uint64_t sum = 0;
-      const uint32_t* p = narrow.data() + size_t(span.first) * targetWidth * 4 + i;
-      for (uint32_t w : span.weights) {
-        sum += uint64_t(*p) * w;
-        p += size_t(targetWidth) * 4;
-      }
-      out[i] = static_cast<uint8_t>(std::min<uint64_t>((sum + (1u << 23)) >> 24, 255));
+  return spans;
+}
+
+RowScaler::RowScaler(uint32_t width, uint32_t height, uint32_t targetWidth, uint32_t targetHeight)
+    : targetWidth_(targetWidth),
+      targetHeight_(targetHeight),
+      columns_(AreaSpans(width, targetWidth)),
+      rows_(AreaSpans(height, targetHeight)),
+      narrow_(size_t(targetWidth) * 4),
+      sums_(size_t(targetWidth) * targetHeight * 4) {}
+
+RowScaler::~RowScaler() = default;
+
+void RowScaler::AddRow(const uint8_t* row) {
+  const uint32_t y = nextRow_++;
+  uint32_t* out = narrow_.data();
+  for (uint32_t x = 0; x < targetWidth_; ++x, out += 4) {
+    const Span& span = columns_[x];
+    uint32_t sum[4] = {0, 0, 0, 0};
+    const uint8_t* p = row + size_t(span.first) * 4;
+    for (uint32_t w : span.weights) {
+      for (int c = 0; c < 4; ++c) sum[c] += p[c] * w;
+      p += 4;
     }
+    for (int c = 0; c < 4; ++c) out[c] = (sum[c] + 128) >> 8;  // 8 fraction bits kept
+  }
+  // A source row falls into at most a few consecutive output rows; earlier ones are complete.
+  while (firstOpenRow_ < targetHeight_ && rows_[firstOpenRow_].first + rows_[firstOpenRow_].weights.size() <= y) {
+    ++firstOpenRow_;
+  }
+  for (uint32_t i = firstOpenRow_; i < targetHeight_ && rows_[i].first <= y; ++i) {
+    const uint32_t weight = rows_[i].weights[y - rows_[i].first];
+    uint64_t* sums = sums_.data() + size_t(i) * targetWidth_ * 4;
+    for (size_t k = 0; k < size_t(targetWidth_) * 4; ++k) sums[k] += uint64_t(narrow_[k]) * weight;
+  }
+}
+
+std::vector<uint8_t> RowScaler::Finish() {
+  std::vector<uint8_t> result = AllocatePixels(targetWidth_, targetHeight_);
+  for (size_t i = 0; i < result.size(); ++i) {
+    result[i] = static_cast<uint8_t>(std::min<uint64_t>((sums_[i] + (1u << 23)) >> 24, 255));
   }
   return result;
+}
+
+std::vector<uint8_t> ScaleDown(std::span<const uint8_t> source, uint32_t width, uint32_t height,
+                               uint32_t targetWidth, uint32_t targetHeight) {
+  RowScaler scaler(width, height, targetWidth, targetHeight);
+  for (uint32_t y = 0; y < height; ++y) scaler.AddRow(source.data() + size_t(y) * width * 4);
+  return scaler.Finish();
 }
 
 std::vector<uint8_t> Orient(std::span<const uint8_t> source, uint32_t width, uint32_t height,

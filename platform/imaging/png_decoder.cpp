@@ -70,6 +70,7 @@ class PngDecoder final : public Decoder {
     header_.bitsPerPixel = colourType == PNG_COLOR_TYPE_PALETTE ? depth : depth * png_get_channels(s.png, s.info);
     header_.hasAlpha = (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(s.png, s.info, PNG_INFO_tRNS);
     header_.model = (colourType & PNG_COLOR_MASK_COLOR) ? SampleModel::Rgb : SampleModel::Gray;
+    interlaced_ = png_get_interlace_type(s.png, s.info) != PNG_INTERLACE_NONE;
     png_charp name = nullptr;
     int compression = 0;
     png_bytep profile = nullptr;
@@ -89,6 +90,9 @@ class PngDecoder final : public Decoder {
     if (request.frame != 0) return {DecodeStatus::Damaged, 0};
     Session s(bytes_);
     if (!s.Ready()) return {DecodeStatus::OutOfMemory, ENOMEM};
+    const bool reduce = request.minWidth > 0 && request.minHeight > 0 &&
+                        (request.minWidth < header_.width || request.minHeight < header_.height);
+    if (reduce && !interlaced_) return DecodeReduced(s, request, out);
     try {
       out.pixels = AllocatePixels(header_.width, header_.height);
       rows_.resize(header_.height);
@@ -133,8 +137,46 @@ class PngDecoder final : public Decoder {
     return true;
   }
 
+  // Thumbnails of non-interlaced pictures: rows go one by one into the scaler, so the whole picture
+  // is never held.
+  DecodeResult DecodeReduced(Session& s, const DecodeRequest& request, Bitmap& out) {
+    const uint32_t width = std::min(request.minWidth, header_.width);
+    const uint32_t height = std::min(request.minHeight, header_.height);
+    std::unique_ptr<RowScaler> scaler;
+    std::vector<uint8_t> row;
+    try {
+      scaler = std::make_unique<RowScaler>(header_.width, header_.height, width, height);
+      row.resize(size_t(header_.width) * 4);
+    } catch (const std::bad_alloc&) {
+      return {DecodeStatus::OutOfMemory, ENOMEM};
+    }
+    if (!ReadRows(s, request.colourManage, row.data(), *scaler)) return {DecodeStatus::Damaged, kLibpngError};
+    try {
+      out.pixels = scaler->Finish();
+    } catch (const std::bad_alloc&) {
+      return {DecodeStatus::OutOfMemory, ENOMEM};
+    }
+    out.width = width;
+    out.height = height;
+    return {};
+  }
+
+  bool ReadRows(Session& s, bool colourManage, uint8_t* row, RowScaler& scaler) {
+    if (setjmp(png_jmpbuf(s.png))) return false;
+    png_read_info(s.png, s.info);
+    SetTransforms(s, colourManage);
+    if (png_get_rowbytes(s.png, s.info) != size_t(header_.width) * 4) png_error(s.png, "unexpected row size");
+    for (uint32_t y = 0; y < header_.height; ++y) {
+      png_read_row(s.png, row, nullptr);
+      if (header_.hasAlpha) PremultiplyRow(row, header_.width);
+      scaler.AddRow(row);
+    }
+    return true;
+  }
+
   std::span<const uint8_t> bytes_;
   PictureHeader header_;
+  bool interlaced_ = false;
   std::vector<png_bytep> rows_;
 };
 
