@@ -85,7 +85,8 @@ int Dialog::ShowModal(NativeHandle owner) {
   Options().owner = owner;
   if (!Handle() && !Create(Options())) return kClosedResult;
   if (Root()) SizeToContent(Options().size.width);
-  if (!Options().hasPosition) {
+  // A parked dialog stays where creation put it, off screen with its owner.
+  if (!Options().hasPosition && !Application::Instance().Options().parkWindows) {
     const Rect client = ClientScreenRect();
     const Rect anchor = owner ? ScreenRectOf(owner) : WorkAreaFor(client);
     const Point at = CentreInWorkArea(anchor, Size{client.width, client.height}, WorkAreaFor(anchor));

@@ -14,4 +14,12 @@ position=$(xdotool getwindowgeometry "$main" | awk '/Position/ {print $2}')
 # With nothing focused X reports PointerRoot, which xdotool refuses; that counts as not focused.
 focused=$(xdotool getwindowfocus 2>/dev/null || echo none)
 [[ $focused != "$main" ]] || fail "the parked window took the focus"
+# A dialog of a parked window stays parked too (it would otherwise be centred into the work area).
+xdotool windowfocus --sync "$main"
+xdotool key d
+wait_for_line '^dialog paint 240x120$'
+dialog=$(window_id "Probe Dialog")
+position=$(xdotool getwindowgeometry "$dialog" | awk '/Position/ {print $2}')
+[[ $position == "-30000,100" ]] || fail "the parked window's dialog is at $position"
 kill "$probe_pid"
+

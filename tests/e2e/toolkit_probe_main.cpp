@@ -152,6 +152,10 @@ int main() {
     Trace("no display");
     return 1;
   }
+  // A second initialisation changes nothing and succeeds.
+  Trace(Application::Instance().Initialize(AppOptions{}) && Application::Instance().Options().name == "QuarloProbe"
+            ? "initialize again kept the first options"
+            : "initialize again changed something");
   Probe probe;
   if (!probe.Start()) {
     Trace("window failed");

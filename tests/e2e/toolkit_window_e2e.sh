@@ -5,6 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/toolkit_lib.sh"
 
 start_probe
+wait_for_line '^initialize again kept the first options$'
 wait_for_line '^main paint 400x300$'
 wait_for_line '^posted task ran on ui thread$'
 wait_for_line '^timer fired$'
