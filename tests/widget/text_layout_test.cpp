@@ -106,6 +106,17 @@ TEST(TextLayout, WordTrimmingEndsAtAWordAndFallsBackForALongWord) {
   EXPECT_GT(Shown(oneWord).size(), 3u);
 }
 
+TEST(TextLayout, TrimmingAVeryLongLineKeepsItsStart) {
+  std::string text;
+  for (int i = 0; i < 2000; ++i) text += "folder" + std::to_string(i) + "/";
+  const TextLayout layout =
+      TextLayout::Create(text, TextStyle{}, Size{300, 30}, Trimmed(TextTrimming::CharacterEllipsis));
+  const std::string shown = Shown(layout);
+  EXPECT_TRUE(EndsWith(shown, kEllipsis));
+  EXPECT_EQ(text.rfind(shown.substr(0, shown.size() - 3), 0), 0u);
+  EXPECT_LT(shown.size(), 80u);
+}
+
 TEST(TextLayout, TextThatFitsIsNotTrimmed) {
   const TextLayout layout =
       TextLayout::Create("Short", TextStyle{}, Size{300, 30}, Trimmed(TextTrimming::CharacterEllipsis));

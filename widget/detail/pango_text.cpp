@@ -41,27 +41,28 @@ PangoRectangle LogicalExtents(PangoLayout* layout) {
 
 float NaturalWidth(PangoLayout* layout) { return FromPango(LogicalExtents(layout).width); }
 
-// Byte offsets where a cut may end a line: every character start, or every word end for word trimming.
-std::vector<int> CutPoints(PangoLayout* layout, std::string_view text, bool words) {
+// Byte offsets just after each word of a one-line layout.
+std::vector<int> WordEnds(PangoLayout* layout, std::string_view text) {
   int count = 0;
   const PangoLogAttr* attrs = pango_layout_get_log_attrs_readonly(layout, &count);
-  std::vector<int> cuts;
+  std::vector<int> ends;
   const char* start = text.data();
+  const char* end = start + text.size();
   const char* p = start;
-  for (int i = 0; i < count && p <= start + text.size(); ++i) {
-    const bool allowed = words ? attrs[i].is_word_end != 0 && i > 0 : attrs[i].is_cursor_position != 0;
-    if (allowed) cuts.push_back(static_cast<int>(p - start));
-    if (p == start + text.size()) break;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0 && attrs[i].is_word_end != 0) ends.push_back(static_cast<int>(p - start));
+    if (p >= end) break;
     p = g_utf8_next_char(p);
   }
-  return cuts;
+  return ends;
 }
 
-// The leading x of the character at a byte offset of a one-line layout.
-float XAt(PangoLayout* layout, int index) {
-  PangoRectangle pos{};
-  pango_layout_index_to_pos(layout, index, &pos);
-  return FromPango(std::min(pos.x, pos.x + pos.width));
+// Byte offset of the character under x on the first line: every character before it ends at or before x.
+int CharacterAt(PangoLayout* layout, float x) {
+  int index = 0;
+  int trailing = 0;
+  pango_layout_xy_to_index(layout, ToPango(x), 0, &index, &trailing);
+  return index;
 }
 
 // One paragraph cut to fit width: at a character, or with an ellipsis at a character or a word end.
@@ -73,15 +74,14 @@ std::string TrimParagraph(std::string_view paragraph, const PangoFontDescription
   const bool ellipsis = trimming != TextTrimming::Character;
   const float room = ellipsis ? width - NaturalWidth(NewLayout(Detail::kEllipsis, format).get()) : width;
   if (room < 0) return {};
-  auto longestFitting = [&](bool words) {
-    int best = -1;
-    for (int cut : CutPoints(layout.get(), paragraph, words)) {
-      if (cut > 0 && XAt(layout.get(), cut) <= room) best = std::max(best, cut);
+  int cut = CharacterAt(layout.get(), room);
+  if (trimming == TextTrimming::WordEllipsis) {
+    int lastWord = 0;
+    for (int end : WordEnds(layout.get(), paragraph)) {
+      if (end <= cut) lastWord = end;
     }
-    return best;
-  };
-  int cut = trimming == TextTrimming::WordEllipsis ? longestFitting(true) : -1;
-  if (cut < 0) cut = longestFitting(false);
+    if (lastWord > 0) cut = lastWord;
+  }
   std::string result(paragraph.substr(0, static_cast<size_t>(std::max(cut, 0))));
   if (ellipsis) {
     while (!result.empty() && result.back() == ' ') result.pop_back();
