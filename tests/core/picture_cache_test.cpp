@@ -9,7 +9,11 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "support/gif_builder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -435,6 +439,57 @@ TEST(PictureCacheTest, DestructionDuringADecodeCancelsItAndJoinsPromptly) {
   EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
   EXPECT_TRUE(decode.SawCancel());
   EXPECT_EQ(notices.Count(), 0);
+}
+
+// The cancel flag must travel through the real decode pipeline to the animation composer, so that
+// closing the viewer during a long animation's decode does not wait for all of its frames.
+TEST(PictureCacheTest, DestructionStopsARealAnimationDecodeBetweenFrames) {
+  constexpr int kFrames = 300, kSide = 256;
+  Quarlo::Test::TestGif file{kSide, kSide, true, {}};
+  for (int frame = 0; frame < kFrames; ++frame) {
+    Quarlo::Test::TestGifFrame picture = Quarlo::Test::FilledGifFrame(0, 0, kSide, kSide, 0);
+    for (size_t at = 0; at < picture.indices.size(); ++at)
+      picture.indices[at] = uint8_t((at / (frame + 1) + at) % 4);
+    file.frames.push_back(std::move(picture));
+  }
+  Quarlo::Test::TempFolder folder;
+  std::string path = folder.AddFile("long.gif", Quarlo::Test::EncodeGif(file));
+
+  auto started = std::chrono::steady_clock::now();
+  PicturePtr whole = LoadPictureFile(path, DecodeOptions{});
+  auto wholeTime = std::chrono::steady_clock::now() - started;
+  ASSERT_EQ(whole->frames.size(), size_t(kFrames));
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool decoding = false;
+  std::chrono::steady_clock::duration cancelledTime{};
+  size_t cancelledFrames = 0;
+  auto decode = [&](const PictureItem& item, ZipReader* reader, const DecodeOptions& options,
+                    bool thumbnail) {
+    {
+      std::lock_guard lock(mutex);
+      decoding = true;
+      changed.notify_all();
+    }
+    auto begun = std::chrono::steady_clock::now();
+    PicturePtr picture = LoadPicture(item, reader, options, thumbnail);
+    std::lock_guard lock(mutex);
+    cancelledTime = std::chrono::steady_clock::now() - begun;
+    cancelledFrames = picture->frames.size();
+    return picture;
+  };
+  {
+    PictureCache cache(nullptr, decode, Limits(1ull << 30));
+    cache.SetList({{"long.gif", path}}, nullptr, false);
+    cache.SetWanted({0});
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(changed.wait_for(lock, kPatience, [&] { return decoding; }));
+    lock.unlock();
+    std::this_thread::sleep_for(wholeTime / 10);
+  }
+  EXPECT_LT(cancelledTime, wholeTime / 2);
+  EXPECT_LT(cancelledFrames, size_t(kFrames));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "platform/imaging/gif_decoder.h"
 
-#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,97 +8,20 @@
 
 #include "platform/imaging/animation_frames.h"
 #include "platform/imaging/gif_composer.h"
+#include "support/gif_builder.h"
 
 namespace {
 
 using namespace Quarlo::Imaging;
+using Quarlo::Test::EncodeGif;
+using Quarlo::Test::FilledGifFrame;
+using Quarlo::Test::TestGif;
+using TestFrame = Quarlo::Test::TestGifFrame;
 
-// Palette indices used by every test file: 0 black, 1 red, 2 green, 3 blue.
-constexpr uint8_t kRed = 1, kGreen = 2, kBlue = 3;
+constexpr uint8_t kRed = Quarlo::Test::kGifRed, kGreen = Quarlo::Test::kGifGreen,
+                  kBlue = Quarlo::Test::kGifBlue;
 constexpr std::array<uint8_t, 4> kRedPixel{0, 0, 255, 255}, kGreenPixel{0, 255, 0, 255},
     kBluePixel{255, 0, 0, 255}, kClear{0, 0, 0, 0};
-
-struct TestFrame {
-  int left = 0, top = 0, width = 1, height = 1;
-  std::vector<uint8_t> indices;  // width × height, row by row
-  std::optional<int> delay;      // hundredths; no value: no control block
-  int disposal = 0;
-  int transparent = NO_TRANSPARENT_COLOR;
-  bool interlace = false;
-  std::vector<GifColorType> localTable = {};  // empty: the global table
-};
-
-struct TestGif {
-  int width = 4, height = 4;
-  bool loopExtension = false;
-  std::vector<TestFrame> frames;
-  bool globalTable = true;
-};
-
-int Append(GifFileType* gif, const GifByteType* bytes, int count) {
-  auto* out = static_cast<std::vector<uint8_t>*>(gif->UserData);
-  out->insert(out->end(), bytes, bytes + count);
-  return count;
-}
-
-ColorMapObject* MakeTable(const std::vector<GifColorType>& colors) {
-  return GifMakeMapObject(int(colors.size()), colors.data());
-}
-
-void PutLoopExtension(GifFileType* gif) {
-  static const uint8_t kName[] = "NETSCAPE2.0";
-  static const uint8_t kLoop[] = {1, 0, 0};
-  EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE);
-  EGifPutExtensionBlock(gif, 11, kName);
-  EGifPutExtensionBlock(gif, 3, kLoop);
-  EGifPutExtensionTrailer(gif);
-}
-
-void PutFrame(GifFileType* gif, const TestFrame& frame) {
-  if (frame.delay) {
-    GraphicsControlBlock control{frame.disposal, false, *frame.delay, frame.transparent};
-    GifByteType block[4];
-    size_t length = EGifGCBToExtension(&control, block);
-    EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), block);
-  }
-  ColorMapObject* local = frame.localTable.empty() ? nullptr : MakeTable(frame.localTable);
-  EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height, frame.interlace, local);
-  GifFreeMapObject(local);
-  std::vector<int> rows;
-  if (frame.interlace) {
-    for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
-      for (int row = start; row < frame.height; row += step) rows.push_back(row);
-    }
-  } else {
-    for (int row = 0; row < frame.height; ++row) rows.push_back(row);
-  }
-  for (int row : rows) {
-    std::vector<GifPixelType> line(frame.indices.begin() + row * frame.width,
-                                   frame.indices.begin() + (row + 1) * frame.width);
-    EGifPutLine(gif, line.data(), frame.width);
-  }
-}
-
-std::vector<uint8_t> Encode(const TestGif& file) {
-  std::vector<uint8_t> bytes;
-  int error = 0;
-  GifFileType* gif = EGifOpen(&bytes, Append, &error);
-  EGifSetGifVersion(gif, true);
-  ColorMapObject* global =
-      file.globalTable ? MakeTable({{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}}) : nullptr;
-  EGifPutScreenDesc(gif, file.width, file.height, 8, 0, global);
-  GifFreeMapObject(global);
-  if (file.loopExtension) PutLoopExtension(gif);
-  for (const TestFrame& frame : file.frames) PutFrame(gif, frame);
-  EGifCloseFile(gif, &error);
-  return bytes;
-}
-
-TestFrame Filled(int left, int top, int width, int height, uint8_t index, int disposal = 0, int delay = 10) {
-  TestFrame frame{left,  top,     width, height, std::vector<uint8_t>(size_t(width) * height, index),
-                  delay, disposal};
-  return frame;
-}
 
 std::array<uint8_t, 4> PixelAt(const ComposedAnimation& animation, size_t frame, int x, int y) {
   const std::vector<uint8_t>& bytes = *animation.frames.at(frame).pixels;
@@ -117,7 +39,7 @@ ComposedAnimation Compose(const std::vector<uint8_t>& bytes, uint64_t cap = 1 <<
 
 TEST(GifDecoderTest, StillFrameKeepsItsOwnSizeAndTransparentIndex) {
   TestFrame frame{1, 1, 2, 1, {kRed, kGreen}, 10, 0, kGreen};
-  std::vector<uint8_t> bytes = Encode({8, 8, false, {frame}});
+  std::vector<uint8_t> bytes = EncodeGif({8, 8, false, {frame}});
   DecodeResult opened;
   auto decoder = OpenGifDecoder(bytes, opened);
   ASSERT_TRUE(decoder);
@@ -133,12 +55,12 @@ TEST(GifDecoderTest, StillFrameKeepsItsOwnSizeAndTransparentIndex) {
 }
 
 TEST(GifDecoderTest, DisposalToBackgroundClearsOnlyTheFrameRectangle) {
-  TestGif file{
-      4,
-      4,
-      false,
-      {Filled(0, 0, 4, 4, kRed), Filled(1, 1, 2, 2, kGreen, kDisposeBackground), Filled(0, 0, 1, 1, kBlue)}};
-  ComposedAnimation animation = Compose(Encode(file));
+  TestGif file{4,
+               4,
+               false,
+               {FilledGifFrame(0, 0, 4, 4, kRed), FilledGifFrame(1, 1, 2, 2, kGreen, kDisposeBackground),
+                FilledGifFrame(0, 0, 1, 1, kBlue)}};
+  ComposedAnimation animation = Compose(EncodeGif(file));
   ASSERT_EQ(animation.status, AnimationStatus::Ok);
   ASSERT_EQ(animation.frames.size(), 3u);
   EXPECT_EQ(PixelAt(animation, 1, 1, 1), kGreenPixel);
@@ -151,12 +73,12 @@ TEST(GifDecoderTest, DisposalToBackgroundClearsOnlyTheFrameRectangle) {
 }
 
 TEST(GifDecoderTest, DisposalToPreviousRestoresTheEarlierScreen) {
-  TestGif file{
-      4,
-      4,
-      false,
-      {Filled(0, 0, 4, 4, kRed), Filled(1, 1, 2, 2, kGreen, kDisposePrevious), Filled(3, 3, 1, 1, kBlue)}};
-  ComposedAnimation animation = Compose(Encode(file));
+  TestGif file{4,
+               4,
+               false,
+               {FilledGifFrame(0, 0, 4, 4, kRed), FilledGifFrame(1, 1, 2, 2, kGreen, kDisposePrevious),
+                FilledGifFrame(3, 3, 1, 1, kBlue)}};
+  ComposedAnimation animation = Compose(EncodeGif(file));
   ASSERT_EQ(animation.frames.size(), 3u);
   EXPECT_EQ(PixelAt(animation, 1, 1, 1), kGreenPixel);
   EXPECT_EQ(PixelAt(animation, 2, 1, 1), kRedPixel);
@@ -166,8 +88,9 @@ TEST(GifDecoderTest, DisposalToPreviousRestoresTheEarlierScreen) {
 }
 
 TEST(GifDecoderTest, DisposalToPreviousOnTheFirstFrameRestoresTheEmptyScreen) {
-  TestGif file{2, 1, false, {Filled(0, 0, 2, 1, kRed, kDisposePrevious), Filled(1, 0, 1, 1, kBlue)}};
-  ComposedAnimation animation = Compose(Encode(file));
+  TestGif file{
+      2, 1, false, {FilledGifFrame(0, 0, 2, 1, kRed, kDisposePrevious), FilledGifFrame(1, 0, 1, 1, kBlue)}};
+  ComposedAnimation animation = Compose(EncodeGif(file));
   ASSERT_EQ(animation.frames.size(), 2u);
   EXPECT_EQ(PixelAt(animation, 1, 0, 0), kClear);
   EXPECT_EQ(PixelAt(animation, 1, 1, 0), kBluePixel);
@@ -175,16 +98,16 @@ TEST(GifDecoderTest, DisposalToPreviousOnTheFirstFrameRestoresTheEmptyScreen) {
 
 TEST(GifDecoderTest, TransparentIndexShowsWhatLiesBelow) {
   TestFrame holes{0, 0, 2, 1, {kGreen, kBlue}, 10, 0, kBlue};
-  ComposedAnimation animation = Compose(Encode({2, 1, false, {Filled(0, 0, 2, 1, kRed), holes}}));
+  ComposedAnimation animation = Compose(EncodeGif({2, 1, false, {FilledGifFrame(0, 0, 2, 1, kRed), holes}}));
   ASSERT_EQ(animation.frames.size(), 2u);
   EXPECT_EQ(PixelAt(animation, 1, 0, 0), kGreenPixel);
   EXPECT_EQ(PixelAt(animation, 1, 1, 0), kRedPixel);
 }
 
 TEST(GifDecoderTest, LocalColourTableOverridesTheGlobalOne) {
-  TestFrame local = Filled(0, 0, 1, 1, 1);
+  TestFrame local = FilledGifFrame(0, 0, 1, 1, 1);
   local.localTable = {{0, 0, 0}, {10, 20, 30}};
-  ComposedAnimation animation = Compose(Encode({1, 1, false, {Filled(0, 0, 1, 1, kRed), local}}));
+  ComposedAnimation animation = Compose(EncodeGif({1, 1, false, {FilledGifFrame(0, 0, 1, 1, kRed), local}}));
   ASSERT_EQ(animation.frames.size(), 2u);
   EXPECT_EQ(PixelAt(animation, 0, 0, 0), kRedPixel);
   EXPECT_EQ(PixelAt(animation, 1, 0, 0), (std::array<uint8_t, 4>{30, 20, 10, 255}));
@@ -194,7 +117,7 @@ TEST(GifDecoderTest, InterlacedRowsLandInPlace) {
   TestFrame tall{0, 0, 1, 11, {}, 10};
   for (int row = 0; row < 11; ++row) tall.indices.push_back(uint8_t(row % 4));
   tall.interlace = true;
-  std::vector<uint8_t> bytes = Encode({1, 11, false, {tall}});
+  std::vector<uint8_t> bytes = EncodeGif({1, 11, false, {tall}});
   DecodeResult opened;
   auto decoder = OpenGifDecoder(bytes, opened);
   ASSERT_TRUE(decoder);
@@ -215,11 +138,11 @@ TEST(GifDecoderTest, DelayRules) {
   } cases[] = {{0, 100}, {1, 100}, {2, 20}, {7, 70}, {std::nullopt, 100}, {50, 500}};
   TestGif file{1, 1, true, {}};
   for (const auto& c : cases) {
-    TestFrame frame = Filled(0, 0, 1, 1, kRed);
+    TestFrame frame = FilledGifFrame(0, 0, 1, 1, kRed);
     frame.delay = c.stored;
     file.frames.push_back(frame);
   }
-  ComposedAnimation animation = Compose(Encode(file));
+  ComposedAnimation animation = Compose(EncodeGif(file));
   ASSERT_EQ(animation.frames.size(), std::size(cases));
   for (size_t index = 0; index < std::size(cases); ++index) {
     SCOPED_TRACE(index);
@@ -228,8 +151,8 @@ TEST(GifDecoderTest, DelayRules) {
 }
 
 TEST(GifDecoderTest, FramesOnALargerScreenSitAtTheirOffsets) {
-  TestGif file{4, 3, false, {Filled(1, 1, 1, 1, kRed), Filled(3, 2, 1, 1, kBlue)}};
-  ComposedAnimation animation = Compose(Encode(file));
+  TestGif file{4, 3, false, {FilledGifFrame(1, 1, 1, 1, kRed), FilledGifFrame(3, 2, 1, 1, kBlue)}};
+  ComposedAnimation animation = Compose(EncodeGif(file));
   ASSERT_EQ(animation.width, 4u);
   ASSERT_EQ(animation.height, 3u);
   EXPECT_EQ(PixelAt(animation, 0, 0, 0), kClear);
@@ -240,12 +163,12 @@ TEST(GifDecoderTest, FramesOnALargerScreenSitAtTheirOffsets) {
 }
 
 TEST(GifDecoderTest, FramePartlyOffTheScreenIsClipped) {
-  TestGif file{
-      2,
-      2,
-      false,
-      {Filled(0, 0, 2, 2, kRed), Filled(1, 1, 3, 3, kBlue, kDisposeBackground), Filled(0, 0, 1, 1, kGreen)}};
-  ComposedAnimation animation = Compose(Encode(file));
+  TestGif file{2,
+               2,
+               false,
+               {FilledGifFrame(0, 0, 2, 2, kRed), FilledGifFrame(1, 1, 3, 3, kBlue, kDisposeBackground),
+                FilledGifFrame(0, 0, 1, 1, kGreen)}};
+  ComposedAnimation animation = Compose(EncodeGif(file));
   ASSERT_EQ(animation.frames.size(), 3u);
   EXPECT_EQ(PixelAt(animation, 1, 1, 1), kBluePixel);
   EXPECT_EQ(PixelAt(animation, 1, 0, 1), kRedPixel);
@@ -254,8 +177,9 @@ TEST(GifDecoderTest, FramePartlyOffTheScreenIsClipped) {
 
 TEST(GifDecoderTest, FrameCapTruncatesALongAnimation) {
   TestGif file{8, 8, true, {}};
-  for (int index = 0; index < 10; ++index) file.frames.push_back(Filled(0, 0, 8, 8, uint8_t(index % 4)));
-  std::vector<uint8_t> bytes = Encode(file);
+  for (int index = 0; index < 10; ++index)
+    file.frames.push_back(FilledGifFrame(0, 0, 8, 8, uint8_t(index % 4)));
+  std::vector<uint8_t> bytes = EncodeGif(file);
   const uint64_t canvas = 8 * 8 * 4;
   const struct {
     uint64_t cap;
@@ -272,9 +196,12 @@ TEST(GifDecoderTest, FrameCapTruncatesALongAnimation) {
 }
 
 TEST(GifDecoderTest, LaterFrameFarLargerThanTheScreenEndsTheAnimation) {
-  TestGif file{
-      4, 4, false, {Filled(0, 0, 4, 4, kRed), Filled(0, 0, 64, 64, kBlue), Filled(0, 0, 1, 1, kGreen)}};
-  std::vector<uint8_t> bytes = Encode(file);
+  TestGif file{4,
+               4,
+               false,
+               {FilledGifFrame(0, 0, 4, 4, kRed), FilledGifFrame(0, 0, 64, 64, kBlue),
+                FilledGifFrame(0, 0, 1, 1, kGreen)}};
+  std::vector<uint8_t> bytes = EncodeGif(file);
   DecodeResult opened;
   ASSERT_EQ(OpenGifDecoder(bytes, opened)->Header().frameCount, 3u);
   ComposedAnimation animation = Compose(bytes, 4 * 4 * 4 * 3);
@@ -292,7 +219,8 @@ TEST(GifDecoderTest, CapRuleMatchesTheFullHdCase) {
 }
 
 TEST(GifDecoderTest, CancelFlagStopsComposition) {
-  std::vector<uint8_t> bytes = Encode({2, 2, false, {Filled(0, 0, 2, 2, kRed), Filled(0, 0, 1, 1, kBlue)}});
+  std::vector<uint8_t> bytes =
+      EncodeGif({2, 2, false, {FilledGifFrame(0, 0, 2, 2, kRed), FilledGifFrame(0, 0, 1, 1, kBlue)}});
   DecodeResult opened;
   auto decoder = OpenGifDecoder(bytes, opened);
   ASSERT_TRUE(decoder);
@@ -301,9 +229,12 @@ TEST(GifDecoderTest, CancelFlagStopsComposition) {
 }
 
 TEST(GifDecoderTest, DataEndingInsideALaterFrameKeepsTheFramesBefore) {
-  TestGif file{
-      8, 8, false, {Filled(0, 0, 8, 8, kRed), Filled(0, 0, 8, 8, kGreen), Filled(0, 0, 8, 8, kBlue)}};
-  std::vector<uint8_t> bytes = Encode(file);
+  TestGif file{8,
+               8,
+               false,
+               {FilledGifFrame(0, 0, 8, 8, kRed), FilledGifFrame(0, 0, 8, 8, kGreen),
+                FilledGifFrame(0, 0, 8, 8, kBlue)}};
+  std::vector<uint8_t> bytes = EncodeGif(file);
   bytes.resize(bytes.size() - 8);  // cuts into the last frame's data
   ComposedAnimation animation = Compose(bytes);
   ASSERT_EQ(animation.status, AnimationStatus::Ok);
@@ -312,13 +243,13 @@ TEST(GifDecoderTest, DataEndingInsideALaterFrameKeepsTheFramesBefore) {
 }
 
 TEST(GifDecoderTest, DamagedFilesFailToOpen) {
-  std::vector<uint8_t> whole = Encode({4, 4, false, {Filled(0, 0, 4, 4, kRed)}});
+  std::vector<uint8_t> whole = EncodeGif({4, 4, false, {FilledGifFrame(0, 0, 4, 4, kRed)}});
   std::vector<uint8_t> cut(whole.begin(), whole.end() - 6);
   std::vector<uint8_t> headerOnly(whole.begin(), whole.begin() + 13);
   std::vector<uint8_t> garbage{'G', 'I', 'F', '8', '9', 'a', 0xFF, 0xFF, 0x00};
-  TestGif colourless{4, 4, false, {Filled(0, 0, 4, 4, kRed)}};
+  TestGif colourless{4, 4, false, {FilledGifFrame(0, 0, 4, 4, kRed)}};
   colourless.globalTable = false;  // and no local table: the frame has no colours at all
-  std::vector<uint8_t> noTable = Encode(colourless);
+  std::vector<uint8_t> noTable = EncodeGif(colourless);
   for (const std::vector<uint8_t>* bytes : {&cut, &headerOnly, &garbage, &noTable}) {
     DecodeResult opened;
     EXPECT_EQ(OpenGifDecoder(*bytes, opened), nullptr);
