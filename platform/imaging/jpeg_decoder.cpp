@@ -52,22 +52,21 @@ void OnMessage(j_common_ptr info, int level) {
 
 void Silent(j_common_ptr) {}
 
-// One libjpeg decompression object over the bytes, destroyed with this.
+// One libjpeg decompression object over the bytes, destroyed with this. Every libjpeg call that
+// can fail (creation and the memory source included) runs below a setjmp of its caller.
 struct Session {
   jpeg_decompress_struct info;
   ErrorState error;
+  std::span<const uint8_t> bytes;
 
-  explicit Session(std::span<const uint8_t> bytes) {
+  explicit Session(std::span<const uint8_t> input) : bytes(input) {
     std::memset(&info, 0, sizeof info);
     info.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = OnError;
     error.manager.emit_message = OnMessage;
     error.manager.output_message = Silent;
-    jpeg_create_decompress(&info);
-    info.mem->max_memory_to_use = kMaxInternalMemory;
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   }
-  ~Session() { jpeg_destroy_decompress(&info); }
+  ~Session() { jpeg_destroy_decompress(&info); }  // safe on an object that was never created
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 };
@@ -80,9 +79,18 @@ DecodeStatus StatusOf(int code) {
 // Reads the header with the EXIF and ICC markers kept. Only plain data is live across the setjmp.
 bool ReadHeader(Session& session) {
   if (setjmp(session.error.jump)) return false;
+  jpeg_create_decompress(&session.info);
+  session.info.mem->max_memory_to_use = kMaxInternalMemory;
+  jpeg_mem_src(&session.info, session.bytes.data(), static_cast<unsigned long>(session.bytes.size()));
   jpeg_save_markers(&session.info, kApp1, 0xFFFF);
   jpeg_save_markers(&session.info, kApp2, 0xFFFF);
   jpeg_read_header(&session.info, TRUE);
+  return true;
+}
+
+bool CalcOutputSize(Session& session) {
+  if (setjmp(session.error.jump)) return false;
+  jpeg_calc_output_dimensions(&session.info);
   return true;
 }
 
@@ -167,7 +175,7 @@ class JpegDecoder final : public Decoder {
       info.dct_method = JDCT_IFAST;
       info.do_fancy_upsampling = FALSE;
     }
-    jpeg_calc_output_dimensions(&info);
+    if (!CalcOutputSize(session)) return {StatusOf(session.error.code), session.error.code};
     try {
       out.pixels = AllocatePixels(info.output_width, info.output_height);
       rows_.resize(info.output_height);
