@@ -102,5 +102,26 @@ TEST_F(DesktopSettingsTest, FontFamilyComesFromTheFontName) {
   EXPECT_EQ(Detail::DesktopFontFamily(), "");
 }
 
+TEST_F(DesktopSettingsTest, ChangesOfGnomeSettingsAreReported) {
+  int changes = 0;
+  Detail::WatchDesktopAppearance([&] { ++changes; });
+  auto settle = [] {
+    while (g_main_context_iteration(nullptr, FALSE)) {
+    }
+  };
+  settle();
+  changes = 0;
+  SetGnome("org.gnome.desktop.interface", "color-scheme", g_variant_new_string("prefer-dark"));
+  settle();
+  EXPECT_GE(changes, 1);
+  const int afterScheme = changes;
+  SetGnome("org.gnome.desktop.a11y.interface", "high-contrast", g_variant_new_boolean(TRUE));
+  settle();
+  EXPECT_GT(changes, afterScheme);
+  Detail::WatchDesktopAppearance(nullptr);
+  SetGnome("org.gnome.desktop.interface", "color-scheme", g_variant_new_string("default"));
+  settle();
+}
+
 }  // namespace
 }  // namespace Quarlo::Widget

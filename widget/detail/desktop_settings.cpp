@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace Quarlo::Widget::Detail {
 namespace {
@@ -111,7 +112,70 @@ bool EndsWithDark(std::string_view name) {
          0;
 }
 
+struct AppearanceWatch {
+  std::function<void()> changed;
+  std::vector<GSettings*> settings;  // kept for the process: their signals are the watch
+  GDBusConnection* bus = nullptr;    // kept too: the portal's signal arrives on it
+  bool started = false;
+};
+
+AppearanceWatch& Watch() {
+  static AppearanceWatch watch;
+  return watch;
+}
+
+void NotifyAppearance() {
+  if (Watch().changed) Watch().changed();
+}
+
+void OnGnomeSettingChanged(GSettings*, const char*, gpointer) { NotifyAppearance(); }
+
+void OnPortalSettingChanged(GDBusConnection*, const char*, const char*, const char*, const char*, GVariant*,
+                            gpointer) {
+  NotifyAppearance();
+}
+
+// Watches one key of a schema when the schema is installed and has it.
+void WatchGnomeKey(const char* schemaId, const char* key) {
+  GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+  GSettingsSchema* schema =
+      source != nullptr ? g_settings_schema_source_lookup(source, schemaId, TRUE) : nullptr;
+  if (schema == nullptr) return;
+  if (g_settings_schema_has_key(schema, key)) {
+    GSettings* settings = g_settings_new(schemaId);
+    const std::string signal = std::string("changed::") + key;
+    g_signal_connect(settings, signal.c_str(), G_CALLBACK(OnGnomeSettingChanged), nullptr);
+    // Reading once makes the backend send change notifications for the key.
+    g_variant_unref(g_settings_get_value(settings, key));
+    Watch().settings.push_back(settings);
+  }
+  g_settings_schema_unref(schema);
+}
+
+void WatchPortal() {
+  const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+  if (address == nullptr || *address == '\0') return;
+  GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+  if (bus == nullptr) return;
+  g_dbus_connection_signal_subscribe(bus, "org.freedesktop.portal.Desktop", "org.freedesktop.portal.Settings",
+                                     "SettingChanged", "/org/freedesktop/portal/desktop",
+                                     "org.freedesktop.appearance", G_DBUS_SIGNAL_FLAGS_NONE,
+                                     OnPortalSettingChanged, nullptr, nullptr);
+  Watch().bus = bus;
+}
+
 }  // namespace
+
+void WatchDesktopAppearance(std::function<void()> changed) {
+  AppearanceWatch& watch = Watch();
+  watch.changed = std::move(changed);
+  if (watch.started) return;
+  watch.started = true;
+  WatchGnomeKey("org.gnome.desktop.interface", "color-scheme");
+  WatchGnomeKey("org.gnome.desktop.interface", "accent-color");
+  WatchGnomeKey("org.gnome.desktop.a11y.interface", "high-contrast");
+  WatchPortal();
+}
 
 std::string GtkIniSetting(const std::string& configHome, const char* key) {
   if (configHome.empty()) return {};
