@@ -73,7 +73,8 @@ int RunScreenshots(const std::string& folder) {
   }
   window.Show(false);
   bool timedOut = false;
-  view->StartTimer(kFirstPaintTimeout, [&timedOut] { timedOut = true; }, false);
+  view->StartTimer(
+      kFirstPaintTimeout, [&timedOut] { timedOut = true; }, false);
   app.RunUntil([&] { return view->painted || timedOut; });
   if (!view->painted) {
     std::fprintf(stderr, "quarloview: the gallery window was never painted\n");

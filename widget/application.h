@@ -13,9 +13,9 @@
 namespace Quarlo::Widget {
 
 struct AppOptions {
-  bool prewarm = true;        // load fonts on a background thread during initialisation
-  bool perMonitorDpi = true;  // follow each window's own scale (GTK always does; kept for callers)
-  std::string name = "QuarloWidget";           // prefix of the native window class (WM_CLASS) names
+  bool prewarm = true;                // load fonts on a background thread during initialisation
+  bool perMonitorDpi = true;          // follow each window's own scale (GTK always does; kept for callers)
+  std::string name = "QuarloWidget";  // prefix of the native window class (WM_CLASS) names
   std::string frameworkName = "QuarloWidget";  // reported to accessibility clients
   // Places every new top-level window far off screen and never activates it (the viewer's
   // QUARLO_VIEW_PARK_WINDOWS, for tests that must not disturb the desktop).

@@ -20,26 +20,26 @@ struct NativeWindow;
 
 struct WindowOptions {
   std::string title;
-  Size size{800, 600};        // client size in DIPs
-  bool hasPosition = false;   // use position, else let the desktop place the window
-  Point position;             // top-left of the window in screen pixels
+  Size size{800, 600};       // client size in DIPs
+  bool hasPosition = false;  // use position, else let the desktop place the window
+  Point position;            // top-left of the window in screen pixels
   bool resizable = true;
   bool minimizable = true;
-  bool maximizable = true;    // only with resizable
-  NativeHandle owner = nullptr;  // owner window (kept above it); also the source of the initial scale
-  bool allowBackdrop = true;     // no counterpart on this desktop: windows are painted with theme colours
-  bool followSystemTheme = true; // take the theme again when the desktop's light/dark setting changes
-  bool activateOnShow = true;    // a modal dialog is shown activated, else without activation
-  int32_t chrome = 0;            // 0 standard frame, 1 borderless (the window draws its own chrome)
-  bool topmost = false;          // always on top
-  bool toolWindow = false;       // utility window (not in the task bar)
-  bool activatable = true;       // false: the window never takes the keyboard focus
+  bool maximizable = true;        // only with resizable
+  NativeHandle owner = nullptr;   // owner window (kept above it); also the source of the initial scale
+  bool allowBackdrop = true;      // no counterpart on this desktop: windows are painted with theme colours
+  bool followSystemTheme = true;  // take the theme again when the desktop's light/dark setting changes
+  bool activateOnShow = true;     // a modal dialog is shown activated, else without activation
+  int32_t chrome = 0;             // 0 standard frame, 1 borderless (the window draws its own chrome)
+  bool topmost = false;           // always on top
+  bool toolWindow = false;        // utility window (not in the task bar)
+  bool activatable = true;        // false: the window never takes the keyboard focus
   bool dropShadow = true;
   bool roundedCorners = true;
-  bool transparent = false;      // borderless only: transparent background where the desktop composites
-  bool hasBounds = false;        // use bounds instead of size and position
-  Rect bounds;                   // client rectangle in screen pixels (a saved placement)
-  Size minSize;                  // smallest client size in DIPs the user can resize to (0: none)
+  bool transparent = false;  // borderless only: transparent background where the desktop composites
+  bool hasBounds = false;    // use bounds instead of size and position
+  Rect bounds;               // client rectangle in screen pixels (a saved placement)
+  Size minSize;              // smallest client size in DIPs the user can resize to (0: none)
 };
 
 // A press, the loss of the pointer grab or a close request, as the window receives it, before the tree does.

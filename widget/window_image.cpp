@@ -24,8 +24,9 @@ PixelImage RenderWindowToImage(Host& host, const WindowImageOptions& options) {
   host.SetClientSize(size);
   if (options.finishAnimations) host.GetAnimator().FinishAll();
   host.UpdateLayout();
-  const Color background = options.transparent ? Color{0, 0, 0, 0}
-                                               : options.background.value_or(host.GetTheme().Get(ThemeColor::WindowBackground));
+  const Color background =
+      options.transparent ? Color{0, 0, 0, 0}
+                          : options.background.value_or(host.GetTheme().Get(ThemeColor::WindowBackground));
   return RenderToImage(size, options.dpi, background, [&host](Canvas& canvas) { host.RenderTree(canvas); });
 }
 

@@ -14,8 +14,8 @@ namespace Quarlo::Widget {
 class Host;
 
 struct WindowImageOptions {
-  Size size;                   // DIPs; a side of 0 or less is taken from the root's desired size
-  float maxWidth = kNoLimit;   // limits a width taken from the root
+  Size size;                  // DIPs; a side of 0 or less is taken from the root's desired size
+  float maxWidth = kNoLimit;  // limits a width taken from the root
   float dpi = 96;
   std::optional<Theme> theme;  // applied to the host first when set
   bool transparent = false;    // else cleared to background (or the theme's window background)

@@ -67,8 +67,8 @@ Widget* Window::Dispatch(Widget* target, Point window, const std::function<bool(
       handledBy = w;
       break;
     }
-    if (alive.expired() ||
-        std::find(removedDuringDispatch_.begin(), removedDuringDispatch_.end(), w) != removedDuringDispatch_.end()) {
+    if (alive.expired() || std::find(removedDuringDispatch_.begin(), removedDuringDispatch_.end(), w) !=
+                               removedDuringDispatch_.end()) {
       break;
     }
     w = w->Parent();
@@ -236,7 +236,8 @@ bool Window::KeyDown(const KeyEvent& event) {
     MoveFocus((event.modifiers & Modifier::Shift) == 0);
     return true;
   }
-  if (!ctrlOrAlt && event.key >= kVkLeft && event.key <= kVkDown && (event.modifiers & Modifier::Shift) == 0) {
+  if (!ctrlOrAlt && event.key >= kVkLeft && event.key <= kVkDown &&
+      (event.modifiers & Modifier::Shift) == 0) {
     for (Widget* group = focused_; group; group = group->Parent()) {
       if (!group->arrowKeyGroup) continue;
       std::vector<Widget*> members;

@@ -94,10 +94,12 @@ class Probe {
  private:
   // A host timer on the main window and a task posted from a worker thread.
   void StartTimerAndPost(Widget* panel) {
-    panel->StartTimer(0.05, [] { Trace("timer fired"); }, false);
+    panel->StartTimer(
+        0.05, [] { Trace("timer fired"); }, false);
     std::thread worker([] {
       Application::Instance().Post([] {
-        Trace(Application::Instance().IsUiThread() ? "posted task ran on ui thread" : "posted task ran elsewhere");
+        Trace(Application::Instance().IsUiThread() ? "posted task ran on ui thread"
+                                                   : "posted task ran elsewhere");
       });
     });
     worker.join();
@@ -105,14 +107,21 @@ class Probe {
 
   bool OnMainKey(const KeyEvent& event) {
     switch (event.key) {
-      case 'D': RunDialog(); return true;
-      case 'P': OpenPopup(); return true;
+      case 'D':
+        RunDialog();
+        return true;
+      case 'P':
+        OpenPopup();
+        return true;
       case 'F':
         main_.SetFullScreen(!main_.IsFullScreen());
         Trace(main_.IsFullScreen() ? "fullscreen on" : "fullscreen off");
         return true;
-      case 'Q': Application::Instance().Quit(0); return true;
-      default: return false;
+      case 'Q':
+        Application::Instance().Quit(0);
+        return true;
+      default:
+        return false;
     }
   }
 
@@ -153,7 +162,8 @@ int main() {
     return 1;
   }
   // A second initialisation changes nothing and succeeds.
-  Trace(Application::Instance().Initialize(AppOptions{}) && Application::Instance().Options().name == "QuarloProbe"
+  Trace(Application::Instance().Initialize(AppOptions{}) &&
+                Application::Instance().Options().name == "QuarloProbe"
             ? "initialize again kept the first options"
             : "initialize again changed something");
   Probe probe;

@@ -1,9 +1,9 @@
 // GDK key symbols and positions to virtual-key codes, and the key name table.
 
+#include "widget/detail/key_codes.h"
+
 #include <gdk/gdkkeysyms.h>
 #include <gtest/gtest.h>
-
-#include "widget/detail/key_codes.h"
 
 namespace Quarlo::Widget::Detail {
 namespace {
@@ -29,8 +29,8 @@ TEST(KeyCodes, MapsSymbolsAndPositionsToVirtualKeys) {
       {GDK_KEY_Page_Down, Keycode(109), 0x22},
       {GDK_KEY_Left, Keycode(105), 0x25},
       {GDK_KEY_Delete, Keycode(111), 0x2E},
-      {GDK_KEY_KP_3, Keycode(81), 0x63},           // keypad with Num Lock on
-      {GDK_KEY_KP_Page_Down, Keycode(81), 0x22},   // the same key with Num Lock off
+      {GDK_KEY_KP_3, Keycode(81), 0x63},          // keypad with Num Lock on
+      {GDK_KEY_KP_Page_Down, Keycode(81), 0x22},  // the same key with Num Lock off
       {GDK_KEY_KP_Add, Keycode(78), 0x6B},
       {GDK_KEY_Control_R, Keycode(97), 0xA3},
       {GDK_KEY_Super_L, Keycode(125), 0x5B},
@@ -60,10 +60,10 @@ TEST(KeyCodes, NavigationAndRightHandKeysAreExtended) {
 
 TEST(KeyCodes, NamesKeysAndFallsBackToHex) {
   const std::pair<uint32_t, const char*> cases[] = {
-      {'A', "A"},        {'5', "5"},          {0x11, "Ctrl"},        {0x10, "Shift"},     {0x12, "Alt"},
-      {0x74, "F5"},      {0x87, "F24"},       {0x21, "Page Up"},     {0x1B, "Esc"},       {0x20, "Space"},
-      {0x63, "Num 3"},   {0x6B, "Num +"},     {0xBA, ";"},           {0xDE, "'"},         {0x2C, "Prnt Scrn"},
-      {0xE8, "0xE8"},    {0x07, "0x07"},      {0x1E8, "0xE8"},
+      {'A', "A"},      {'5', "5"},      {0x11, "Ctrl"},    {0x10, "Shift"}, {0x12, "Alt"},
+      {0x74, "F5"},    {0x87, "F24"},   {0x21, "Page Up"}, {0x1B, "Esc"},   {0x20, "Space"},
+      {0x63, "Num 3"}, {0x6B, "Num +"}, {0xBA, ";"},       {0xDE, "'"},     {0x2C, "Prnt Scrn"},
+      {0xE8, "0xE8"},  {0x07, "0x07"},  {0x1E8, "0xE8"},
   };
   for (const auto& [vk, name] : cases) EXPECT_EQ(KeyName(vk), name) << vk;
 }

@@ -1,6 +1,8 @@
 // The posted-work queue and the application loop's cross-thread wake-up. The loop tests need no display:
 // the wake-up and the loop are GLib's main context, which works without a windowing system.
 
+#include "widget/post_queue.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "widget/application.h"
-#include "widget/post_queue.h"
 
 namespace Quarlo::Widget {
 namespace {
@@ -61,7 +62,8 @@ bool RunWithDeadline(const std::function<bool()>& done) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   std::atomic<bool> expired{false};
   std::thread watchdog([&] {
-    while (!done() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
     expired = !done();
     Application::Instance().Post([] {});  // wakes the loop either way
   });

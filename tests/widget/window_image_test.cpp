@@ -1,6 +1,8 @@
 // Rendering a window's tree into an image, and the application-wide theme choice reaching every window.
 // The windows here never create a native window, so no display is needed.
 
+#include "widget/window_image.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,7 +11,6 @@
 #include "widget/canvas.h"
 #include "widget/theme.h"
 #include "widget/window.h"
-#include "widget/window_image.h"
 
 namespace Quarlo::Widget {
 namespace {

@@ -221,12 +221,17 @@ TEST(WindowTimers, HostTimersRunOnTheNativeOneShotTimer) {
   std::vector<std::string> fired;
   int repeats = 0;
   uint64_t repeating = 0;
-  tree.button->StartTimer(0.03, [&] { fired.push_back("late"); }, false);
-  tree.panel->StartTimer(0, [&] { fired.push_back("now"); }, false);
-  repeating = tree.root->StartTimer(0.001, [&] {
-    // Cancelling a timer from inside its own callback is allowed.
-    if (++repeats == 3) window.CancelTimer(repeating);
-  }, true);
+  tree.button->StartTimer(
+      0.03, [&] { fired.push_back("late"); }, false);
+  tree.panel->StartTimer(
+      0, [&] { fired.push_back("now"); }, false);
+  repeating = tree.root->StartTimer(
+      0.001,
+      [&] {
+        // Cancelling a timer from inside its own callback is allowed.
+        if (++repeats == 3) window.CancelTimer(repeating);
+      },
+      true);
   ASSERT_TRUE(Spin([&] { return fired.size() == 2 && repeats == 3; }));
   EXPECT_EQ(fired, (std::vector<std::string>{"now", "late"}));
   EXPECT_EQ(window.TimerCount(), 0u);
@@ -236,7 +241,8 @@ TEST(WindowTimers, RemovingTheOwnerForgetsItsTimers) {
   Window window;
   Tree tree(window);
   bool fired = false;
-  tree.button->StartTimer(0.01, [&] { fired = true; }, false);
+  tree.button->StartTimer(
+      0.01, [&] { fired = true; }, false);
   tree.panel->RemoveChild(tree.button);
   EXPECT_EQ(window.TimerCount(), 0u);
   Spin([] { return false; }, std::chrono::milliseconds(50));

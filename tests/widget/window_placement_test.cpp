@@ -1,8 +1,8 @@
 // Dialog placement: centred over the owner, kept inside the work area.
 
-#include <gtest/gtest.h>
-
 #include "widget/window_placement.h"
+
+#include <gtest/gtest.h>
 
 namespace Quarlo::Widget {
 namespace {

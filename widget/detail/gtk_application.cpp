@@ -24,7 +24,8 @@ bool OpenWindowingSystem(const AppOptions& options) {
   if (!gtk_init_check(nullptr, nullptr)) return false;
   gdk_set_program_class(options.name.c_str());
   if (GtkSettings* settings = gtk_settings_get_default()) {
-    g_signal_connect(settings, "notify::gtk-application-prefer-dark-theme", G_CALLBACK(OnAppearanceChanged), nullptr);
+    g_signal_connect(settings, "notify::gtk-application-prefer-dark-theme", G_CALLBACK(OnAppearanceChanged),
+                     nullptr);
     g_signal_connect(settings, "notify::gtk-theme-name", G_CALLBACK(OnAppearanceChanged), nullptr);
   }
   if (options.prewarm) PrewarmText();

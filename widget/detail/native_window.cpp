@@ -50,36 +50,60 @@ uint8_t ModifiersOf(guint state) {
 // The modifier a modifier key itself stands for (the toolkit counts a modifier as held on its own press).
 uint8_t ModifierOfKey(uint32_t vk) {
   switch (vk) {
-    case 0xA0: case 0xA1: return Modifier::Shift;
-    case 0xA2: case 0xA3: return Modifier::Ctrl;
-    case 0xA4: case 0xA5: return Modifier::Alt;
-    case 0x5B: case 0x5C: return Modifier::Win;
-    default: return 0;
+    case 0xA0:
+    case 0xA1:
+      return Modifier::Shift;
+    case 0xA2:
+    case 0xA3:
+      return Modifier::Ctrl;
+    case 0xA4:
+    case 0xA5:
+      return Modifier::Alt;
+    case 0x5B:
+    case 0x5C:
+      return Modifier::Win;
+    default:
+      return 0;
   }
 }
 
 PointerButton ButtonOf(guint button) {
   switch (button) {
-    case 1: return PointerButton::Left;
-    case 2: return PointerButton::Middle;
-    case 3: return PointerButton::Right;
-    default: return PointerButton::None;
+    case 1:
+      return PointerButton::Left;
+    case 2:
+      return PointerButton::Middle;
+    case 3:
+      return PointerButton::Right;
+    default:
+      return PointerButton::None;
   }
 }
 
 const char* CursorName(CursorKind kind) {
   switch (kind) {
-    case CursorKind::Hand: return "pointer";
-    case CursorKind::IBeam: return "text";
-    case CursorKind::SizeWE: return "ew-resize";
-    case CursorKind::SizeNS: return "ns-resize";
-    case CursorKind::SizeAll: return "move";
-    case CursorKind::Wait: return "wait";
-    case CursorKind::No: return "not-allowed";
-    case CursorKind::Cross: return "crosshair";
-    case CursorKind::SizeNWSE: return "nwse-resize";
-    case CursorKind::SizeNESW: return "nesw-resize";
-    default: return "default";
+    case CursorKind::Hand:
+      return "pointer";
+    case CursorKind::IBeam:
+      return "text";
+    case CursorKind::SizeWE:
+      return "ew-resize";
+    case CursorKind::SizeNS:
+      return "ns-resize";
+    case CursorKind::SizeAll:
+      return "move";
+    case CursorKind::Wait:
+      return "wait";
+    case CursorKind::No:
+      return "not-allowed";
+    case CursorKind::Cross:
+      return "crosshair";
+    case CursorKind::SizeNWSE:
+      return "nwse-resize";
+    case CursorKind::SizeNESW:
+      return "nesw-resize";
+    default:
+      return "default";
   }
 }
 
@@ -145,7 +169,8 @@ Point DipsOf(NativeWindow* self, double x, double y) {
 }
 
 bool InsideClient(GtkWidget* widget, double x, double y) {
-  return x >= 0 && y >= 0 && x < gtk_widget_get_allocated_width(widget) && y < gtk_widget_get_allocated_height(widget);
+  return x >= 0 && y >= 0 && x < gtk_widget_get_allocated_width(widget) &&
+         y < gtk_widget_get_allocated_height(widget);
 }
 
 // Counts a press as the second of a double click the way the desktop's settings say, and a third press as
@@ -231,10 +256,18 @@ gboolean OnScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
   e.position = DipsOf(self, event->x, event->y);
   e.modifiers = ModifiersOf(event->state);
   switch (event->direction) {
-    case GDK_SCROLL_UP: e.deltaY = 1; break;
-    case GDK_SCROLL_DOWN: e.deltaY = -1; break;
-    case GDK_SCROLL_LEFT: e.deltaX = -1; break;
-    case GDK_SCROLL_RIGHT: e.deltaX = 1; break;
+    case GDK_SCROLL_UP:
+      e.deltaY = 1;
+      break;
+    case GDK_SCROLL_DOWN:
+      e.deltaY = -1;
+      break;
+    case GDK_SCROLL_LEFT:
+      e.deltaX = -1;
+      break;
+    case GDK_SCROLL_RIGHT:
+      e.deltaX = 1;
+      break;
     case GDK_SCROLL_SMOOTH:
       // GDK's smooth deltas are in notches with y pointing down; the toolkit's point away from the user.
       e.deltaX = static_cast<float>(event->delta_x);
@@ -252,8 +285,8 @@ KeyEvent KeyEventOf(GdkEventKey* event, bool press, NativeWindow* self) {
   guint baseKeyval = event->keyval;
   // The key's symbol without Shift (Num Lock kept, so the keypad gives digits when it is on).
   gdk_keymap_translate_keyboard_state(keymap, event->hardware_keycode,
-                                      static_cast<GdkModifierType>(event->state & GDK_MOD2_MASK), event->group,
-                                      &baseKeyval, nullptr, nullptr, nullptr);
+                                      static_cast<GdkModifierType>(event->state & GDK_MOD2_MASK),
+                                      event->group, &baseKeyval, nullptr, nullptr, nullptr);
   KeyEvent e;
   e.key = Detail::VirtualKeyFor(baseKeyval, event->hardware_keycode);
   e.scanCode = event->hardware_keycode >= 8 ? event->hardware_keycode - 8u : 0u;
@@ -377,7 +410,8 @@ float NativeWindow::CurrentDpi() const {
   if (widget) {
     factor = gtk_widget_get_scale_factor(widget);
   } else if (GdkDisplay* display = gdk_display_get_default()) {
-    if (GdkMonitor* monitor = gdk_display_get_primary_monitor(display)) factor = gdk_monitor_get_scale_factor(monitor);
+    if (GdkMonitor* monitor = gdk_display_get_primary_monitor(display))
+      factor = gdk_monitor_get_scale_factor(monitor);
   }
   return 96.0f * TextScale() * static_cast<float>(std::max(factor, 1));
 }
@@ -441,8 +475,9 @@ void NativeWindow::Paint(cairo_t* cr) {
       const WindowOptions& options = window.Options();
       const bool clear = options.chrome == 1 && options.transparent;
       const Theme& theme = window.GetTheme();
-      canvas.Clear(clear ? Color{0, 0, 0, 0}
-                         : theme.Get(window.IsPopup() ? ThemeColor::PopupBackground : ThemeColor::WindowBackground));
+      canvas.Clear(
+          clear ? Color{0, 0, 0, 0}
+                : theme.Get(window.IsPopup() ? ThemeColor::PopupBackground : ThemeColor::WindowBackground));
       window.RenderTree(canvas);
     }
     cairo_destroy(target);

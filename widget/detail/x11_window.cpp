@@ -11,11 +11,13 @@ namespace Quarlo::Widget::Detail {
 bool WindowManagerCanFullScreen(GtkWidget* widget) {
   GdkScreen* screen = gtk_widget_get_screen(widget);
   if (!GDK_IS_X11_SCREEN(screen)) return true;
-  return gdk_x11_screen_supports_net_wm_hint(screen, gdk_atom_intern_static_string("_NET_WM_STATE_FULLSCREEN"));
+  return gdk_x11_screen_supports_net_wm_hint(screen,
+                                             gdk_atom_intern_static_string("_NET_WM_STATE_FULLSCREEN"));
 }
 
 void SetFrameThemeVariant(GdkWindow* window, bool dark) {
-  if (window && GDK_IS_X11_WINDOW(window)) gdk_x11_window_set_theme_variant(window, const_cast<char*>(dark ? "dark" : ""));
+  if (window && GDK_IS_X11_WINDOW(window))
+    gdk_x11_window_set_theme_variant(window, const_cast<char*>(dark ? "dark" : ""));
 }
 
 }  // namespace Quarlo::Widget::Detail
