@@ -12,6 +12,7 @@
 
 #include "core/env_switches.h"
 #include "core/trace.h"
+#include "widget/animator.h"
 #include "widget/application.h"
 #include "widget/canvas.h"
 #include "widget/detail/key_codes.h"
@@ -88,6 +89,8 @@ class Probe {
     panel->Focus(FocusReason::Programmatic);
     Trace(fmt::format("main dpi {}", std::lround(main_.Dpi())));
     StartTimerAndPost(panel);
+    // Animations advance once per painted frame; finishing one shows that frames keep coming.
+    main_.GetAnimator().Start(0, 1, 0.2, Easing::Linear, [](float) {}, [] { Trace("animation finished"); });
     return true;
   }
 

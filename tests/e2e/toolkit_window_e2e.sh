@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A toolkit window opens and paints, lays out again at a new size, runs a task posted from another thread
-# on the user-interface thread, fires a host timer, receives clicks and keys, and quits with exit code 0.
+# on the user-interface thread, fires a host timer, runs an animation to its end, receives clicks and keys,
+# goes full screen and back, and quits with exit code 0.
 set -euo pipefail
 source "$(dirname "$0")/toolkit_lib.sh"
 
@@ -9,6 +10,7 @@ wait_for_line '^initialize again kept the first options$'
 wait_for_line '^main paint 400x300$'
 wait_for_line '^posted task ran on ui thread$'
 wait_for_line '^timer fired$'
+wait_for_line '^animation finished$'
 main=$(window_id "Probe Main")
 [[ -n "$main" ]] || fail "no main window"
 
