@@ -316,6 +316,17 @@ TEST(CanvasBitmaps, PicturesWiderThanCairoSurfacesStillDraw) {
   EXPECT_EQ(PixelAt(detail, 15, 0).r, 255);
 }
 
+TEST(CanvasBitmaps, NeighbouringTilesMeetWithoutASeam) {
+  // Two tiles of one picture placed at a fractional offset and scale, as the picture view draws them.
+  const Bitmap left = Bitmap::FromPixels(1, 1, {0, 0, 255, 255});
+  const Bitmap right = Bitmap::FromPixels(1, 1, {0, 0, 255, 255});
+  const PixelImage image = Draw({20, 4}, [&](Canvas& c) {
+    c.DrawBitmap(left, Rect{0.3f, 0, 7.45f, 4}, Rect{}, 1, Interpolation::Linear);
+    c.DrawBitmap(right, Rect{7.75f, 0, 7.45f, 4}, Rect{}, 1, Interpolation::Linear);
+  });
+  for (int x = 1; x < 15; ++x) EXPECT_EQ(PixelAt(image, x, 2).a, 255) << x;
+}
+
 TEST(CanvasBitmaps, OpacityScalesTheBitmap) {
   const Bitmap bitmap = Bitmap::FromPixels(1, 1, {0, 0, 255, 255});
   const PixelImage image = Draw({4, 4}, [&](Canvas& c) {

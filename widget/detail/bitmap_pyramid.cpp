@@ -184,6 +184,10 @@ void DrawBitmapScaled(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rect 
 
   cairo_save(cr);
   cairo_set_source(cr, pattern);
+  // Pictures arrive in tiles: with axis-aligned edges each device pixel goes wholly to one tile, so
+  // neighbouring tiles meet without a seam. Rotated pictures keep smooth edges.
+  if ((ctm.xy == 0 && ctm.yx == 0) || (ctm.xx == 0 && ctm.yy == 0))
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
   cairo_rectangle(cr, destination.x, destination.y, destination.width, destination.height);
   if (opacity >= 1) {
     cairo_fill(cr);
