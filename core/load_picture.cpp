@@ -120,6 +120,7 @@ void DecodeStill(Decoder& decoder, const DecodeOptions& options, bool webp, Load
   }
   request.colour = colour.get();
   request.colourManage = options.colorManage;
+  request.cancel = options.cancel;
   Bitmap bitmap;
   DecodeResult result = decoder.Decode(request, bitmap);
   if (!result.Ok()) return Fail(picture, result);
@@ -292,6 +293,14 @@ LoadError ErrorOfErrno(int error) {
   return LoadError::CannotRead;
 }
 
+PicturePtr LoadFile(const std::string& path, std::string key, const DecodeOptions& options) {
+  return Finish(std::move(key), [&](LoadedPicture& picture) {
+    std::vector<uint8_t> bytes;
+    if (int error = ReadWholeFile(path, bytes)) return Fail(picture, ErrorOfErrno(error), error);
+    DecodeBytes(bytes, path, options, picture);
+  });
+}
+
 }  // namespace
 
 PicturePtr LoadPictureBytes(std::span<const uint8_t> bytes, std::string_view name, const DecodeOptions& options) {
@@ -299,22 +308,12 @@ PicturePtr LoadPictureBytes(std::span<const uint8_t> bytes, std::string_view nam
 }
 
 PicturePtr LoadPictureFile(const std::string& path, const DecodeOptions& options) {
-  return Finish(path, [&](LoadedPicture& picture) {
-    std::vector<uint8_t> bytes;
-    if (int error = ReadWholeFile(path, bytes)) return Fail(picture, ErrorOfErrno(error), error);
-    DecodeBytes(bytes, path, options, picture);
-  });
+  return LoadFile(path, path, options);
 }
 
 PicturePtr LoadPicture(const PictureItem& item, ZipReader* reader, const DecodeOptions& options, bool thumbnail) {
   const DecodeOptions effective = thumbnail ? ThumbnailOptions(options) : options;
-  if (!reader) {
-    auto picture = LoadPictureFile(item.path, effective);
-    if (picture->key == KeyOf(item)) return picture;
-    auto keyed = std::make_shared<LoadedPicture>(*picture);
-    keyed->key = KeyOf(item);
-    return keyed;
-  }
+  if (!reader) return LoadFile(item.path, KeyOf(item), effective);
   return Finish(KeyOf(item), [&](LoadedPicture& picture) {
     std::vector<uint8_t> bytes;
     ZipStatus status = reader->ReadEntry(item.entryIndex, bytes);

@@ -4,6 +4,7 @@
 // check sizes against its limits before any pixel memory is taken; decoding then yields premultiplied
 // BGRA. Backends never abort, never throw across this interface, and never read outside the span.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -75,6 +76,10 @@ struct DecodeRequest {
   const ColourTransform* colour = nullptr;
   // Colour management is on: a backend may honour colour facts other than a profile (a PNG's gAMA).
   bool colourManage = false;
+  // Raised when the result is no longer wanted (the picture cache's shutdown, another list or other
+  // options); a backend that decodes row by row looks at it now and then and gives up (Damaged), so
+  // that a huge picture does not hold up the viewer's closing. Null: never.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 class Decoder {

@@ -97,7 +97,7 @@ ComposedAnimation ComposeGifAnimation(Decoder& decoder, uint64_t frameBytesCap,
       // real animation; decoding it would only let a tiny file claim gigabytes.
       uint64_t frameBytes = uint64_t(info.width) * info.height * 4;
       if (index > 0 && frameBytes > std::max(frameBytesCap, canvasBytes)) break;
-      if (decoded.Ok()) decoded = decoder.Decode(DecodeRequest{.frame = index}, frame);
+      if (decoded.Ok()) decoded = decoder.Decode(DecodeRequest{.frame = index, .cancel = cancel}, frame);
       if (!decoded.Ok()) {
         if (index == 0) return Failure(StatusOf(decoded));
         break;

@@ -16,6 +16,8 @@ namespace {
 
 // The code GIF failures carry in DecodeResult (see LoadedPicture::errorCode).
 constexpr int32_t kMalformedCode = 1;
+// How many rows are decompressed between two looks at the cancel flag.
+constexpr uint32_t kRowsPerCancelCheck = 64;
 
 struct MemoryCursor {
   std::span<const uint8_t> data;
@@ -59,7 +61,7 @@ class GifDecoder final : public Decoder {
   bool ReadExtension(GraphicsControlBlock& control, bool& hasControl);
   bool SkipImageData();
   std::array<uint8_t, 1024> Palette(int transparentIndex) const;
-  bool ReadRows(Bitmap& out, const std::array<uint8_t, 1024>& palette);
+  bool ReadRows(Bitmap& out, const std::array<uint8_t, 1024>& palette, const std::atomic<bool>* cancel);
 
   MemoryCursor cursor_;
   GifFileType* gif_ = nullptr;
@@ -155,15 +157,18 @@ std::array<uint8_t, 1024> GifDecoder::Palette(int transparentIndex) const {
 }
 
 // Decompresses the rows of the image just described into out, placing interlaced rows.
-bool GifDecoder::ReadRows(Bitmap& out, const std::array<uint8_t, 1024>& palette) {
+bool GifDecoder::ReadRows(Bitmap& out, const std::array<uint8_t, 1024>& palette,
+                          const std::atomic<bool>* cancel) {
   // Interlaced images store every 8th row from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
   static constexpr uint32_t kPassStart[] = {0, 4, 2, 1};
   static constexpr uint32_t kPassStep[] = {8, 8, 4, 2};
   bool interlaced = gif_->Image.Interlace;
   std::vector<GifPixelType> line(out.width);
+  uint32_t rowsRead = 0;
   for (int pass = 0; pass < (interlaced ? 4 : 1); ++pass) {
     uint32_t step = interlaced ? kPassStep[pass] : 1;
     for (uint32_t row = interlaced ? kPassStart[pass] : 0; row < out.height; row += step) {
+      if (++rowsRead % kRowsPerCancelCheck == 0 && CancelRequested(cancel)) return false;
       if (DGifGetLine(gif_, line.data(), int(out.width)) == GIF_ERROR) return false;
       uint8_t* target = out.pixels.data() + size_t(row) * out.width * 4;
       for (uint32_t column = 0; column < out.width; ++column, target += 4) {
@@ -190,7 +195,7 @@ DecodeResult GifDecoder::Decode(const DecodeRequest& request, Bitmap& out) {
     out.pixels.clear();
     return {DecodeStatus::OutOfMemory, 0};
   }
-  if (!ReadRows(out, Palette(frame.transparentIndex))) {
+  if (!ReadRows(out, Palette(frame.transparentIndex), request.cancel)) {
     out.pixels.clear();
     return Malformed();
   }

@@ -218,6 +218,18 @@ TEST(GifDecoderTest, CapRuleMatchesTheFullHdCase) {
   EXPECT_FALSE(FrameFitsCap(0, canvas, 1));
 }
 
+TEST(GifDecoderTest, CancelFlagStopsATallFrameBetweenRows) {
+  std::vector<uint8_t> bytes = EncodeGif({4, 256, false, {FilledGifFrame(0, 0, 4, 256, kRed)}});
+  DecodeResult opened;
+  auto decoder = OpenGifDecoder(bytes, opened);
+  ASSERT_TRUE(decoder);
+  std::atomic<bool> cancel{true};
+  Bitmap bitmap;
+  EXPECT_FALSE(decoder->Decode(DecodeRequest{.cancel = &cancel}, bitmap).Ok());
+  cancel = false;
+  EXPECT_TRUE(decoder->Decode(DecodeRequest{.cancel = &cancel}, bitmap).Ok());
+}
+
 TEST(GifDecoderTest, CancelFlagStopsComposition) {
   std::vector<uint8_t> bytes =
       EncodeGif({2, 2, false, {FilledGifFrame(0, 0, 2, 2, kRed), FilledGifFrame(0, 0, 1, 1, kBlue)}});
