@@ -23,7 +23,6 @@ namespace {
 // Where parked windows go (QUARLO_VIEW_PARK_WINDOWS): off every screen, yet mapped and painted.
 constexpr int kParkX = -30000;
 constexpr int kParkY = 100;
-constexpr const char* kWindowKey = "quarlo-window";
 
 std::vector<Window*>& AllWindows() {
   static std::vector<Window*> windows;
@@ -393,7 +392,6 @@ void NativeWindow::DestroySilently() {
   if (!widget) return;
   GtkWidget* doomed = widget;
   g_signal_handlers_disconnect_by_data(doomed, this);
-  g_object_set_data(G_OBJECT(doomed), kWindowKey, nullptr);
   if (grabbed) Ungrab();
   ReleaseResources();
   gtk_widget_destroy(doomed);
@@ -572,7 +570,6 @@ bool NativeWindow::Create() {
   g_signal_connect(widget, "destroy", G_CALLBACK(OnDestroyed), this);
   screen = gtk_widget_get_screen(widget);
   g_signal_connect(screen, "notify::resolution", G_CALLBACK(OnResolutionChanged), this);
-  g_object_set_data(G_OBJECT(widget), kWindowKey, &window);
   gtk_widget_realize(widget);
   return true;
 }
@@ -817,8 +814,12 @@ Rect Window::ScreenRectOf(NativeHandle handle) {
 }
 
 Window* Window::FromHandle(NativeHandle handle) {
+  // Searched in the list of live windows rather than read from the handle, which may already be gone.
   if (!handle) return nullptr;
-  return static_cast<Window*>(g_object_get_data(G_OBJECT(handle), kWindowKey));
+  for (Window* w : AllWindows()) {
+    if (w->Handle() == handle) return w;
+  }
+  return nullptr;
 }
 
 }  // namespace Quarlo::Widget
