@@ -184,6 +184,14 @@ TEST(TextLayout, RangeRectsCoverTheSelectionOnEveryLine) {
   EXPECT_NEAR(word[0].x, layout.HitTestTextPosition(4, false).point.x, 0.5);
   EXPECT_NEAR(word[0].Right(), layout.HitTestTextPosition(8, true).point.x, 0.5);
   EXPECT_TRUE(layout.RangeRects(5, 5).empty());
+
+  // Centred lines: the rectangles move with the text.
+  options.alignment = TextAlignment::Center;
+  const TextLayout centred = TextLayout::Create(kEnglish, TextStyle{}, Size{120, INFINITY}, options);
+  const std::vector<Rect> moved = centred.RangeRects(4, 9);
+  ASSERT_EQ(moved.size(), 1u);
+  EXPECT_NEAR(moved[0].x, centred.HitTestTextPosition(4, false).point.x, 0.5);
+  EXPECT_GT(moved[0].x, word[0].x);
 }
 
 TEST(TextLayout, FormatsAreSharedByEqualStyles) {

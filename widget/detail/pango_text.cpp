@@ -161,6 +161,32 @@ void PlaceInBox(TextLayoutImpl& impl, bool pangoAligns) {
   }
 }
 
+// The selected stretches of one line in Pango units, limited to the line's text (Pango adds the alignment
+// margins around lines a selection spans) and merged where runs touch.
+std::vector<std::pair<int, int>> LineSpans(PangoLayoutLine* line, size_t start, size_t end,
+                                           const PangoRectangle& lineRect) {
+  int* ranges = nullptr;
+  int count = 0;
+  pango_layout_line_get_x_ranges(line, static_cast<int>(start), static_cast<int>(end), &ranges, &count);
+  std::vector<std::pair<int, int>> spans;
+  for (int i = 0; i < count; ++i) {
+    const int left = std::max(ranges[2 * i], lineRect.x);
+    const int right = std::min(ranges[2 * i + 1], lineRect.x + lineRect.width);
+    if (right > left) spans.emplace_back(left, right);
+  }
+  g_free(ranges);
+  std::sort(spans.begin(), spans.end());
+  std::vector<std::pair<int, int>> merged;
+  for (const auto& span : spans) {
+    if (!merged.empty() && span.first <= merged.back().second + PANGO_SCALE / 2) {
+      merged.back().second = std::max(merged.back().second, span.second);
+    } else {
+      merged.push_back(span);
+    }
+  }
+  return merged;
+}
+
 }  // namespace
 
 TextLayout TextLayout::Create(std::string_view text, const TextStyle& style, Size maximum,
@@ -258,26 +284,13 @@ std::vector<Rect> TextLayout::RangeRects(size_t start, size_t end) const {
   PangoLayoutIter* iter = pango_layout_get_iter(impl_->layout.get());
   do {
     PangoLayoutLine* line = pango_layout_iter_get_line_readonly(iter);
+    const auto lineStart = static_cast<size_t>(line->start_index);
+    if (lineStart >= end || lineStart + static_cast<size_t>(line->length) < start) continue;
     PangoRectangle lineRect{};
     pango_layout_iter_get_line_extents(iter, nullptr, &lineRect);
-    int* ranges = nullptr;
-    int count = 0;
-    pango_layout_line_get_x_ranges(line, static_cast<int>(start), static_cast<int>(end), &ranges, &count);
-    // Pango reports one range per run; runs that touch merge into one rectangle.
-    std::vector<std::pair<int, int>> spans;
-    for (int i = 0; i < count; ++i) {
-      if (ranges[2 * i + 1] > ranges[2 * i]) spans.emplace_back(ranges[2 * i], ranges[2 * i + 1]);
-    }
-    g_free(ranges);
-    std::sort(spans.begin(), spans.end());
-    for (size_t i = 0; i < spans.size(); ++i) {
-      const float left = FromPango(spans[i].first);
-      int right = spans[i].second;
-      while (i + 1 < spans.size() && spans[i + 1].first <= right + PANGO_SCALE / 2) {
-        right = std::max(right, spans[++i].second);
-      }
-      rects.push_back(Rect{left + impl_->offset.x, FromPango(lineRect.y) + impl_->offset.y,
-                           FromPango(right) - left, FromPango(lineRect.height)});
+    for (const auto& [left, right] : LineSpans(line, start, end, lineRect)) {
+      rects.push_back(Rect{FromPango(left) + impl_->offset.x, FromPango(lineRect.y) + impl_->offset.y,
+                           FromPango(right - left), FromPango(lineRect.height)});
     }
   } while (pango_layout_iter_next_line(iter));
   pango_layout_iter_free(iter);
