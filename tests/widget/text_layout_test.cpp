@@ -117,6 +117,28 @@ TEST(TextLayout, TrimmingAVeryLongLineKeepsItsStart) {
   EXPECT_LT(shown.size(), 80u);
 }
 
+TEST(TextLayout, WrappedTextIsTrimmedToTheLinesThatFit) {
+  TextOptions options;
+  options.wrapping = TextWrapping::Wrap;
+  for (TextTrimming trimming : {TextTrimming::Character, TextTrimming::CharacterEllipsis}) {
+    options.trimming = trimming;
+    const TextLayout layout = TextLayout::Create(kEnglish, TextStyle{}, Size{120, 40}, options);
+    EXPECT_LE(layout.Metrics().height, 40) << static_cast<int>(trimming);
+    EXPECT_GT(layout.Metrics().height, 15) << static_cast<int>(trimming);
+    EXPECT_EQ(pango_layout_is_ellipsized(layout.Get()->layout.get()) != FALSE,
+              trimming == TextTrimming::CharacterEllipsis);
+    const PixelImage image = RenderToImage({120, 80}, 96, Color{0, 0, 0, 0}, [&](Canvas& c) {
+      c.DrawText(layout, Point{0, 0}, Color{0, 0, 0, 1});
+    });
+    int below = 0;
+    for (uint32_t y = 42; y < image.height; ++y) {
+      for (uint32_t x = 0; x < image.width; ++x)
+        below += image.pixels[(y * image.width + x) * 4 + 3] > 0 ? 1 : 0;
+    }
+    EXPECT_EQ(below, 0) << static_cast<int>(trimming);
+  }
+}
+
 TEST(TextLayout, TextThatFitsIsNotTrimmed) {
   const TextLayout layout =
       TextLayout::Create("Short", TextStyle{}, Size{300, 30}, Trimmed(TextTrimming::CharacterEllipsis));
