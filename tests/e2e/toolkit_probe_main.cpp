@@ -1,7 +1,7 @@
 // A small program that exercises the toolkit's windows under Xvfb for the end-to-end tests. It opens a
 // main window and reports what happens through trace lines (QUARLO_VIEW_TRACE); the test scripts drive
 // it with xdotool. Keys in the main window: D opens a modal dialog, P opens a light-dismiss popup, F toggles
-// full screen, Q quits. Escape ends the dialog.
+// full screen, C asks the window to close (refused once), Q quits. Escape ends the dialog.
 
 #include <fmt/format.h>
 
@@ -83,14 +83,23 @@ class Probe {
     auto root = std::make_unique<TracingPanel>("main", Size{});
     root->onKey = [this](const KeyEvent& event) { return OnMainKey(event); };
     TracingPanel* panel = static_cast<TracingPanel*>(main_.SetRoot(std::move(root)));
-    main_.SetOnDestroyed([] { Application::Instance().Quit(0); });
+    main_.SetOnDestroyed([] {
+      Trace("main destroyed");
+      Application::Instance().Quit(0);
+    });
+    // The first close request is refused, the second one accepted.
+    main_.SetCloseQuery([this] {
+      Trace(closeRequests_++ == 0 ? "close refused" : "close accepted");
+      return closeRequests_ > 1;
+    });
     if (!main_.Create(options)) return false;
     main_.Show(true);
     panel->Focus(FocusReason::Programmatic);
     Trace(fmt::format("main dpi {}", std::lround(main_.Dpi())));
     StartTimerAndPost(panel);
     // Animations advance once per painted frame; finishing one shows that frames keep coming.
-    main_.GetAnimator().Start(0, 1, 0.2, Easing::Linear, [](float) {}, [] { Trace("animation finished"); });
+    main_.GetAnimator().Start(
+        0, 1, 0.2, Easing::Linear, [](float) {}, [] { Trace("animation finished"); });
     return true;
   }
 
@@ -123,6 +132,9 @@ class Probe {
       case 'Q':
         Application::Instance().Quit(0);
         return true;
+      case 'C':
+        main_.RequestClose();
+        return true;
       default:
         return false;
     }
@@ -152,6 +164,7 @@ class Probe {
 
   Window main_;
   std::unique_ptr<Popup> popup_;
+  int closeRequests_ = 0;
 };
 
 }  // namespace

@@ -40,6 +40,11 @@ xdotool key f
 wait_for_line '^fullscreen off$'
 wait_for_line '^main layout 600x420$' 
 [[ $(count_lines '^main layout 600x420$') == 2 ]] || fail "the window did not return to its size"
-xdotool key q
+# Closing: the close query refuses the first request; the second destroys the window, which quits.
+xdotool key c
+wait_for_line '^close refused$'
+xdotool key c
+wait_for_line '^close accepted$'
 wait_for_exit
+wait_for_line '^main destroyed$'
 wait_for_line '^quit$'
