@@ -11,6 +11,7 @@
 #include "core/picture_list.h"
 #include "core/zip_reader.h"
 #include "support/fixture_pictures.h"
+#include "support/gif_builder.h"
 #include "support/temp_folder.h"
 #include "support/zip_builder.h"
 
@@ -301,6 +302,30 @@ TEST(LoadPictureTest, HeifAndAvifDecodeWhereTheirCodecsExist) {
     EXPECT_TRUE(Near(PixelAt(*picture, 32, 32), {220, 160, 40, 255}, 8)) << PixelAt(*picture, 32, 32);
   }
   if (decoded == 0) GTEST_SKIP() << "libheif has neither HEVC nor AV1 here";
+}
+
+TEST(LoadPictureTest, GifIsAnAnimationOnlyWithoutABox) {
+  Fx::TestGif two{.width = 600, .height = 300,
+                  .frames = {Fx::FilledGifFrame(0, 0, 600, 300, Fx::kGifRed), Fx::FilledGifFrame(0, 0, 600, 300, Fx::kGifBlue)}};
+  auto bytes = Fx::EncodeGif(two);
+  auto animation = Decode(bytes);
+  ASSERT_EQ(animation->error, LoadError::None);
+  EXPECT_EQ(animation->format, "GIF");
+  EXPECT_EQ(animation->bitsPerPixel, 8);
+  ASSERT_EQ(animation->frames.size(), 2u);
+  EXPECT_EQ(animation->cost, 2u * 600 * 300 * 4 + 256);
+  EXPECT_EQ(animation->tiles.size(), 2u);
+  auto thumbnail = Decode(bytes, ThumbnailOptions({}));
+  ASSERT_EQ(thumbnail->error, LoadError::None);
+  ASSERT_EQ(thumbnail->frames.size(), 1u);
+  EXPECT_EQ(thumbnail->width, 256);
+  EXPECT_EQ(thumbnail->height, 128);
+  EXPECT_EQ(PixelAt(*thumbnail, 100, 100), (Bgra{0, 0, 255, 255}));
+  Fx::TestGif one{.width = 8, .height = 8, .frames = {Fx::FilledGifFrame(0, 0, 8, 8, Fx::kGifGreen)}};
+  auto still = Decode(Fx::EncodeGif(one));
+  ASSERT_EQ(still->error, LoadError::None);
+  EXPECT_EQ(still->frames.size(), 1u);
+  EXPECT_EQ(still->frames[0].delayMs, 0u);
 }
 
 TEST(LoadPictureTest, ContentDecidesTheDecoderNotTheName) {
