@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 
 #include "widget/application.h"
+#include "widget/detail/desktop_settings.h"
 #include "widget/detail/loop_backend.h"
 #include "widget/detail/text_formats.h"
 
@@ -28,6 +29,8 @@ bool OpenWindowingSystem(const AppOptions& options) {
                      nullptr);
     g_signal_connect(settings, "notify::gtk-theme-name", G_CALLBACK(OnAppearanceChanged), nullptr);
   }
+  // GNOME's colour scheme, accent and high contrast, and the desktop portal's appearance.
+  WatchDesktopAppearance([] { RefreshWindowThemes(); });
   if (options.prewarm) PrewarmText();
   return true;
 }
