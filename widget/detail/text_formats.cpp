@@ -7,6 +7,7 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -80,21 +81,32 @@ GObjectPtr<PangoContext> NewContext(PangoFontMap* fontMap) {
   return context;
 }
 
-// Lays a little text out in each family so fontconfig loads its configuration, matches the families
-// (Hangul included) and opens the font files, in a font map of this thread's own.
-void LoadFonts(const std::string& family) {
+// The font map the warming thread filled, handed to the user-interface thread when it makes its context
+// first; the thread that finds the other side already done releases it.
+std::atomic<PangoFontMap*> warmedFontMap{nullptr};
+std::atomic<bool> uiContextMade{false};
+
+// Lays a little text out in the UI and icon fonts, so fontconfig loads its configuration, matches the
+// families (Hangul included) and opens the font files, in a font map that the UI thread then adopts.
+void LoadFonts() {
   GObjectPtr<PangoFontMap> fontMap(pango_cairo_font_map_new());
   GObjectPtr<PangoContext> context = NewContext(fontMap.get());
+  // Font choices are cached per language: warm the one the user-interface thread will ask for.
+  pango_context_set_language(context.get(), pango_language_from_string(TextLocale().c_str()));
   GObjectPtr<PangoLayout> layout(pango_layout_new(context.get()));
-  for (const std::string& name : {family, std::string(kIconFamily)}) {
-    PangoFontDescription* description = pango_font_description_from_string(name.c_str());
-    pango_font_description_set_absolute_size(description, 14 * PANGO_SCALE);
-    pango_layout_set_font_description(layout.get(), description);
+  for (const PangoFontDescription* format : {TextFormat(TextStyle{}), IconFormat(16)}) {
+    pango_layout_set_font_description(layout.get(), format);
     pango_layout_set_text(layout.get(), "Aa 가나 \xee\x97\x8d", -1);
     int width = 0;
     int height = 0;
     pango_layout_get_pixel_size(layout.get(), &width, &height);
-    pango_font_description_free(description);
+  }
+  layout.reset();
+  context.reset();
+  if (uiContextMade.load()) return;
+  warmedFontMap.store(fontMap.release());
+  if (uiContextMade.load()) {
+    if (PangoFontMap* unclaimed = warmedFontMap.exchange(nullptr)) g_object_unref(unclaimed);
   }
 }
 
@@ -140,8 +152,21 @@ size_t TextFormatCount() {
   return cache.formats.size();
 }
 
+namespace {
+
+GObjectPtr<PangoContext> MakeUiContext() {
+  uiContextMade.store(true);
+  if (PangoFontMap* warmed = warmedFontMap.exchange(nullptr)) {
+    GObjectPtr<PangoFontMap> owned(warmed);  // the context keeps its own reference
+    return NewContext(owned.get());
+  }
+  return NewContext(pango_cairo_font_map_get_default());
+}
+
+}  // namespace
+
 PangoContext* UiContext() {
-  static GObjectPtr<PangoContext> context = NewContext(pango_cairo_font_map_get_default());
+  static GObjectPtr<PangoContext> context = MakeUiContext();
   pango_context_set_language(context.get(), pango_language_from_string(TextLocale().c_str()));
   return context.get();
 }
@@ -149,9 +174,11 @@ PangoContext* UiContext() {
 void PrewarmText() {
   static std::once_flag once;
   std::call_once(once, [] {
-    std::thread([family = TextFamily()] {
+    // The family is resolved here: reading the desktop's font name may touch GTK, which is not thread-safe.
+    TextFamily();
+    std::thread([] {
       pthread_setname_np(pthread_self(), "QuarloFontWarm");
-      LoadFonts(family);
+      LoadFonts();
     }).detach();
   });
 }
