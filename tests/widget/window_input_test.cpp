@@ -249,5 +249,18 @@ TEST(WindowTimers, RemovingTheOwnerForgetsItsTimers) {
   EXPECT_FALSE(fired);
 }
 
+TEST(WindowTimers, ACallbackMayDestroyItsWindow) {
+  auto window = std::make_unique<Window>();
+  Tree tree(*window);
+  bool laterFired = false;
+  tree.button->StartTimer(
+      0.001, [&window] { window.reset(); }, false);
+  tree.panel->StartTimer(
+      0.001, [&laterFired] { laterFired = true; }, false);
+  ASSERT_TRUE(Spin([&] { return window == nullptr; }));
+  Spin([] { return false; }, std::chrono::milliseconds(30));
+  EXPECT_FALSE(laterFired);
+}
+
 }  // namespace
 }  // namespace Quarlo::Widget
