@@ -155,6 +155,8 @@ class Window : public Host {
   void UpdateHover(Point window);
   void ClearHover();
   Widget* KeyTarget() const;
+  // Alt+character: the widget whose access key it is gets OnAccessKey. True when one matched.
+  bool MatchAccessKey(char32_t codePoint);
   Widget* WheelTarget(Point window) const;
 
   WindowOptions options_;

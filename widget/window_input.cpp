@@ -3,6 +3,7 @@
 // widget handles it. What nobody handles falls back to Tab focus navigation and the window's own keys.
 
 #include <algorithm>
+#include <cwctype>
 #include <vector>
 
 #include "widget/input/events.h"
@@ -26,6 +27,16 @@ void CollectFocusable(Widget* root, std::vector<Widget*>& out) {
   if (root->IsFocusable()) out.push_back(root);
   for (const auto& child : root->Children()) CollectFocusable(child.get(), out);
 }
+
+// Pre-order list of the widgets below root whose access key is key; hidden or disabled subtrees are left out.
+void CollectAccessKeys(Widget* root, char16_t key, std::vector<Widget*>& out) {
+  if (!root->IsVisible() || !root->IsEnabled()) return;
+  if (root->AccessKey() == key) out.push_back(root);
+  for (const auto& child : root->Children()) CollectAccessKeys(child.get(), key, out);
+}
+
+// Access keys match without regard to case; widgets declare them in upper case.
+char16_t AccessKeyOf(char32_t c) { return static_cast<char16_t>(std::towupper(static_cast<wint_t>(c))); }
 
 std::vector<Widget*> AncestorChain(Widget* w) {
   std::vector<Widget*> chain;
@@ -264,10 +275,22 @@ bool Window::KeyUp(const KeyEvent& event) {
 bool Window::Char(const CharEvent& event) {
   if (charPreview_ && charPreview_(event)) return true;
   if (event.system) {
-    // Access keys belong to the input routing of the controls; a widget that wants Alt chords gets them.
-    return focused_ && focused_->WantsSystemKeys();
+    if (focused_ && focused_->WantsSystemKeys()) return true;
+    return MatchAccessKey(event.codePoint);
   }
   return Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnChar(event); }) != nullptr;
+}
+
+bool Window::MatchAccessKey(char32_t codePoint) {
+  if (!Root() || codePoint == 0 || codePoint > 0xFFFF) return false;
+  std::vector<Widget*> matches;
+  CollectAccessKeys(Root(), AccessKeyOf(codePoint), matches);
+  if (matches.empty()) return false;
+  // Several widgets with the same key take turns: the one after the focused one, else the first.
+  auto at = std::find(matches.begin(), matches.end(), focused_);
+  Widget* target = at == matches.end() || at + 1 == matches.end() ? matches.front() : *(at + 1);
+  target->OnAccessKey();
+  return true;
 }
 
 void Window::CaptureChanged() {

@@ -38,6 +38,11 @@ class Pad : public Widget {
     return true;
   }
   bool IsHitTestVisible() const override { return hitTestVisible; }
+  char16_t AccessKey() const override { return accessKey; }
+  void OnAccessKey() override {
+    log->push_back("access " + name);
+    Focus(FocusReason::Keyboard);
+  }
 
   std::function<void()> onDown;
   std::string name;
@@ -46,6 +51,7 @@ class Pad : public Widget {
   bool handlesDown = false;
   bool handlesKeys = false;
   bool focusable = false;
+  char16_t accessKey = 0;
 
  private:
   bool Note(const char* what, Point p, bool handled) {
@@ -188,6 +194,30 @@ TEST(WindowInput, AHandlerThatDestroysTheWindowEndsTheDispatch) {
   window->PointerDown(Press(130, 90));
   EXPECT_EQ(window, nullptr);
   EXPECT_EQ(log, (Log{"down button 10,10"}));
+}
+
+TEST(WindowInput, AltCharactersTriggerAccessKeysInTurn) {
+  Window window;
+  Tree tree(window);
+  tree.panel->accessKey = u'S';
+  tree.button->accessKey = u'S';
+  tree.panel->focusable = tree.button->focusable = true;
+  CharEvent altS;
+  altS.codePoint = U's';
+  altS.modifiers = Modifier::Alt;
+  altS.system = true;
+  EXPECT_TRUE(window.Char(altS));
+  EXPECT_TRUE(window.Char(altS));
+  EXPECT_TRUE(window.Char(altS));
+  EXPECT_EQ(tree.log, (Log{"access panel", "access button", "access panel"}));
+  altS.codePoint = U'x';
+  EXPECT_FALSE(window.Char(altS));
+  // A hidden widget's key does not match.
+  tree.panel->SetVisible(false);
+  altS.codePoint = U'S';
+  tree.log.clear();
+  EXPECT_FALSE(window.Char(altS));
+  EXPECT_TRUE(tree.log.empty());
 }
 
 TEST(DialogKeys, EnterAndEscapeUseTheDefaultAndCancelWidgets) {
