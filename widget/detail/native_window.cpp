@@ -79,6 +79,19 @@ PointerButton ButtonOf(guint button) {
   }
 }
 
+PointerDevice DeviceOf(const GdkEvent* event) {
+  GdkDevice* device = gdk_event_get_source_device(event);
+  switch (device ? gdk_device_get_source(device) : GDK_SOURCE_MOUSE) {
+    case GDK_SOURCE_PEN:
+    case GDK_SOURCE_ERASER:
+      return PointerDevice::Pen;
+    case GDK_SOURCE_TOUCHSCREEN:
+      return PointerDevice::Touch;
+    default:
+      return PointerDevice::Mouse;
+  }
+}
+
 const char* CursorName(CursorKind kind) {
   switch (kind) {
     case CursorKind::Hand:
@@ -208,6 +221,7 @@ gboolean OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) 
   e.button = button;
   e.modifiers = ModifiersOf(event->state);
   e.clicks = ClickCount(self, event);
+  e.device = DeviceOf(reinterpret_cast<const GdkEvent*>(event));
   self->window.PointerDown(e);
   if (!alive.expired()) self->UpdateCursor();
   return TRUE;
@@ -222,6 +236,7 @@ gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
   e.button = button;
   e.modifiers = ModifiersOf(event->state);
   e.clicks = 1;
+  e.device = DeviceOf(reinterpret_cast<const GdkEvent*>(event));
   std::weak_ptr<const char> alive = self->window.AliveToken();
   self->window.PointerUp(e);
   if (!alive.expired()) self->UpdateCursor();
@@ -234,6 +249,7 @@ gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
   e.modifiers = ModifiersOf(event->state);
+  e.device = DeviceOf(reinterpret_cast<const GdkEvent*>(event));
   std::weak_ptr<const char> alive = self->window.AliveToken();
   self->window.PointerMove(e);
   if (!alive.expired()) self->UpdateCursor();
