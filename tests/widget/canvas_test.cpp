@@ -181,6 +181,22 @@ TEST(CanvasStacks, TransformsComposeWithTheMatrixAppliedFirst) {
   EXPECT_EQ(PixelAt(image, 22, 32).b, 255);
 }
 
+TEST(CanvasStacks, ACollapsedTransformHidesOnlyWhatIsDrawnUnderIt) {
+  const PixelImage image = Draw({20, 20}, [](Canvas& c) {
+    c.PushTransform(Matrix::Scaling(0, 0));  // an element zooming in from nothing
+    c.FillRect(Rect{0, 0, 20, 20}, kRed);
+    c.PushClip(Rect{0, 0, 20, 20});
+    c.PushTransform(Matrix::Translation(NAN, 0));
+    c.FillRect(Rect{0, 0, 20, 20}, kRed);
+    c.PopTransform();
+    c.PopClip();
+    c.PopTransform();
+    c.FillRect(Rect{10, 10, 10, 10}, kBlue);
+  });
+  EXPECT_TRUE(IsEmpty(PixelAt(image, 5, 5)));
+  EXPECT_EQ(PixelAt(image, 15, 15).b, 255);
+}
+
 TEST(CanvasGradients, LinearGradientClampsBeyondItsEnds) {
   Gradient gradient;
   gradient.start = {10, 0};

@@ -161,12 +161,14 @@ bool CairoCanvas::SetGradientSource(const Gradient& gradient) {
 }
 
 void CairoCanvas::FillRectGradient(Rect rect, const Gradient& gradient) {
+  if (Collapsed()) return;
   if (!SetGradientSource(gradient)) return;
   cairo_rectangle(cr_, rect.x, rect.y, rect.width, rect.height);
   cairo_fill(cr_);
 }
 
 void CairoCanvas::FillRect(Rect rect, Color color) {
+  if (Collapsed()) return;
   SetColor(color);
   cairo_rectangle(cr_, rect.x, rect.y, rect.width, rect.height);
   cairo_fill(cr_);
@@ -210,6 +212,7 @@ void CairoCanvas::StrokeCurrentPath(Color color, const StrokeStyle& style) {
 }
 
 void CairoCanvas::StrokeRect(Rect rect, Color color, const StrokeStyle& style) {
+  if (Collapsed()) return;
   if (style.width >= rect.width || style.width >= rect.height) {
     FillRect(rect, color);
     return;
@@ -222,6 +225,7 @@ void CairoCanvas::StrokeRect(Rect rect, Color color, const StrokeStyle& style) {
 void CairoCanvas::StrokeRect(Rect rect, Color color, float width) { StrokeRect(rect, color, Plain(width)); }
 
 void CairoCanvas::FillRoundedRect(Rect rect, float radius, Color color) {
+  if (Collapsed()) return;
   if (rect.width <= 0 || rect.height <= 0) return;
   SetColor(color);
   AddRoundedRect(cr_, rect, radius);
@@ -229,6 +233,7 @@ void CairoCanvas::FillRoundedRect(Rect rect, float radius, Color color) {
 }
 
 void CairoCanvas::StrokeRoundedRect(Rect rect, float radius, Color color, float width) {
+  if (Collapsed()) return;
   if (2 * width >= rect.width || 2 * width >= rect.height) {
     FillRoundedRect(rect, radius, color);
     return;
@@ -239,6 +244,7 @@ void CairoCanvas::StrokeRoundedRect(Rect rect, float radius, Color color, float 
 }
 
 void CairoCanvas::FillEllipse(Point centre, float radiusX, float radiusY, Color color) {
+  if (Collapsed()) return;
   if (radiusX <= 0 || radiusY <= 0) return;
   SetColor(color);
   AddEllipse(cr_, centre, radiusX, radiusY);
@@ -246,6 +252,7 @@ void CairoCanvas::FillEllipse(Point centre, float radiusX, float radiusY, Color 
 }
 
 void CairoCanvas::StrokeEllipse(Point centre, float radiusX, float radiusY, Color color, float width) {
+  if (Collapsed()) return;
   const float rx = std::max(radiusX - width / 2, 0.0f);
   const float ry = std::max(radiusY - width / 2, 0.0f);
   if (rx <= 0 || ry <= 0) {
@@ -259,6 +266,7 @@ void CairoCanvas::StrokeEllipse(Point centre, float radiusX, float radiusY, Colo
 }
 
 void CairoCanvas::DrawLine(Point from, Point to, Color color, const StrokeStyle& style) {
+  if (Collapsed()) return;
   cairo_move_to(cr_, from.x, from.y);
   cairo_line_to(cr_, to.x, to.y);
   StrokeCurrentPath(color, style);
@@ -269,23 +277,27 @@ void CairoCanvas::DrawLine(Point from, Point to, Color color, float width) {
 }
 
 void CairoCanvas::FillPathGradient(const Path& path, const Gradient& gradient) {
+  if (Collapsed()) return;
   if (!SetGradientSource(gradient)) return;
   AddPath(cr_, path);
   cairo_fill(cr_);
 }
 
 void CairoCanvas::FillPath(const Path& path, Color color) {
+  if (Collapsed()) return;
   SetColor(color);
   AddPath(cr_, path);
   cairo_fill(cr_);
 }
 
 void CairoCanvas::StrokePath(const Path& path, Color color, const StrokeStyle& style) {
+  if (Collapsed()) return;
   AddPath(cr_, path);
   StrokeCurrentPath(color, style);
 }
 
 void CairoCanvas::DrawText(const TextLayout& layout, Point origin, Color color) {
+  if (Collapsed()) return;
   const TextLayoutImpl* impl = layout.Get();
   if (impl == nullptr) return;
   const Point at{origin.x + impl->offset.x, origin.y + impl->offset.y};
@@ -302,6 +314,7 @@ void CairoCanvas::DrawText(const TextLayout& layout, Point origin, Color color) 
 }
 
 void CairoCanvas::DrawIcon(char32_t codePoint, Rect rect, float size, Color color) {
+  if (Collapsed()) return;
   const std::string glyph = IconGlyph(codePoint);
   if (glyph.empty() || size <= 0) return;
   PangoLayout* layout = pango_layout_new(UiContext());
@@ -319,12 +332,24 @@ void CairoCanvas::DrawIcon(char32_t codePoint, Rect rect, float size, Color colo
 
 void CairoCanvas::DrawBitmap(const Bitmap& bitmap, Rect destination, Rect source, float opacity,
                              Interpolation interpolation) {
-  if (!bitmap || destination.width <= 0 || destination.height <= 0 || opacity <= 0) return;
+  const bool finite = std::isfinite(destination.x) && std::isfinite(destination.y) &&
+                      std::isfinite(destination.width) && std::isfinite(destination.height) &&
+                      std::isfinite(source.x) && std::isfinite(source.y) && std::isfinite(source.width) &&
+                      std::isfinite(source.height);
+  if (Collapsed() || !bitmap || !finite || destination.width <= 0 || destination.height <= 0 ||
+      !(opacity > 0)) {
+    return;
+  }
   DrawBitmapScaled(cr_, *bitmap.Get(), destination, source, std::min(opacity, 1.0f), interpolation);
 }
 
 void CairoCanvas::PushClip(Rect rect) {
   cairo_save(cr_);
+  if (Collapsed()) {
+    ClipToNothing();
+    layers_.push_back(Layer::Clip);
+    return;
+  }
   // The clip is the device-space bounding box of the transformed rectangle, so it stays axis-aligned
   // under rotation.
   double left = INFINITY;
@@ -352,9 +377,19 @@ void CairoCanvas::PushClip(Rect rect) {
 
 void CairoCanvas::PushRoundedClip(Rect rect, float radius) {
   cairo_save(cr_);
-  AddRoundedRect(cr_, rect, radius);
-  cairo_clip(cr_);
+  if (Collapsed()) {
+    ClipToNothing();
+  } else {
+    AddRoundedRect(cr_, rect, radius);
+    cairo_clip(cr_);
+  }
   layers_.push_back(Layer::RoundedClip);
+}
+
+void CairoCanvas::ClipToNothing() {
+  cairo_new_path(cr_);
+  cairo_rectangle(cr_, 0, 0, 0, 0);
+  cairo_clip(cr_);
 }
 
 void CairoCanvas::PopLayer() {
@@ -368,7 +403,7 @@ void CairoCanvas::PopLayer() {
     cairo_restore(cr_);
   }
   // Restoring brings back the transform of the push; transforms have their own stack.
-  cairo_set_matrix(cr_, &current_);
+  if (!collapsed_) cairo_set_matrix(cr_, &current_);
 }
 
 void CairoCanvas::PopClip() {
@@ -376,22 +411,28 @@ void CairoCanvas::PopClip() {
 }
 
 void CairoCanvas::PushTransform(const Matrix& matrix) {
-  transforms_.push_back(SavedTransform{current_, translation_});
+  transforms_.push_back(SavedTransform{current_, translation_, collapsed_});
   const cairo_matrix_t applied = ToCairo(matrix);
   cairo_matrix_t result;
   cairo_matrix_multiply(&result, &applied, &current_);
   current_ = result;
   translation_.x += matrix.dx;
   translation_.y += matrix.dy;
-  cairo_set_matrix(cr_, &current_);
+  // A transform that flattens space (a scale of 0 while something zooms in) or holds NaN would put the
+  // Cairo context into a permanent error state and blank the rest of the paint; draw nothing under it
+  // instead.
+  cairo_matrix_t inverse = current_;
+  collapsed_ = collapsed_ || cairo_matrix_invert(&inverse) != CAIRO_STATUS_SUCCESS;
+  if (!collapsed_) cairo_set_matrix(cr_, &current_);
 }
 
 void CairoCanvas::PopTransform() {
   if (transforms_.empty()) return;
   current_ = transforms_.back().matrix;
   translation_ = transforms_.back().translation;
+  collapsed_ = transforms_.back().collapsed;
   transforms_.pop_back();
-  cairo_set_matrix(cr_, &current_);
+  if (!collapsed_) cairo_set_matrix(cr_, &current_);
 }
 
 void CairoCanvas::PushOpacity(float opacity) {

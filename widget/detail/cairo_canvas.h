@@ -51,12 +51,18 @@ class CairoCanvas final : public Canvas {
   struct SavedTransform {
     cairo_matrix_t matrix;
     Point translation;
+    bool collapsed;
   };
+
+  // True under a transform that cannot be inverted: nothing drawn there would be visible.
+  bool Collapsed() const { return collapsed_; }
 
   void SetColor(Color color);
   void ApplyStroke(const StrokeStyle& style);
   void StrokeCurrentPath(Color color, const StrokeStyle& style);
   bool SetGradientSource(const Gradient& gradient);
+  // A clip through which nothing is drawn (clips pushed under a collapsed transform).
+  void ClipToNothing();
   // Pops the top clip or layer (the caller checked its kind) and restores the transform it saved.
   void PopLayer();
 
@@ -64,6 +70,7 @@ class CairoCanvas final : public Canvas {
   float scale_;
   cairo_matrix_t current_;
   Point translation_;
+  bool collapsed_ = false;
   std::vector<SavedTransform> transforms_;
   std::vector<Layer> layers_;
   std::vector<float> opacities_;
