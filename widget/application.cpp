@@ -4,6 +4,7 @@
 #include "widget/application.h"
 
 #include "widget/detail/loop_backend.h"
+#include "widget/graphics.h"
 #include "widget/theme.h"
 
 namespace Quarlo::Widget {
@@ -18,6 +19,7 @@ bool Application::Initialize(const AppOptions& options) {
   if (!Detail::OpenWindowingSystem(options)) return false;
   options_ = options;
   uiThread_ = std::this_thread::get_id();
+  if (options.prewarm) PrewarmGraphics();
   initialized_ = true;
   return true;
 }

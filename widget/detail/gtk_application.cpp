@@ -6,7 +6,6 @@
 #include "widget/application.h"
 #include "widget/detail/desktop_settings.h"
 #include "widget/detail/loop_backend.h"
-#include "widget/detail/text_formats.h"
 
 namespace Quarlo::Widget::Detail {
 namespace {
@@ -31,7 +30,6 @@ bool OpenWindowingSystem(const AppOptions& options) {
   }
   // GNOME's colour scheme, accent and high contrast, and the desktop portal's appearance.
   WatchDesktopAppearance([] { RefreshWindowThemes(); });
-  if (options.prewarm) PrewarmText();
   return true;
 }
 

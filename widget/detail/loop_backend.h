@@ -8,8 +8,7 @@ struct AppOptions;
 
 namespace Quarlo::Widget::Detail {
 
-// Opens the windowing system on the calling thread and, when the options ask for it, starts loading fonts
-// in the background; false when the display cannot be opened.
+// Opens the windowing system on the calling thread; false when the display cannot be opened.
 bool OpenWindowingSystem(const AppOptions& options);
 // Any thread: schedule Application::DrainPosted on the user-interface thread at default priority.
 void ScheduleDrain();
