@@ -14,6 +14,7 @@ namespace App {
 // Decodes the item as the viewer would (thumbnail: as the image list would) and returns the columns
 // appended to its line, each after a tab: width, height, frame count, format, bits per pixel,
 // transparency (0/1), EXIF orientation, LoadError number and the decode time in milliseconds.
-std::string DecodeColumns(const Quarlo::View::PictureItem& item, Quarlo::View::ZipReader* reader, bool thumbnail);
+std::string DecodeColumns(const Quarlo::View::PictureItem& item, Quarlo::View::ZipReader* reader,
+                          bool thumbnail);
 
 }  // namespace App

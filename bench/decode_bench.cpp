@@ -38,14 +38,16 @@ std::vector<uint8_t> MakeScene() {
       double r = 70 + 110 * (1 - v), g = 110 + 90 * (1 - v), b = 170 + 70 * (1 - v);
       double sun = std::exp(-((u - 0.72) * (u - 0.72) + (v - 0.25) * (v - 0.25)) * 60);
       r += 160 * sun, g += 130 * sun, b += 20 * sun;
-      if (v > 0.55 + 0.08 * std::sin(u * 11) + 0.03 * std::sin(u * 47)) r = 60 + 40 * u, g = 120 - 30 * v, b = 50;
+      if (v > 0.55 + 0.08 * std::sin(u * 11) + 0.03 * std::sin(u * 47))
+        r = 60 + 40 * u, g = 120 - 30 * v, b = 50;
       bool house = std::fmod(u * 9, 1.0) < 0.45 && v > 0.62 && v < 0.8;
       if (house) {
         bool stripe = (x / 7) % 2 == 0 || (y / 23) % 5 == 0;
         r = stripe ? 200 : 150, g = stripe ? 190 : 120, b = stripe ? 170 : 100;
       }
       uint8_t* p = &rgb[(size_t(y) * kWidth + x) * 3];
-      p[0] = uint8_t(std::min(255.0, r)), p[1] = uint8_t(std::min(255.0, g)), p[2] = uint8_t(std::min(255.0, b));
+      p[0] = uint8_t(std::min(255.0, r)), p[1] = uint8_t(std::min(255.0, g)),
+      p[2] = uint8_t(std::min(255.0, b));
     }
   }
   return rgb;
@@ -64,7 +66,8 @@ std::vector<uint8_t> EncodeJpeg() {
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = kWidth, info.image_height = kHeight, info.input_components = 3, info.in_color_space = JCS_RGB;
+  info.image_width = kWidth, info.image_height = kHeight, info.input_components = 3,
+  info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 90, TRUE);
   jpeg_start_compress(&info, TRUE);
@@ -89,8 +92,8 @@ std::vector<uint8_t> EncodePng() {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   png_set_write_fn(png, &bytes, PngWrite, nullptr);
-  png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   for (uint32_t y = 0; y < kHeight; ++y) png_write_row(png, &Scene()[size_t(y) * kWidth * 3]);
   png_write_end(png, nullptr);
@@ -171,8 +174,12 @@ void Ours(const std::vector<uint8_t>& bytes, const char* name, bool thumbnail) {
 }
 
 void BM_JpegPlainLibjpeg(benchmark::State& state) { Measure(state, PlainJpeg); }
-void BM_JpegOursFull(benchmark::State& state) { Measure(state, [] { Ours(Jpeg(), "p.jpg", false); }); }
-void BM_JpegOursThumbnail(benchmark::State& state) { Measure(state, [] { Ours(Jpeg(), "p.jpg", true); }); }
+void BM_JpegOursFull(benchmark::State& state) {
+  Measure(state, [] { Ours(Jpeg(), "p.jpg", false); });
+}
+void BM_JpegOursThumbnail(benchmark::State& state) {
+  Measure(state, [] { Ours(Jpeg(), "p.jpg", true); });
+}
 
 // --- PNG ---
 
@@ -203,8 +210,12 @@ void PlainPng() {
 }
 
 void BM_PngPlainLibpng(benchmark::State& state) { Measure(state, PlainPng); }
-void BM_PngOursFull(benchmark::State& state) { Measure(state, [] { Ours(Png(), "p.png", false); }); }
-void BM_PngOursThumbnail(benchmark::State& state) { Measure(state, [] { Ours(Png(), "p.png", true); }); }
+void BM_PngOursFull(benchmark::State& state) {
+  Measure(state, [] { Ours(Png(), "p.png", false); });
+}
+void BM_PngOursThumbnail(benchmark::State& state) {
+  Measure(state, [] { Ours(Png(), "p.png", true); });
+}
 
 // --- WebP ---
 
@@ -219,8 +230,12 @@ void PlainWebp() {
 }
 
 void BM_WebpPlainDwebp(benchmark::State& state) { Measure(state, PlainWebp); }
-void BM_WebpOursFull(benchmark::State& state) { Measure(state, [] { Ours(Webp(), "p.webp", false); }); }
-void BM_WebpOursThumbnail(benchmark::State& state) { Measure(state, [] { Ours(Webp(), "p.webp", true); }); }
+void BM_WebpOursFull(benchmark::State& state) {
+  Measure(state, [] { Ours(Webp(), "p.webp", false); });
+}
+void BM_WebpOursThumbnail(benchmark::State& state) {
+  Measure(state, [] { Ours(Webp(), "p.webp", true); });
+}
 
 BENCHMARK(BM_JpegPlainLibjpeg)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_JpegOursFull)->Unit(benchmark::kMillisecond)->MinTime(2);

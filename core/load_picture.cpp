@@ -23,10 +23,10 @@ namespace {
 
 using Imaging::Bitmap;
 using Imaging::ComposedAnimation;
+using Imaging::Decoder;
 using Imaging::DecodeRequest;
 using Imaging::DecodeResult;
 using Imaging::DecodeStatus;
-using Imaging::Decoder;
 using Imaging::PictureHeader;
 
 // Whole files are read into memory; larger ones are refused as the file read of Windows would be.
@@ -42,24 +42,36 @@ void Fail(LoadedPicture& picture, LoadError error, int32_t code) {
 
 LoadError ErrorOf(DecodeStatus status) {
   switch (status) {
-    case DecodeStatus::Ok: return LoadError::None;
-    case DecodeStatus::Unsupported: return LoadError::NoCodec;
-    case DecodeStatus::TooLarge: return LoadError::TooLarge;
-    case DecodeStatus::OutOfMemory: return LoadError::OutOfMemory;
-    case DecodeStatus::Damaged: break;
+    case DecodeStatus::Ok:
+      return LoadError::None;
+    case DecodeStatus::Unsupported:
+      return LoadError::NoCodec;
+    case DecodeStatus::TooLarge:
+      return LoadError::TooLarge;
+    case DecodeStatus::OutOfMemory:
+      return LoadError::OutOfMemory;
+    case DecodeStatus::Damaged:
+      break;
   }
   return LoadError::Damaged;
 }
 
-void Fail(LoadedPicture& picture, const DecodeResult& result) { Fail(picture, ErrorOf(result.status), result.code); }
+void Fail(LoadedPicture& picture, const DecodeResult& result) {
+  Fail(picture, ErrorOf(result.status), result.code);
+}
 
 LoadError ErrorOf(ZipStatus status) {
   switch (status) {
-    case ZipStatus::CannotRead: return LoadError::CannotRead;
-    case ZipStatus::Encrypted: return LoadError::Encrypted;
-    case ZipStatus::UnsupportedMethod: return LoadError::NoCodec;
-    case ZipStatus::TooLarge: return LoadError::TooLarge;
-    default: return LoadError::Damaged;
+    case ZipStatus::CannotRead:
+      return LoadError::CannotRead;
+    case ZipStatus::Encrypted:
+      return LoadError::Encrypted;
+    case ZipStatus::UnsupportedMethod:
+      return LoadError::NoCodec;
+    case ZipStatus::TooLarge:
+      return LoadError::TooLarge;
+    default:
+      return LoadError::Damaged;
   }
 }
 
@@ -90,7 +102,9 @@ PixelBuffer Share(std::vector<uint8_t>&& pixels) {
   return std::make_shared<const std::vector<uint8_t>>(std::move(pixels));
 }
 
-bool IsSrgbName(const std::string& name) { return name.size() >= 4 && name.find("sRGB") != std::string::npos; }
+bool IsSrgbName(const std::string& name) {
+  return name.size() >= 4 && name.find("sRGB") != std::string::npos;
+}
 
 // Decodes frame 0 of an opened picture as a still: limit, metadata, colour, box, transparency and
 // orientation. WebP keeps the stored orientation and colours.
@@ -106,7 +120,8 @@ void DecodeStill(Decoder& decoder, const DecodeOptions& options, bool webp, Load
   if (webp) {
     picture.metadata.orientation = 1;
   } else {
-    if (!header.profileFromPrimaries) picture.metadata.colorProfile = Imaging::ProfileDescription(header.iccProfile);
+    if (!header.profileFromPrimaries)
+      picture.metadata.colorProfile = Imaging::ProfileDescription(header.iccProfile);
     if (options.colorManage && !header.iccProfile.empty() && !IsSrgbName(picture.metadata.colorProfile)) {
       colour = Imaging::ColourTransform::Create(header.iccProfile, header.model);
     }
@@ -124,7 +139,8 @@ void DecodeStill(Decoder& decoder, const DecodeOptions& options, bool webp, Load
   Bitmap bitmap;
   DecodeResult result = decoder.Decode(request, bitmap);
   if (!result.Ok()) return Fail(picture, result);
-  if (bitmap.width == 0 || bitmap.height == 0 || bitmap.pixels.size() < uint64_t(bitmap.width) * bitmap.height * 4) {
+  if (bitmap.width == 0 || bitmap.height == 0 ||
+      bitmap.pixels.size() < uint64_t(bitmap.width) * bitmap.height * 4) {
     return Fail(picture, LoadError::Damaged, 0);
   }
   if (colour && !bitmap.colourConverted && colour->Model() != Imaging::SampleModel::Cmyk) {
@@ -148,10 +164,14 @@ void DecodeStill(Decoder& decoder, const DecodeOptions& options, bool webp, Load
 
 void TakeAnimation(ComposedAnimation&& animation, int32_t bitsPerPixel, LoadedPicture& picture) {
   switch (animation.status) {
-    case Imaging::AnimationStatus::Ok: break;
-    case Imaging::AnimationStatus::TooLarge: return Fail(picture, LoadError::TooLarge, 0);
-    case Imaging::AnimationStatus::OutOfMemory: return Fail(picture, LoadError::OutOfMemory, ENOMEM);
-    default: return Fail(picture, LoadError::Damaged, 0);
+    case Imaging::AnimationStatus::Ok:
+      break;
+    case Imaging::AnimationStatus::TooLarge:
+      return Fail(picture, LoadError::TooLarge, 0);
+    case Imaging::AnimationStatus::OutOfMemory:
+      return Fail(picture, LoadError::OutOfMemory, ENOMEM);
+    default:
+      return Fail(picture, LoadError::Damaged, 0);
   }
   if (animation.frames.empty()) return Fail(picture, LoadError::Damaged, 0);
   picture.width = picture.sourceWidth = int32_t(animation.width);
@@ -159,7 +179,8 @@ void TakeAnimation(ComposedAnimation&& animation, int32_t bitsPerPixel, LoadedPi
   picture.bitsPerPixel = bitsPerPixel;
   picture.framesTruncated = animation.truncated;
   picture.hasTransparency = animation.hasTransparency;
-  for (Imaging::ComposedFrame& frame : animation.frames) picture.frames.push_back({std::move(frame.pixels), frame.delayMs});
+  for (Imaging::ComposedFrame& frame : animation.frames)
+    picture.frames.push_back({std::move(frame.pixels), frame.delayMs});
 }
 
 // WebP always takes the program's own path, still or animated.
@@ -169,19 +190,23 @@ void DecodeWebp(std::span<const uint8_t> bytes, const DecodeOptions& options, Lo
   std::span<const uint8_t> still = bytes;
   if (Imaging::IsAnimatedWebp(bytes)) {
     if (options.WantsAnimation()) {
-      return TakeAnimation(Imaging::DecodeWebpAnimation(bytes, options.frameBytesCap, options.cancel), 32, picture);
+      return TakeAnimation(Imaging::DecodeWebpAnimation(bytes, options.frameBytesCap, options.cancel), 32,
+                           picture);
     }
     still = Imaging::FirstWebpFrame(bytes);
     if (still.empty()) return Fail(picture, LoadError::Damaged, 0);
   }
   DecodeResult result;
   std::unique_ptr<Decoder> decoder = Imaging::OpenWebpDecoder(still, result);
-  if (!decoder) return Fail(picture, result.status == DecodeStatus::OutOfMemory ? LoadError::OutOfMemory : LoadError::Damaged, result.code);
+  if (!decoder)
+    return Fail(picture,
+                result.status == DecodeStatus::OutOfMemory ? LoadError::OutOfMemory : LoadError::Damaged,
+                result.code);
   DecodeStill(*decoder, options, true, picture);
 }
 
-void DecodeRecognized(const Imaging::DecoderInfo& info, std::span<const uint8_t> bytes, const DecodeOptions& options,
-                      LoadedPicture& picture) {
+void DecodeRecognized(const Imaging::DecoderInfo& info, std::span<const uint8_t> bytes,
+                      const DecodeOptions& options, LoadedPicture& picture) {
   DecodeResult result;
   std::unique_ptr<Decoder> decoder = Imaging::OpenDecoder(info, bytes, result);
   if (!decoder) return Fail(picture, result);
@@ -303,15 +328,18 @@ PicturePtr LoadFile(const std::string& path, std::string key, const DecodeOption
 
 }  // namespace
 
-PicturePtr LoadPictureBytes(std::span<const uint8_t> bytes, std::string_view name, const DecodeOptions& options) {
-  return Finish(std::string(name), [&](LoadedPicture& picture) { DecodeBytes(bytes, name, options, picture); });
+PicturePtr LoadPictureBytes(std::span<const uint8_t> bytes, std::string_view name,
+                            const DecodeOptions& options) {
+  return Finish(std::string(name),
+                [&](LoadedPicture& picture) { DecodeBytes(bytes, name, options, picture); });
 }
 
 PicturePtr LoadPictureFile(const std::string& path, const DecodeOptions& options) {
   return LoadFile(path, path, options);
 }
 
-PicturePtr LoadPicture(const PictureItem& item, ZipReader* reader, const DecodeOptions& options, bool thumbnail) {
+PicturePtr LoadPicture(const PictureItem& item, ZipReader* reader, const DecodeOptions& options,
+                       bool thumbnail) {
   const DecodeOptions effective = thumbnail ? ThumbnailOptions(options) : options;
   if (!reader) return LoadFile(item.path, KeyOf(item), effective);
   return Finish(KeyOf(item), [&](LoadedPicture& picture) {

@@ -12,13 +12,20 @@ DecodeOptions ThumbnailOptions(const DecodeOptions& options) {
 
 std::string_view LoadErrorName(LoadError error) {
   switch (error) {
-    case LoadError::None: return "None";
-    case LoadError::CannotRead: return "CannotRead";
-    case LoadError::NoCodec: return "NoCodec";
-    case LoadError::Damaged: return "Damaged";
-    case LoadError::TooLarge: return "TooLarge";
-    case LoadError::OutOfMemory: return "OutOfMemory";
-    case LoadError::Encrypted: return "Encrypted";
+    case LoadError::None:
+      return "None";
+    case LoadError::CannotRead:
+      return "CannotRead";
+    case LoadError::NoCodec:
+      return "NoCodec";
+    case LoadError::Damaged:
+      return "Damaged";
+    case LoadError::TooLarge:
+      return "TooLarge";
+    case LoadError::OutOfMemory:
+      return "OutOfMemory";
+    case LoadError::Encrypted:
+      return "Encrypted";
   }
   return "Damaged";
 }

@@ -75,14 +75,14 @@ enum class LoadError : int32_t {
 std::string_view LoadErrorName(LoadError error);
 
 struct LoadedPicture {
-  std::string key;                  // KeyOf the item: the path, or the archive entry name
-  int32_t width = 0, height = 0;    // size of the frames after scaling and orientation
-  std::vector<PictureFrame> frames;  // one for still pictures; empty on error
-  bool hasTransparency = false;     // some decoded alpha is below 255
-  std::string format;               // "JPEG", "PNG", "WebP", ...; empty on error
-  int32_t bitsPerPixel = 0;         // of the stored picture (GIF animation 8, WebP 24 or 32)
+  std::string key;                            // KeyOf the item: the path, or the archive entry name
+  int32_t width = 0, height = 0;              // size of the frames after scaling and orientation
+  std::vector<PictureFrame> frames;           // one for still pictures; empty on error
+  bool hasTransparency = false;               // some decoded alpha is below 255
+  std::string format;                         // "JPEG", "PNG", "WebP", ...; empty on error
+  int32_t bitsPerPixel = 0;                   // of the stored picture (GIF animation 8, WebP 24 or 32)
   int32_t sourceWidth = 0, sourceHeight = 0;  // as stored, before scaling and orientation
-  bool framesTruncated = false;     // the frame memory cap stopped an animation
+  bool framesTruncated = false;               // the frame memory cap stopped an animation
   PictureMetadata metadata;
   LoadError error = LoadError::None;
   // The failing call's own code, for diagnosis only; 0 when there is none. Its meaning depends on
@@ -99,8 +99,8 @@ struct LoadedPicture {
   //   out of memory: ENOMEM.
   int32_t errorCode = 0;
   std::vector<std::vector<PictureTile>> tiles;  // one vector per frame: what the canvas draws
-  bool tiled = false;  // frames were cut into tiles and their whole buffers released
-  uint64_t cost = 0;   // bytes charged to the picture cache
+  bool tiled = false;                           // frames were cut into tiles and their whole buffers released
+  uint64_t cost = 0;                            // bytes charged to the picture cache
 };
 
 using PicturePtr = std::shared_ptr<const LoadedPicture>;

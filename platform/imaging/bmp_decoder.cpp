@@ -18,7 +18,15 @@ constexpr uint32_t kV5HeaderSize = 124;
 constexpr uint32_t kMaxHeaderSize = 4096;  // larger claims are damage, not a future header version
 constexpr uint32_t kMaxPaletteEntries = 256;
 
-enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3, kJpeg = 4, kPng = 5, kAlphaBitfields = 6 };
+enum Compression : uint32_t {
+  kRgb = 0,
+  kRle8 = 1,
+  kRle4 = 2,
+  kBitfields = 3,
+  kJpeg = 4,
+  kPng = 5,
+  kAlphaBitfields = 6
+};
 constexpr uint32_t kProfileEmbedded = 0x4D424544;  // 'MBED'
 
 DecodeResult Malformed() { return {DecodeStatus::Damaged, kMalformed}; }
@@ -57,8 +65,8 @@ struct Layout {
   uint32_t paletteAt = 0, paletteEntries = 0, paletteEntrySize = 4;
   uint64_t pixelsAt = 0;
   Channel red, green, blue, alpha;
-  bool alphaMask = false;   // the header names an alpha channel
-  bool iconMask = false;    // an AND mask follows the pixels (icons)
+  bool alphaMask = false;  // the header names an alpha channel
+  bool iconMask = false;   // an AND mask follows the pixels (icons)
 };
 
 class BmpDecoder final : public Decoder {
@@ -137,13 +145,22 @@ DecodeResult BmpDecoder::ReadInfoHeader(size_t at) {
     return Malformed();
   }
   switch (l.bpp) {
-    case 1: case 2: case 4: case 8: case 16: case 24: case 32: break;
-    default: return Malformed();
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      return Malformed();
   }
   DecodeResult masks = ReadMasks(at, size);
   if (!masks.Ok()) return masks;
   if (l.bpp <= 8) {
-    uint32_t entries = l.paletteEntries == 0 || l.paletteEntries > (1u << l.bpp) ? (1u << l.bpp) : l.paletteEntries;
+    uint32_t entries =
+        l.paletteEntries == 0 || l.paletteEntries > (1u << l.bpp) ? (1u << l.bpp) : l.paletteEntries;
     l.paletteEntries = std::min(entries, kMaxPaletteEntries);
     ReadPalette();
   }
@@ -183,7 +200,8 @@ DecodeResult BmpDecoder::ReadMasks(size_t at, uint32_t size) {
   }
   l.red = Channel(r), l.green = Channel(g), l.blue = Channel(b), l.alpha = Channel(a);
   l.alphaMask = a != 0 && (fields || size >= 56);
-  if (!l.red.Contiguous() || !l.green.Contiguous() || !l.blue.Contiguous() || !l.alpha.Contiguous()) return Malformed();
+  if (!l.red.Contiguous() || !l.green.Contiguous() || !l.blue.Contiguous() || !l.alpha.Contiguous())
+    return Malformed();
   return {};
 }
 
@@ -219,7 +237,8 @@ bool BmpDecoder::DecodeRows(uint8_t* pixels) {
       } else {
         uint32_t v = l.bpp == 16 ? uint32_t(src[x * 2] | (src[x * 2 + 1] << 8))
                                  : in_.U32(size_t(src - in_.bytes.data()) + x * 4);
-        dst[0] = l.blue.Of(v, 0), dst[1] = l.green.Of(v, 0), dst[2] = l.red.Of(v, 0), dst[3] = l.alpha.Of(v, 255);
+        dst[0] = l.blue.Of(v, 0), dst[1] = l.green.Of(v, 0), dst[2] = l.red.Of(v, 0),
+        dst[3] = l.alpha.Of(v, 255);
       }
     }
   }
@@ -232,7 +251,8 @@ bool BmpDecoder::DecodeRle(uint8_t* pixels) {
   const bool four = layout_.compression == kRle4;
   uint64_t at = layout_.pixelsAt, x = 0, row = 0;
   auto put = [&](uint32_t index) {
-    if (x < header_.width && row < header_.height) std::memcpy(Row(pixels, row) + x * 4, &palette_[(index & 0xFF) * 4], 4);
+    if (x < header_.width && row < header_.height)
+      std::memcpy(Row(pixels, row) + x * 4, &palette_[(index & 0xFF) * 4], 4);
     ++x;
   };
   while (row < header_.height) {

@@ -22,9 +22,12 @@ uint32_t BigEndian32(std::span<const uint8_t> b, size_t at) {
 
 bool SpaceFits(cmsColorSpaceSignature space, SampleModel model) {
   switch (model) {
-    case SampleModel::Rgb: return space == cmsSigRgbData;
-    case SampleModel::Gray: return space == cmsSigGrayData;
-    case SampleModel::Cmyk: return space == cmsSigCmykData;
+    case SampleModel::Rgb:
+      return space == cmsSigRgbData;
+    case SampleModel::Gray:
+      return space == cmsSigGrayData;
+    case SampleModel::Cmyk:
+      return space == cmsSigCmykData;
   }
   return false;
 }
@@ -116,13 +119,15 @@ void ColourTransform::ApplyBgra(uint8_t* bgra, size_t count) const {
       for (size_t i = 0; i < n; ++i) {
         uint32_t a = slice[i * 4 + 3];
         if (a == 255 || a == 0) continue;
-        for (int c = 0; c < 3; ++c) slice[i * 4 + c] = uint8_t(std::min<uint32_t>((slice[i * 4 + c] * 255 + a / 2) / a, 255));
+        for (int c = 0; c < 3; ++c)
+          slice[i * 4 + c] = uint8_t(std::min<uint32_t>((slice[i * 4 + c] * 255 + a / 2) / a, 255));
       }
       cmsDoTransform(transform_, slice, slice, static_cast<cmsUInt32Number>(n));
       for (size_t i = 0; i < n; ++i) {
         uint32_t a = pixels[i * 4 + 3];
         if (a == 0) continue;
-        for (int c = 0; c < 3; ++c) pixels[i * 4 + c] = a == 255 ? slice[i * 4 + c] : uint8_t((slice[i * 4 + c] * a + 127) / 255);
+        for (int c = 0; c < 3; ++c)
+          pixels[i * 4 + c] = a == 255 ? slice[i * 4 + c] : uint8_t((slice[i * 4 + c] * a + 127) / 255);
       }
     }
     return;
@@ -133,7 +138,8 @@ void ColourTransform::ApplyBgra(uint8_t* bgra, size_t count) const {
     if (a == 0) continue;
     uint32_t grey = a == 255 ? bgra[0] : std::min<uint32_t>((bgra[0] * 255 + a / 2) / a, 255);
     const uint8_t* mapped = greyToSrgb_[grey];
-    for (int c = 0; c < 3; ++c) bgra[c] = static_cast<uint8_t>(a == 255 ? mapped[c] : (mapped[c] * a + 127) / 255);
+    for (int c = 0; c < 3; ++c)
+      bgra[c] = static_cast<uint8_t>(a == 255 ? mapped[c] : (mapped[c] * a + 127) / 255);
   }
 }
 

@@ -73,10 +73,14 @@ std::optional<uint32_t> Unsigned(ExifData* data, ExifIfd ifd, ExifTag tag) {
   if (!entry) return std::nullopt;
   ExifByteOrder order = exif_data_get_byte_order(data);
   switch (entry->format) {
-    case EXIF_FORMAT_SHORT: return exif_get_short(entry->data, order);
-    case EXIF_FORMAT_LONG: return exif_get_long(entry->data, order);
-    case EXIF_FORMAT_BYTE: return entry->data[0];
-    default: return std::nullopt;
+    case EXIF_FORMAT_SHORT:
+      return exif_get_short(entry->data, order);
+    case EXIF_FORMAT_LONG:
+      return exif_get_long(entry->data, order);
+    case EXIF_FORMAT_BYTE:
+      return entry->data[0];
+    default:
+      return std::nullopt;
   }
 }
 

@@ -16,10 +16,13 @@ DecodeResult ResultOf(const heif_error& error) {
   if (error.code == heif_error_Ok) return {};
   int32_t code = int32_t(error.code) * 1000 + int32_t(error.subcode);
   switch (error.code) {
-    case heif_error_Memory_allocation_error: return {DecodeStatus::OutOfMemory, code};
+    case heif_error_Memory_allocation_error:
+      return {DecodeStatus::OutOfMemory, code};
     case heif_error_Unsupported_feature:
-    case heif_error_Unsupported_filetype: return {DecodeStatus::Unsupported, code};
-    default: return {DecodeStatus::Damaged, code};
+    case heif_error_Unsupported_filetype:
+      return {DecodeStatus::Unsupported, code};
+    default:
+      return {DecodeStatus::Damaged, code};
   }
 }
 
@@ -31,7 +34,8 @@ ExifValues ReadHeifExif(const heif_image_handle* handle) {
   if (size < 4) return {};
   std::vector<uint8_t> data(size);
   if (heif_image_handle_get_metadata(handle, id, data.data()).code != heif_error_Ok) return {};
-  uint64_t offset = (uint32_t(data[0]) << 24) | (uint32_t(data[1]) << 16) | (uint32_t(data[2]) << 8) | data[3];
+  uint64_t offset =
+      (uint32_t(data[0]) << 24) | (uint32_t(data[1]) << 16) | (uint32_t(data[2]) << 8) | data[3];
   if (offset > size - 4) return {};
   ExifValues values = ReadExif(std::span<const uint8_t>(data).subspan(4 + offset));
   // libheif applies the container's rotation and mirroring; the EXIF tag must not turn it again.
@@ -54,7 +58,8 @@ class HeifDecoder final : public Decoder {
 
   DecodeResult Open() {
     if (!context_) return {DecodeStatus::OutOfMemory, ENOMEM};
-    DecodeResult result = ResultOf(heif_context_read_from_memory_without_copy(context_, bytes_.data(), bytes_.size(), nullptr));
+    DecodeResult result =
+        ResultOf(heif_context_read_from_memory_without_copy(context_, bytes_.data(), bytes_.size(), nullptr));
     if (!result.Ok()) return result;
     result = ResultOf(heif_context_get_primary_image_handle(context_, &handle_));
     if (!result.Ok()) return result;
@@ -93,7 +98,8 @@ class HeifDecoder final : public Decoder {
         heif_image_handle_get_color_profile_type(handle_) == heif_color_profile_type_rICC) {
       size_t size = heif_image_handle_get_raw_color_profile_size(handle_);
       header_.iccProfile.resize(size);
-      if (size == 0 || heif_image_handle_get_raw_color_profile(handle_, header_.iccProfile.data()).code != heif_error_Ok) {
+      if (size == 0 ||
+          heif_image_handle_get_raw_color_profile(handle_, header_.iccProfile.data()).code != heif_error_Ok) {
         header_.iccProfile.clear();
       }
       return;

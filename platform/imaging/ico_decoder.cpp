@@ -15,12 +15,14 @@ constexpr size_t kEntrySize = 16;
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 uint32_t U32(std::span<const uint8_t> b, size_t at) {
-  return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) | (uint32_t(b[at + 3]) << 24);
+  return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) |
+         (uint32_t(b[at + 3]) << 24);
 }
 
 std::unique_ptr<Decoder> OpenEntry(std::span<const uint8_t> image) {
   DecodeResult ignored;
-  if (image.size() >= 8 && std::memcmp(image.data(), kPngSignature, 8) == 0) return OpenPngDecoder(image, ignored);
+  if (image.size() >= 8 && std::memcmp(image.data(), kPngSignature, 8) == 0)
+    return OpenPngDecoder(image, ignored);
   return OpenIconBitmapDecoder(image, ignored);
 }
 

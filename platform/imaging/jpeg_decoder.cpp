@@ -1,13 +1,13 @@
 #include "platform/imaging/jpeg_decoder.h"
 
+#include <jerror.h>
+#include <jpeglib.h>
+
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#include <jpeglib.h>
-#include <jerror.h>
 
 #include "platform/imaging/colour.h"
 #include "platform/imaging/pixel_ops.h"
@@ -73,7 +73,7 @@ struct Session {
 
 DecodeStatus StatusOf(int code) {
   return code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE ? DecodeStatus::OutOfMemory
-                                                                      : DecodeStatus::Damaged;
+                                                                     : DecodeStatus::Damaged;
 }
 
 // Reads the header with the EXIF and ICC markers kept. Only plain data is live across the setjmp.
@@ -141,7 +141,7 @@ class JpegDecoder final : public Decoder {
     header_.width = info.image_width;
     header_.height = info.image_height;
     header_.bitsPerPixel = uint32_t(info.num_components) * 8;
-    header_.model = IsCmyk(info.jpeg_color_space)      ? SampleModel::Cmyk
+    header_.model = IsCmyk(info.jpeg_color_space)            ? SampleModel::Cmyk
                     : info.jpeg_color_space == JCS_GRAYSCALE ? SampleModel::Gray
                                                              : SampleModel::Rgb;
     for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {

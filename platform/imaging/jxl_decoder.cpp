@@ -61,13 +61,14 @@ class JxlBackend final : public Decoder {
       } else if (status == JXL_DEC_COLOR_ENCODING) {
         // Plain sRGB needs no conversion; anything else is described by an ICC profile.
         JxlColorEncoding encoding;
-        if (JxlDecoderGetColorAsEncodedProfile(s.decoder, &kRgba8, JXL_COLOR_PROFILE_TARGET_DATA, &encoding) ==
-                JXL_DEC_SUCCESS &&
+        if (JxlDecoderGetColorAsEncodedProfile(s.decoder, &kRgba8, JXL_COLOR_PROFILE_TARGET_DATA,
+                                               &encoding) == JXL_DEC_SUCCESS &&
             IsSrgb(encoding)) {
           return header_.width && header_.height ? DecodeResult{} : Failed(status);
         }
         size_t size = 0;
-        if (JxlDecoderGetICCProfileSize(s.decoder, &kRgba8, JXL_COLOR_PROFILE_TARGET_DATA, &size) == JXL_DEC_SUCCESS &&
+        if (JxlDecoderGetICCProfileSize(s.decoder, &kRgba8, JXL_COLOR_PROFILE_TARGET_DATA, &size) ==
+                JXL_DEC_SUCCESS &&
             size > 0) {
           header_.iccProfile.resize(size);
           if (JxlDecoderGetColorAsICCProfile(s.decoder, &kRgba8, JXL_COLOR_PROFILE_TARGET_DATA,
@@ -98,7 +99,8 @@ class JxlBackend final : public Decoder {
       JxlDecoderStatus status = JxlDecoderProcessInput(s.decoder);
       if (status == JXL_DEC_NEED_IMAGE_OUT_BUFFER) {
         size_t size = 0;
-        if (JxlDecoderImageOutBufferSize(s.decoder, &kRgba8, &size) != JXL_DEC_SUCCESS || size != out.pixels.size() ||
+        if (JxlDecoderImageOutBufferSize(s.decoder, &kRgba8, &size) != JXL_DEC_SUCCESS ||
+            size != out.pixels.size() ||
             JxlDecoderSetImageOutBuffer(s.decoder, &kRgba8, out.pixels.data(), size) != JXL_DEC_SUCCESS) {
           out.pixels.clear();
           return Failed(status);
@@ -114,7 +116,8 @@ class JxlBackend final : public Decoder {
     out.width = header_.width;
     out.height = header_.height;
     if (header_.hasAlpha && !alphaPremultiplied_) {
-      for (uint32_t y = 0; y < out.height; ++y) PremultiplyRow(out.pixels.data() + size_t(y) * out.width * 4, out.width);
+      for (uint32_t y = 0; y < out.height; ++y)
+        PremultiplyRow(out.pixels.data() + size_t(y) * out.width * 4, out.width);
     }
     return {};
   }

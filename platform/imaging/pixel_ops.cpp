@@ -87,7 +87,8 @@ void RowScaler::AddRow(const uint8_t* row) {
     for (int c = 0; c < 4; ++c) out[c] = (sum[c] + 128) >> 8;  // 8 fraction bits kept
   }
   // A source row falls into at most a few consecutive output rows; earlier ones are complete.
-  while (firstOpenRow_ < targetHeight_ && rows_[firstOpenRow_].first + rows_[firstOpenRow_].weights.size() <= y) {
+  while (firstOpenRow_ < targetHeight_ &&
+         rows_[firstOpenRow_].first + rows_[firstOpenRow_].weights.size() <= y) {
     ++firstOpenRow_;
   }
   for (uint32_t i = firstOpenRow_; i < targetHeight_ && rows_[i].first <= y; ++i) {
@@ -116,7 +117,8 @@ std::vector<uint8_t> Orient(std::span<const uint8_t> source, uint32_t width, uin
                             uint32_t orientation) {
   const uint64_t pixels = uint64_t(width) * height;
   if (source.size() < pixels * 4) return {};
-  if (orientation < 2 || orientation > 8) return std::vector<uint8_t>(source.begin(), source.begin() + pixels * 4);
+  if (orientation < 2 || orientation > 8)
+    return std::vector<uint8_t>(source.begin(), source.begin() + pixels * 4);
   const bool turned = orientation >= 5;
   const uint32_t outWidth = turned ? height : width;
   const uint32_t outHeight = turned ? width : height;
@@ -126,13 +128,34 @@ std::vector<uint8_t> Orient(std::span<const uint8_t> source, uint32_t width, uin
   for (uint32_t row = 0; row < outHeight; ++row) {
     int64_t base = 0, step = 0;
     switch (orientation) {
-      case 2: base = row * W + W - 1; step = -1; break;
-      case 3: base = (H - 1 - row) * W + W - 1; step = -1; break;
-      case 4: base = (H - 1 - row) * W; step = 1; break;
-      case 5: base = row; step = W; break;
-      case 6: base = (H - 1) * W + row; step = -W; break;
-      case 7: base = (H - 1) * W + W - 1 - row; step = -W; break;
-      case 8: base = W - 1 - row; step = W; break;
+      case 2:
+        base = row * W + W - 1;
+        step = -1;
+        break;
+      case 3:
+        base = (H - 1 - row) * W + W - 1;
+        step = -1;
+        break;
+      case 4:
+        base = (H - 1 - row) * W;
+        step = 1;
+        break;
+      case 5:
+        base = row;
+        step = W;
+        break;
+      case 6:
+        base = (H - 1) * W + row;
+        step = -W;
+        break;
+      case 7:
+        base = (H - 1) * W + W - 1 - row;
+        step = -W;
+        break;
+      case 8:
+        base = W - 1 - row;
+        step = W;
+        break;
     }
     uint8_t* out = result.data() + size_t(row) * outWidth * 4;
     for (uint32_t column = 0; column < outWidth; ++column, base += step) {

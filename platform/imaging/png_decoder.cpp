@@ -67,7 +67,8 @@ class PngDecoder final : public Decoder {
     int depth = png_get_bit_depth(s.png, s.info);
     header_.width = png_get_image_width(s.png, s.info);
     header_.height = png_get_image_height(s.png, s.info);
-    header_.bitsPerPixel = colourType == PNG_COLOR_TYPE_PALETTE ? depth : depth * png_get_channels(s.png, s.info);
+    header_.bitsPerPixel =
+        colourType == PNG_COLOR_TYPE_PALETTE ? depth : depth * png_get_channels(s.png, s.info);
     header_.hasAlpha = (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(s.png, s.info, PNG_INFO_tRNS);
     header_.model = (colourType & PNG_COLOR_MASK_COLOR) ? SampleModel::Rgb : SampleModel::Gray;
     interlaced_ = png_get_interlace_type(s.png, s.info) != PNG_INTERLACE_NONE;

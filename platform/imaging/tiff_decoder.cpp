@@ -57,7 +57,8 @@ struct Session {
     TIFFOpenOptionsSetWarningHandlerExtR(options, OnWarning, &file);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxLibtiffAllocation);
     // "m": no memory mapping (the bytes are already in memory and read through Read).
-    tiff = TIFFClientOpenExt("memory", "rm", &file, Read, Write, Seek, Close, Size, nullptr, nullptr, options);
+    tiff =
+        TIFFClientOpenExt("memory", "rm", &file, Read, Write, Seek, Close, Size, nullptr, nullptr, options);
     TIFFOpenOptionsFree(options);
   }
   ~Session() {
@@ -88,11 +89,12 @@ class TiffDecoder final : public Decoder {
     header_.width = width;
     header_.height = height;
     header_.bitsPerPixel = uint32_t(bits) * samples;
-    header_.hasAlpha = extraCount > 0 && extra &&
-                       (extra[0] == EXTRASAMPLE_ASSOCALPHA || extra[0] == EXTRASAMPLE_UNASSALPHA);
-    header_.model = photometric == PHOTOMETRIC_SEPARATED                                         ? SampleModel::Cmyk
-                    : photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE ? SampleModel::Gray
-                                                                                                  : SampleModel::Rgb;
+    header_.hasAlpha =
+        extraCount > 0 && extra && (extra[0] == EXTRASAMPLE_ASSOCALPHA || extra[0] == EXTRASAMPLE_UNASSALPHA);
+    header_.model = photometric == PHOTOMETRIC_SEPARATED ? SampleModel::Cmyk
+                    : photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE
+                        ? SampleModel::Gray
+                        : SampleModel::Rgb;
     uint32_t iccSize = 0;
     void* icc = nullptr;
     if (TIFFGetField(s.tiff, TIFFTAG_ICCPROFILE, &iccSize, &icc) && icc) {
@@ -120,7 +122,8 @@ class TiffDecoder final : public Decoder {
       TIFFRGBAImageEnd(&image);
       return {DecodeStatus::OutOfMemory, ENOMEM};
     }
-    int ok = TIFFRGBAImageGet(&image, reinterpret_cast<uint32_t*>(out.pixels.data()), header_.width, header_.height);
+    int ok = TIFFRGBAImageGet(&image, reinterpret_cast<uint32_t*>(out.pixels.data()), header_.width,
+                              header_.height);
     TIFFRGBAImageEnd(&image);
     if (!ok || s.file.failed) {
       out.pixels.clear();

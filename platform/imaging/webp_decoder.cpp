@@ -18,7 +18,8 @@ ExifValues ReadWebpExif(std::span<const uint8_t> bytes) {
   ExifValues values;
   if (!demux) return values;
   WebPChunkIterator chunk;
-  if ((WebPDemuxGetI(demux, WEBP_FF_FORMAT_FLAGS) & EXIF_FLAG) && WebPDemuxGetChunk(demux, "EXIF", 1, &chunk)) {
+  if ((WebPDemuxGetI(demux, WEBP_FF_FORMAT_FLAGS) & EXIF_FLAG) &&
+      WebPDemuxGetChunk(demux, "EXIF", 1, &chunk)) {
     values = ReadExif({chunk.chunk.bytes, chunk.chunk.size});
     WebPDemuxReleaseChunkIterator(&chunk);
   }
@@ -35,7 +36,8 @@ class WebpDecoder final : public Decoder {
     VP8StatusCode status = WebPGetFeatures(bytes_.data(), bytes_.size(), &features);
     if (status != VP8_STATUS_OK) return {DecodeStatus::Damaged, status};
     if (features.has_animation) return {DecodeStatus::Unsupported, VP8_STATUS_UNSUPPORTED_FEATURE};
-    if (features.width <= 0 || features.height <= 0) return {DecodeStatus::Damaged, VP8_STATUS_BITSTREAM_ERROR};
+    if (features.width <= 0 || features.height <= 0)
+      return {DecodeStatus::Damaged, VP8_STATUS_BITSTREAM_ERROR};
     header_.width = uint32_t(features.width);
     header_.height = uint32_t(features.height);
     header_.hasAlpha = features.has_alpha;

@@ -1,6 +1,6 @@
-#include "core/loaded_picture.h"
-
 #include <gtest/gtest.h>
+
+#include "core/loaded_picture.h"
 
 // Fixtures are written with designated initializers that name only the fields a case changes.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -36,11 +36,12 @@ Bgra PixelAt(const LoadedPicture& picture, int x, int y, size_t frame = 0) {
 }
 
 bool Near(const Bgra& a, const Bgra& b, int tolerance) {
-  return std::abs(a.b - b.b) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.r - b.r) <= tolerance &&
-         a.a == b.a;
+  return std::abs(a.b - b.b) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+         std::abs(a.r - b.r) <= tolerance && a.a == b.a;
 }
 
-PicturePtr Decode(const std::vector<uint8_t>& bytes, const DecodeOptions& options = {}, std::string_view name = "x") {
+PicturePtr Decode(const std::vector<uint8_t>& bytes, const DecodeOptions& options = {},
+                  std::string_view name = "x") {
   return LoadPictureBytes(bytes, name, options);
 }
 
@@ -130,7 +131,8 @@ TEST(LoadPictureTest, EveryExifOrientationMovesThePixelsAsTheTableSays) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.orientation);
-    auto bytes = Fx::EncodePng(source, {.colourType = 2, .exif = Fx::BuildExif({.orientation = c.orientation})});
+    auto bytes =
+        Fx::EncodePng(source, {.colourType = 2, .exif = Fx::BuildExif({.orientation = c.orientation})});
     auto picture = Decode(bytes);
     ASSERT_EQ(picture->error, LoadError::None);
     EXPECT_EQ(picture->metadata.orientation, c.orientation);
@@ -138,7 +140,9 @@ TEST(LoadPictureTest, EveryExifOrientationMovesThePixelsAsTheTableSays) {
     ASSERT_EQ(picture->height, c.height);
     for (int i = 0; i < 6; ++i) {
       const uint8_t* expected = &source.rgba[size_t(c.from[i]) * 4];
-      EXPECT_EQ(PixelAt(*picture, i % c.width, i / c.width), (Bgra{expected[2], expected[1], expected[0], 255})) << i;
+      EXPECT_EQ(PixelAt(*picture, i % c.width, i / c.width),
+                (Bgra{expected[2], expected[1], expected[0], 255}))
+          << i;
     }
     DecodeOptions off;
     off.applyOrientation = false;
@@ -161,13 +165,37 @@ TEST(LoadPictureTest, PngKindsDecodeToPremultipliedBgra) {
   };
   const Case cases[] = {
       {"RGBA 8", {.colourType = 6}, {30, 20, 10, 255}, {0, 0, 0, 0}, {25, 50, 100, 128}, 32, true},
-      {"RGBA 16", {.colourType = 6, .bitDepth = 16}, {30, 20, 10, 255}, {0, 0, 0, 0}, {25, 50, 100, 128}, 64, true},
-      {"RGBA interlaced", {.colourType = 6, .interlaced = true}, {30, 20, 10, 255}, {0, 0, 0, 0}, {25, 50, 100, 128}, 32, true},
+      {"RGBA 16",
+       {.colourType = 6, .bitDepth = 16},
+       {30, 20, 10, 255},
+       {0, 0, 0, 0},
+       {25, 50, 100, 128},
+       64,
+       true},
+      {"RGBA interlaced",
+       {.colourType = 6, .interlaced = true},
+       {30, 20, 10, 255},
+       {0, 0, 0, 0},
+       {25, 50, 100, 128},
+       32,
+       true},
       {"palette with tRNS", {.colourType = 3}, {30, 20, 10, 255}, {0, 0, 0, 0}, {25, 50, 100, 128}, 8, true},
       {"RGB", {.colourType = 2}, {30, 20, 10, 255}, {0, 0, 0, 255}, {50, 100, 200, 255}, 24, false},
       {"grey with alpha", {.colourType = 4}, {10, 10, 10, 255}, {0, 0, 0, 0}, {100, 100, 100, 128}, 16, true},
-      {"grey 16", {.colourType = 0, .bitDepth = 16}, {10, 10, 10, 255}, {0, 0, 0, 255}, {200, 200, 200, 255}, 16, false},
-      {"grey 1 bit", {.colourType = 0, .bitDepth = 1}, {0, 0, 0, 255}, {0, 0, 0, 255}, {255, 255, 255, 255}, 1, false},
+      {"grey 16",
+       {.colourType = 0, .bitDepth = 16},
+       {10, 10, 10, 255},
+       {0, 0, 0, 255},
+       {200, 200, 200, 255},
+       16,
+       false},
+      {"grey 1 bit",
+       {.colourType = 0, .bitDepth = 1},
+       {0, 0, 0, 255},
+       {0, 0, 0, 255},
+       {255, 255, 255, 255},
+       1,
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -187,7 +215,8 @@ TEST(LoadPictureTest, TaggedPictureIsConvertedToSrgbOnlyWithColourManagement) {
   RgbaImage image = RgbaImage::Filled(4, 4, 128, 128, 128);
   for (double version : {2.1, 4.3}) {
     SCOPED_TRACE(version);
-    auto bytes = Fx::EncodePng(image, {.colourType = 2, .icc = Fx::GammaProfile(1.0, "Linear Test RGB", version)});
+    auto bytes =
+        Fx::EncodePng(image, {.colourType = 2, .icc = Fx::GammaProfile(1.0, "Linear Test RGB", version)});
     auto managed = Decode(bytes);
     ASSERT_EQ(managed->error, LoadError::None);
     EXPECT_EQ(managed->metadata.colorProfile, "Linear Test RGB");
@@ -211,7 +240,7 @@ TEST(LoadPictureTest, TaggedPictureIsConvertedToSrgbOnlyWithColourManagement) {
 
 TEST(LoadPictureTest, TaggedJpegIsConvertedToo) {
   auto bytes = Fx::EncodeJpeg(RgbaImage::Filled(16, 16, 128, 128, 128),
-                                {.quality = 100, .icc = Fx::GammaProfile(1.0, "Linear Test RGB")});
+                              {.quality = 100, .icc = Fx::GammaProfile(1.0, "Linear Test RGB")});
   auto picture = Decode(bytes);
   ASSERT_EQ(picture->error, LoadError::None);
   EXPECT_EQ(picture->metadata.colorProfile, "Linear Test RGB");
@@ -265,7 +294,8 @@ TEST(LoadPictureTest, LibraryFormatsDecodeToTheSamePixels) {
     EXPECT_EQ(picture->height, 16);
     EXPECT_EQ(picture->hasTransparency, c.alpha);
     EXPECT_TRUE(Near(PixelAt(*picture, 0, 0), corner, 1)) << PixelAt(*picture, 0, 0);
-    EXPECT_TRUE(Near(PixelAt(*picture, 5, 5), c.alpha ? body : Bgra{50, 100, 200, 255}, 1)) << PixelAt(*picture, 5, 5);
+    EXPECT_TRUE(Near(PixelAt(*picture, 5, 5), c.alpha ? body : Bgra{50, 100, 200, 255}, 1))
+        << PixelAt(*picture, 5, 5);
   }
 }
 
@@ -286,7 +316,8 @@ TEST(LoadPictureTest, HeifAndAvifDecodeWhereTheirCodecsExist) {
     int compression;
     const char* format;
   };
-  const Case cases[] = {{"HEIC", 1 /* heif_compression_HEVC */, "HEIF"}, {"AVIF", 4 /* heif_compression_AV1 */, "AVIF"}};
+  const Case cases[] = {{"HEIC", 1 /* heif_compression_HEVC */, "HEIF"},
+                        {"AVIF", 4 /* heif_compression_AV1 */, "AVIF"}};
   int decoded = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -305,8 +336,10 @@ TEST(LoadPictureTest, HeifAndAvifDecodeWhereTheirCodecsExist) {
 }
 
 TEST(LoadPictureTest, GifIsAnAnimationOnlyWithoutABox) {
-  Fx::TestGif two{.width = 600, .height = 300,
-                  .frames = {Fx::FilledGifFrame(0, 0, 600, 300, Fx::kGifRed), Fx::FilledGifFrame(0, 0, 600, 300, Fx::kGifBlue)}};
+  Fx::TestGif two{.width = 600,
+                  .height = 300,
+                  .frames = {Fx::FilledGifFrame(0, 0, 600, 300, Fx::kGifRed),
+                             Fx::FilledGifFrame(0, 0, 600, 300, Fx::kGifBlue)}};
   auto bytes = Fx::EncodeGif(two);
   auto animation = Decode(bytes);
   ASSERT_EQ(animation->error, LoadError::None);
@@ -356,7 +389,10 @@ TEST(LoadPictureTest, BrokenInputGivesTheRightError) {
   };
   const Case cases[] = {
       {"empty", {}, "a.jpg", LoadError::Damaged},
-      {"unknown content", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}, "a.jpg", LoadError::NoCodec},
+      {"unknown content",
+       {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'},
+       "a.jpg",
+       LoadError::NoCodec},
       {"unknown content named webp", {'h', 'e', 'l', 'l', 'o'}, "a.webp", LoadError::Damaged},
       {"JPEG cut in the header", Truncated(jpeg, 40), "a.jpg", LoadError::Damaged},
       {"JPEG cut in the data", Truncated(jpeg, jpeg.size() / 2), "a.jpg", LoadError::Damaged},
@@ -380,7 +416,8 @@ TEST(LoadPictureTest, BrokenInputGivesTheRightError) {
 // would need the whole pixel buffer.
 std::vector<uint8_t> PngClaiming(uint32_t width, uint32_t height) {
   auto bytes = Fx::EncodePng(RgbaImage::Filled(1, 1, 0, 0, 0), {.colourType = 2});
-  for (int i = 0; i < 4; ++i) bytes[16 + i] = uint8_t(width >> (24 - 8 * i)), bytes[20 + i] = uint8_t(height >> (24 - 8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[16 + i] = uint8_t(width >> (24 - 8 * i)), bytes[20 + i] = uint8_t(height >> (24 - 8 * i));
   // Fix the IHDR CRC so that only the size is unusual.
   uint32_t crc = 0xFFFFFFFF;
   for (int i = 12; i < 29; ++i) {
@@ -466,12 +503,14 @@ TEST(LoadPictureTest, OddExifValuesFallBackToDefaults) {
       {"orientation 0", {.orientation = 0}},
       {"IFD offset past the end", {.orientation = 6, .make = "X", .ifd0Offset = 0x7FFFFFF0}},
       {"IFD offset inside the header", {.orientation = 6, .ifd0Offset = 2}},
-      {"latitude without longitude", {.latitude = std::array{std::pair{1u, 1u}, std::pair{0u, 1u}, std::pair{0u, 1u}}}},
+      {"latitude without longitude",
+       {.latitude = std::array{std::pair{1u, 1u}, std::pair{0u, 1u}, std::pair{0u, 1u}}}},
       {"ISO 0 and a zero denominator", {.exposure = std::pair{1u, 0u}, .iso = 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    auto picture = Decode(Fx::EncodeJpeg(RgbaImage::Filled(8, 4, 1, 2, 3), {.exif = Fx::BuildExif(c.fields)}));
+    auto picture =
+        Decode(Fx::EncodeJpeg(RgbaImage::Filled(8, 4, 1, 2, 3), {.exif = Fx::BuildExif(c.fields)}));
     ASSERT_EQ(picture->error, LoadError::None);
     EXPECT_EQ(picture->metadata.orientation, 1u);
     EXPECT_EQ(picture->width, 8);
@@ -534,15 +573,16 @@ TEST(LoadPictureTest, ItemsComeFromFoldersAndArchives) {
 
   ZipReader reader;
   ASSERT_EQ(reader.OpenBytes(Fx::BuildZip({{.name = "a/p.png", .data = png},
-                                             {.name = "locked.png", .data = png, .flags = 1},
-                                             {.name = "odd.png", .data = png, .method = 12}})
+                                           {.name = "locked.png", .data = png, .flags = 1},
+                                           {.name = "odd.png", .data = png, .method = 12}})
                                  .bytes),
             ZipStatus::Ok);
   PictureItem entry{.name = "a/p.png", .entryIndex = 0};
   auto fromArchive = LoadPicture(entry, &reader, {}, false);
   EXPECT_EQ(fromArchive->error, LoadError::None);
   EXPECT_EQ(fromArchive->key, KeyOf(entry));
-  EXPECT_EQ(LoadPicture({.name = "locked.png", .entryIndex = 1}, &reader, {}, false)->error, LoadError::Encrypted);
+  EXPECT_EQ(LoadPicture({.name = "locked.png", .entryIndex = 1}, &reader, {}, false)->error,
+            LoadError::Encrypted);
   EXPECT_EQ(LoadPicture({.name = "odd.png", .entryIndex = 2}, &reader, {}, false)->error, LoadError::NoCodec);
 }
 

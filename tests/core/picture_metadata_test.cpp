@@ -21,8 +21,14 @@ TEST(PictureMetadataTest, NumbersBecomeTheirTexts) {
     double exposure;
     const char* text;
   };
-  const Case exposures[] = {{0.004, "1/250 s"}, {0.3, "1/3 s"}, {1.0 / 200, "1/200 s"}, {2, "2 s"}, {2.5, "2.5 s"},
-                            {1.5, "1.5 s"},     {0, ""},        {-1, ""}};
+  const Case exposures[] = {{0.004, "1/250 s"},
+                            {0.3, "1/3 s"},
+                            {1.0 / 200, "1/200 s"},
+                            {2, "2 s"},
+                            {2.5, "2.5 s"},
+                            {1.5, "1.5 s"},
+                            {0, ""},
+                            {-1, ""}};
   for (const Case& c : exposures) {
     ExifValues values;
     values.exposureTime = c.exposure;

@@ -23,7 +23,8 @@ inline void DecodeBoth(Imaging::OpenFunction open, const uint8_t* data, size_t s
   if (!decoder) return;
   const Imaging::PictureHeader& header = decoder->Header();
   if (uint64_t(header.width) * header.height > kFuzzMaxPixels) return;
-  std::unique_ptr<Imaging::ColourTransform> colour = Imaging::ColourTransform::Create(header.iccProfile, header.model);
+  std::unique_ptr<Imaging::ColourTransform> colour =
+      Imaging::ColourTransform::Create(header.iccProfile, header.model);
   Imaging::Bitmap full;
   decoder->Decode({.colour = colour.get(), .colourManage = true}, full);
   if (colour && !full.colourConverted) colour->ApplyBgra(full.pixels.data(), full.pixels.size() / 4);

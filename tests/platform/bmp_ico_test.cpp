@@ -26,7 +26,9 @@ Bgra PixelAt(const LoadedPicture& picture, int x, int y) {
   return {p[0], p[1], p[2], p[3]};
 }
 
-void Put16(std::vector<uint8_t>& out, uint16_t v) { out.push_back(uint8_t(v)), out.push_back(uint8_t(v >> 8)); }
+void Put16(std::vector<uint8_t>& out, uint16_t v) {
+  out.push_back(uint8_t(v)), out.push_back(uint8_t(v >> 8));
+}
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
@@ -76,7 +78,8 @@ std::vector<uint8_t> Words(std::initializer_list<uint32_t> values) {
 
 // Palette entries are B, G, R, 0.
 const std::vector<uint8_t> kPalette = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0};
-constexpr Bgra kRed{0, 0, 255, 255}, kGreen{0, 255, 0, 255}, kBlue{255, 0, 0, 255}, kWhite{255, 255, 255, 255};
+constexpr Bgra kRed{0, 0, 255, 255}, kGreen{0, 255, 0, 255}, kBlue{255, 0, 0, 255},
+    kWhite{255, 255, 255, 255};
 
 PicturePtr Decode(const std::vector<uint8_t>& bytes) { return LoadPictureBytes(bytes, "p.bmp", {}); }
 
@@ -89,18 +92,27 @@ TEST(BmpDecodeTest, EveryCommonLayoutGivesTheSamePicture) {
   };
   const Case cases[] = {
       {"24 bits", {.pixels = {255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0}}, 24},
-      {"24 bits, top-down", {.height = -2, .pixels = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0}}, 24},
-      {"core header", {.headerSize = 12, .pixels = {255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0}}, 24},
+      {"24 bits, top-down",
+       {.height = -2, .pixels = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0}},
+       24},
+      {"core header",
+       {.headerSize = 12, .pixels = {255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0}},
+       24},
       {"32 bits, alpha all zero",
-       {.bpp = 32, .pixels = {255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0}}, 32},
+       {.bpp = 32, .pixels = {255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0}},
+       32},
       {"8-bit palette", {.bpp = 8, .extra = kPalette, .pixels = {2, 3, 0, 0, 0, 1, 0, 0}}, 8},
       {"4-bit palette", {.bpp = 4, .extra = kPalette, .pixels = {0x23, 0, 0, 0, 0x01, 0, 0, 0}}, 4},
       {"16 bits 5-5-5", {.bpp = 16, .pixels = {0x1F, 0x00, 0xFF, 0x7F, 0x00, 0x7C, 0xE0, 0x03}}, 16},
       {"16 bits 5-6-5 bit fields",
-       {.bpp = 16, .compression = 3, .extra = Words({0xF800, 0x07E0, 0x001F}),
+       {.bpp = 16,
+        .compression = 3,
+        .extra = Words({0xF800, 0x07E0, 0x001F}),
         .pixels = {0x1F, 0x00, 0xFF, 0xFF, 0x00, 0xF8, 0xE0, 0x07}},
        16},
-      {"RLE8", {.bpp = 8, .compression = 1, .extra = kPalette, .pixels = {1, 2, 1, 3, 0, 0, 1, 0, 1, 1, 0, 1}}, 8},
+      {"RLE8",
+       {.bpp = 8, .compression = 1, .extra = kPalette, .pixels = {1, 2, 1, 3, 0, 0, 1, 0, 1, 1, 0, 1}},
+       8},
       {"RLE4", {.bpp = 4, .compression = 2, .extra = kPalette, .pixels = {2, 0x23, 0, 0, 2, 0x01, 0, 1}}, 4},
   };
   for (const Case& c : cases) {
@@ -127,11 +139,21 @@ TEST(BmpDecodeTest, AlphaCountsWhenTheFileCarriesIt) {
   EXPECT_EQ(PixelAt(*plain, 0, 0), (Bgra{100, 50, 25, 128}));
   // A V5 header naming an alpha mask.
   std::vector<uint8_t> masks = Words({0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000});
-  auto v5 = Decode(Bmp({.headerSize = 124, .width = 1, .height = 1, .bpp = 32, .compression = 3, .tail = masks,
+  auto v5 = Decode(Bmp({.headerSize = 124,
+                        .width = 1,
+                        .height = 1,
+                        .bpp = 32,
+                        .compression = 3,
+                        .tail = masks,
                         .pixels = {200, 100, 50, 0}}));
   ASSERT_EQ(v5->error, LoadError::None);
   EXPECT_FALSE(v5->hasTransparency);  // all alpha zero: an opaque picture written carelessly
-  auto v5Alpha = Decode(Bmp({.headerSize = 124, .width = 2, .height = 1, .bpp = 32, .compression = 3, .tail = masks,
+  auto v5Alpha = Decode(Bmp({.headerSize = 124,
+                             .width = 2,
+                             .height = 1,
+                             .bpp = 32,
+                             .compression = 3,
+                             .tail = masks,
                              .pixels = {200, 100, 50, 0, 10, 20, 30, 255}}));
   EXPECT_TRUE(v5Alpha->hasTransparency);
   EXPECT_EQ(PixelAt(*v5Alpha, 0, 0), (Bgra{0, 0, 0, 0}));
@@ -143,7 +165,11 @@ TEST(BmpDecodeTest, AlphaCountsWhenTheFileCarriesIt) {
   EXPECT_EQ(PixelAt(*rle, 1, 1), (Bgra{0, 0, 0, 0}));
   EXPECT_EQ(PixelAt(*rle, 0, 0), (Bgra{0, 0, 0, 0}));
   // Absolute mode: a literal group of four indices.
-  auto literal = Decode(Bmp({.width = 4, .height = 1, .bpp = 8, .compression = 1, .extra = kPalette,
+  auto literal = Decode(Bmp({.width = 4,
+                             .height = 1,
+                             .bpp = 8,
+                             .compression = 1,
+                             .extra = kPalette,
                              .pixels = {0, 4, 2, 3, 0, 1, 0, 1}}));
   ASSERT_EQ(literal->error, LoadError::None);
   EXPECT_EQ(PixelAt(*literal, 0, 0), kBlue);
@@ -158,7 +184,8 @@ TEST(BmpDecodeTest, BrokenFilesAreRefused) {
     LoadError error;
   };
   std::vector<uint8_t> shortData = Bmp({.pixels = row});
-  std::vector<uint8_t> badOffset = Bmp({.pixels = {255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0}});
+  std::vector<uint8_t> badOffset =
+      Bmp({.pixels = {255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0}});
   badOffset[10] = 0xFF, badOffset[11] = 0xFF;
   const Case cases[] = {
       {"pixel rows missing", shortData, LoadError::Damaged},
@@ -168,9 +195,11 @@ TEST(BmpDecodeTest, BrokenFilesAreRefused) {
       {"header size past the end", Bmp({.headerSize = 4000, .pixels = row}), LoadError::Damaged},
       {"embedded JPEG", Bmp({.compression = 4, .pixels = row}), LoadError::NoCodec},
       {"RLE8 on 24 bits", Bmp({.compression = 1, .pixels = row}), LoadError::Damaged},
-      {"RLE8 running out of data", Bmp({.bpp = 8, .compression = 1, .extra = kPalette, .pixels = {1, 2}}), LoadError::Damaged},
+      {"RLE8 running out of data", Bmp({.bpp = 8, .compression = 1, .extra = kPalette, .pixels = {1, 2}}),
+       LoadError::Damaged},
       {"over 400 megapixels", Bmp({.width = 30000, .height = 30000, .pixels = row}), LoadError::TooLarge},
-      {"over 400 megapixels in RLE", Bmp({.width = 30000, .height = 30000, .bpp = 8, .compression = 1, .extra = kPalette}),
+      {"over 400 megapixels in RLE",
+       Bmp({.width = 30000, .height = 30000, .bpp = 8, .compression = 1, .extra = kPalette}),
        LoadError::TooLarge},
       {"file header alone", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, LoadError::Damaged},
   };
@@ -216,7 +245,8 @@ TEST(IcoDecodeTest, TheLargestImageIsShown) {
   EXPECT_EQ(picture->width, 256);
   EXPECT_EQ(picture->height, 256);
   EXPECT_EQ(PixelAt(*picture, 5, 5), (Bgra{9, 0, 0, 255}));
-  auto bitmaps = LoadPictureBytes(Ico({IconBitmap(16, 1), IconBitmap(48, 2), IconBitmap(32, 3)}), "b.ico", {});
+  auto bitmaps =
+      LoadPictureBytes(Ico({IconBitmap(16, 1), IconBitmap(48, 2), IconBitmap(32, 3)}), "b.ico", {});
   ASSERT_EQ(bitmaps->error, LoadError::None);
   EXPECT_EQ(bitmaps->width, 48);
   EXPECT_EQ(PixelAt(*bitmaps, 5, 5), (Bgra{2, 0, 0, 255}));

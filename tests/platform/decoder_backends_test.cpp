@@ -21,8 +21,8 @@ struct Backend {
 };
 
 const Backend kBackends[] = {
-    {"JPEG", OpenJpegDecoder}, {"PNG", OpenPngDecoder},   {"BMP", OpenBmpDecoder},   {"ICO", OpenIcoDecoder},
-    {"TIFF", OpenTiffDecoder}, {"HEIF", OpenHeifDecoder}, {"JXL", OpenJxlDecoder},   {"WebP", OpenWebpDecoder},
+    {"JPEG", OpenJpegDecoder}, {"PNG", OpenPngDecoder},   {"BMP", OpenBmpDecoder}, {"ICO", OpenIcoDecoder},
+    {"TIFF", OpenTiffDecoder}, {"HEIF", OpenHeifDecoder}, {"JXL", OpenJxlDecoder}, {"WebP", OpenWebpDecoder},
 };
 
 // The first input every fuzz run tries is empty; libjpeg reported it from jpeg_mem_src before any

@@ -26,7 +26,8 @@ TEST(PixelOpsTest, ScaleDownAveragesTheCoveredArea) {
   std::vector<uint8_t> small = ScaleDown(uniform, 7, 5, 3, 2);
   ASSERT_EQ(small.size(), 3u * 2 * 4);
   for (size_t i = 0; i < small.size(); i += 4) {
-    EXPECT_EQ((std::vector<uint8_t>(small.begin() + i, small.begin() + i + 4)), (std::vector<uint8_t>{40, 80, 120, 160}));
+    EXPECT_EQ((std::vector<uint8_t>(small.begin() + i, small.begin() + i + 4)),
+              (std::vector<uint8_t>{40, 80, 120, 160}));
   }
 }
 

@@ -81,8 +81,10 @@ std::vector<uint8_t> EncodeJpeg(const RgbaImage& image, const JpegOptions& optio
       } else if (options.cmyk) {
         uint8_t c = 255 - p[0], m = 255 - p[1], y = 255 - p[2], k = 0;
         uint8_t* o = &row[x * 4];
-        if (options.adobeMarker) o[0] = 255 - c, o[1] = 255 - m, o[2] = 255 - y, o[3] = 255 - k;
-        else o[0] = c, o[1] = m, o[2] = y, o[3] = k;
+        if (options.adobeMarker)
+          o[0] = 255 - c, o[1] = 255 - m, o[2] = 255 - y, o[3] = 255 - k;
+        else
+          o[0] = c, o[1] = m, o[2] = y, o[3] = k;
       } else {
         std::memcpy(&row[x * 3], p, 3);
       }
@@ -145,7 +147,8 @@ std::vector<uint8_t> EncodePng(const RgbaImage& image, const PngOptions& options
     png_set_eXIf_1(png, info, png_uint_32(options.exif.size()), const_cast<png_bytep>(options.exif.data()));
   }
   png_write_info(png, info);
-  const int channels = options.colourType == 0 || options.colourType == 3 ? 1 : options.colourType == 4 ? 2
+  const int channels = options.colourType == 0 || options.colourType == 3 ? 1
+                       : options.colourType == 4                          ? 2
                        : options.colourType == 2                          ? 3
                                                                           : 4;
   const int bytesPerSample = options.bitDepth == 16 ? 2 : 1;
@@ -190,11 +193,13 @@ std::vector<uint8_t> EncodeWebp(const RgbaImage& image, bool lossless, bool with
   size_t size = 0;
   const int stride = int(image.width * 4);
   if (withAlpha) {
-    size = lossless ? WebPEncodeLosslessRGBA(image.rgba.data(), int(image.width), int(image.height), stride, &out)
-                    : WebPEncodeRGBA(image.rgba.data(), int(image.width), int(image.height), stride, 90, &out);
+    size = lossless
+               ? WebPEncodeLosslessRGBA(image.rgba.data(), int(image.width), int(image.height), stride, &out)
+               : WebPEncodeRGBA(image.rgba.data(), int(image.width), int(image.height), stride, 90, &out);
   } else {
     std::vector<uint8_t> rgb;
-    for (size_t i = 0; i < image.rgba.size(); i += 4) rgb.insert(rgb.end(), &image.rgba[i], &image.rgba[i] + 3);
+    for (size_t i = 0; i < image.rgba.size(); i += 4)
+      rgb.insert(rgb.end(), &image.rgba[i], &image.rgba[i] + 3);
     int rgbStride = int(image.width * 3);
     size = lossless ? WebPEncodeLosslessRGB(rgb.data(), int(image.width), int(image.height), rgbStride, &out)
                     : WebPEncodeRGB(rgb.data(), int(image.width), int(image.height), rgbStride, 90, &out);
@@ -291,7 +296,8 @@ std::vector<uint8_t> EncodeJxl(const RgbaImage& image, bool alpha) {
   JxlEncoderSetFrameLossless(settings, JXL_TRUE);
   JxlPixelFormat format = {alpha ? 4u : 3u, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
   std::vector<uint8_t> samples;
-  for (size_t i = 0; i < image.rgba.size(); i += 4) samples.insert(samples.end(), &image.rgba[i], &image.rgba[i] + format.num_channels);
+  for (size_t i = 0; i < image.rgba.size(); i += 4)
+    samples.insert(samples.end(), &image.rgba[i], &image.rgba[i] + format.num_channels);
   JxlEncoderAddImageFrame(settings, &format, samples.data(), samples.size());
   JxlEncoderCloseInput(encoder);
   std::vector<uint8_t> bytes(4096);
@@ -327,12 +333,14 @@ std::vector<uint8_t> EncodeHeif(const RgbaImage& image, int compression) {
   }
   heif_encoder_set_lossy_quality(encoder, 95);
   heif_image* picture = nullptr;
-  heif_image_create(int(image.width), int(image.height), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &picture);
+  heif_image_create(int(image.width), int(image.height), heif_colorspace_RGB, heif_chroma_interleaved_RGB,
+                    &picture);
   heif_image_add_plane(picture, heif_channel_interleaved, int(image.width), int(image.height), 8);
   int stride = 0;
   uint8_t* plane = heif_image_get_plane(picture, heif_channel_interleaved, &stride);
   for (uint32_t y = 0; y < image.height; ++y) {
-    for (uint32_t x = 0; x < image.width; ++x) std::memcpy(plane + size_t(y) * stride + x * 3, &image.rgba[(size_t(y) * image.width + x) * 4], 3);
+    for (uint32_t x = 0; x < image.width; ++x)
+      std::memcpy(plane + size_t(y) * stride + x * 3, &image.rgba[(size_t(y) * image.width + x) * 4], 3);
   }
   std::vector<uint8_t> bytes;
   if (heif_context_encode_image(context, picture, encoder, nullptr, nullptr).code == heif_error_Ok) {
@@ -355,7 +363,9 @@ struct Tag {
   std::vector<uint8_t> value;
 };
 
-void Put16(std::vector<uint8_t>& out, size_t at, uint16_t v) { out[at] = uint8_t(v), out[at + 1] = uint8_t(v >> 8); }
+void Put16(std::vector<uint8_t>& out, size_t at, uint16_t v) {
+  out[at] = uint8_t(v), out[at + 1] = uint8_t(v >> 8);
+}
 void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) out[at + i] = uint8_t(v >> (8 * i));
 }
@@ -368,7 +378,8 @@ Tag AsciiTag(uint16_t id, const std::string& text) {
 Tag ShortTag(uint16_t id, uint16_t v) { return {id, kShort, 1, {uint8_t(v), uint8_t(v >> 8)}}; }
 Tag RationalTag(uint16_t id, const std::vector<std::pair<uint32_t, uint32_t>>& values) {
   std::vector<uint8_t> value(values.size() * 8);
-  for (size_t i = 0; i < values.size(); ++i) Put32(value, i * 8, values[i].first), Put32(value, i * 8 + 4, values[i].second);
+  for (size_t i = 0; i < values.size(); ++i)
+    Put32(value, i * 8, values[i].first), Put32(value, i * 8 + 4, values[i].second);
   return {id, kRational, uint32_t(values.size()), value};
 }
 
@@ -413,7 +424,8 @@ std::vector<uint8_t> BuildExif(const ExifFields& f) {
   if (!f.longitudeRef.empty()) gps.push_back(AsciiTag(3, f.longitudeRef));
   if (!exif.empty()) ifd0.push_back({0x8769, kLong, 1, {0, 0, 0, 0}});
   if (!gps.empty()) ifd0.push_back({0x8825, kLong, 1, {0, 0, 0, 0}});
-  const size_t ifd0At = 8, exifAt = ifd0At + IfdSize(ifd0), gpsAt = exifAt + (exif.empty() ? 0 : IfdSize(exif));
+  const size_t ifd0At = 8, exifAt = ifd0At + IfdSize(ifd0),
+               gpsAt = exifAt + (exif.empty() ? 0 : IfdSize(exif));
   const size_t dataAt = gpsAt + (gps.empty() ? 0 : IfdSize(gps));
   for (Tag& tag : ifd0) {
     if (tag.id == 0x8769) Put32(tag.value, 0, uint32_t(exifAt));

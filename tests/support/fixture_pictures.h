@@ -25,10 +25,10 @@ struct RgbaImage {
 struct JpegOptions {
   int quality = 90;
   bool grey = false;
-  bool cmyk = false;         // samples as CMYK, with C = 255 - R, M = 255 - G, Y = 255 - B, K = 0
-  bool adobeMarker = true;   // for CMYK: write the Adobe marker and store the samples inverted
-  std::vector<uint8_t> exif; // TIFF-structured EXIF block for APP1 (prefix added)
-  std::vector<uint8_t> icc;  // ICC profile for APP2
+  bool cmyk = false;          // samples as CMYK, with C = 255 - R, M = 255 - G, Y = 255 - B, K = 0
+  bool adobeMarker = true;    // for CMYK: write the Adobe marker and store the samples inverted
+  std::vector<uint8_t> exif;  // TIFF-structured EXIF block for APP1 (prefix added)
+  std::vector<uint8_t> icc;   // ICC profile for APP2
 };
 std::vector<uint8_t> EncodeJpeg(const RgbaImage& image, const JpegOptions& options = {});
 
@@ -48,7 +48,8 @@ std::vector<uint8_t> EncodePng(const RgbaImage& image, const PngOptions& options
 std::vector<uint8_t> EncodeWebp(const RgbaImage& image, bool lossless, bool withAlpha);
 
 // Through libtiff, into memory. bitsPerSample 8 or 16; alpha adds an unassociated alpha sample.
-std::vector<uint8_t> EncodeTiff(const RgbaImage& image, int bitsPerSample, bool alpha, uint16_t orientation = 1);
+std::vector<uint8_t> EncodeTiff(const RgbaImage& image, int bitsPerSample, bool alpha,
+                                uint16_t orientation = 1);
 
 // A JPEG XL codestream (lossless).
 std::vector<uint8_t> EncodeJxl(const RgbaImage& image, bool alpha);
