@@ -225,6 +225,26 @@ TEST(CanvasGradients, RadialGradientIsAnEllipseAroundItsCentre) {
   EXPECT_GT(PixelAt(image, 80, 20).r, 40);   // 30 to the side is still inside radiusX
 }
 
+TEST(CanvasGradients, ExtremeGradientsSpoilNothingAfterThem) {
+  Gradient flat;
+  flat.radial = true;
+  flat.start = {10, 10};
+  flat.radiusX = 1e-40f;  // its reciprocal is not even a float
+  flat.radiusY = 5;
+  flat.stops = {{0, kRed}};
+  Gradient broken;
+  broken.start = {NAN, 0};
+  broken.stops = {{0, kRed}};
+  const PixelImage image = Draw({20, 20}, [&](Canvas& c) {
+    c.FillRectGradient(Rect{0, 0, 20, 20}, flat);
+    c.FillRectGradient(Rect{0, 0, 20, 20}, broken);
+    c.DrawLine(Point{0, 0}, Point{20, 20}, kRed, INFINITY);
+    c.FillRect(Rect{10, 10, 10, 10}, kBlue);
+  });
+  EXPECT_TRUE(IsRed(PixelAt(image, 5, 5)));  // past the vanishing radius the last stop extends
+  EXPECT_EQ(PixelAt(image, 15, 15).b, 255);
+}
+
 TEST(CanvasPaths, FillAndStrokeFollowTheCommands) {
   Path triangle;
   triangle.MoveTo({0, 0}).LineTo({30, 0}).QuadraticTo({30, 30}, {0, 30}).Close();

@@ -134,13 +134,23 @@ void CairoCanvas::Clear(Color color) {
 }
 
 bool CairoCanvas::SetGradientSource(const Gradient& gradient) {
-  if (gradient.stops.empty()) return false;
+  // A pattern Cairo rejects would put the whole context into its error state, so doubtful input draws
+  // nothing.
+  const bool finite = std::isfinite(gradient.start.x) && std::isfinite(gradient.start.y) &&
+                      std::isfinite(gradient.end.x) && std::isfinite(gradient.end.y);
+  if (gradient.stops.empty() || !finite) return false;
   cairo_pattern_t* pattern = nullptr;
   if (gradient.radial) {
-    if (gradient.radiusX <= 0 || gradient.radiusY <= 0) return false;
+    if (!(gradient.radiusX > 0) || !(gradient.radiusY > 0) || !std::isfinite(gradient.radiusX) ||
+        !std::isfinite(gradient.radiusY)) {
+      return false;
+    }
+    // Pixman cannot build a gradient of a vanishing radius; below a thousandth of a DIP it looks the same.
+    constexpr double kMinRadius = 1e-3;
     pattern = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
     cairo_matrix_t toUnitCircle;
-    cairo_matrix_init_scale(&toUnitCircle, 1.0 / gradient.radiusX, 1.0 / gradient.radiusY);
+    cairo_matrix_init_scale(&toUnitCircle, 1.0 / std::max<double>(gradient.radiusX, kMinRadius),
+                            1.0 / std::max<double>(gradient.radiusY, kMinRadius));
     cairo_matrix_translate(&toUnitCircle, -gradient.start.x, -gradient.start.y);
     cairo_pattern_set_matrix(pattern, &toUnitCircle);
   } else {
@@ -202,7 +212,7 @@ void CairoCanvas::ApplyStroke(const StrokeStyle& style) {
 }
 
 void CairoCanvas::StrokeCurrentPath(Color color, const StrokeStyle& style) {
-  if (!(style.width > 0)) {
+  if (!(style.width > 0) || !std::isfinite(style.width)) {
     cairo_new_path(cr_);
     return;
   }
