@@ -231,6 +231,19 @@ TEST(TextLayout, FormatsAreSharedByEqualStyles) {
   EXPECT_TRUE(EndsWith(key, "|13.25|400|1|ko-KR")) << key;
 }
 
+TEST(TextLayout, UnusableSizesGiveEmptyLayouts) {
+  for (float size : {0.0f, -3.0f, NAN, INFINITY, 1e9f}) {
+    TextStyle style;
+    style.size = size;
+    EXPECT_FALSE(TextLayout::Create("x", style, Size{100, 100}, TextOptions{})) << size;
+  }
+  const PixelImage image = RenderToImage({10, 10}, 96, Color{0, 0, 0, 0}, [](Canvas& c) {
+    c.DrawIcon(0xE740, Rect{0, 0, 10, 10}, NAN, Color{0, 0, 0, 1});
+    c.DrawIcon(0xE740, Rect{0, 0, 10, 10}, 1e9f, Color{0, 0, 0, 1});
+  });
+  for (size_t i = 3; i < image.pixels.size(); i += 4) ASSERT_EQ(image.pixels[i], 0);
+}
+
 TEST(TextLayout, EmptyLayoutDrawsAndMeasuresAsNothing) {
   const TextLayout empty;
   EXPECT_EQ(empty.Metrics(), Size{});

@@ -326,9 +326,10 @@ void CairoCanvas::DrawText(const TextLayout& layout, Point origin, Color color) 
 void CairoCanvas::DrawIcon(char32_t codePoint, Rect rect, float size, Color color) {
   if (Collapsed()) return;
   const std::string glyph = IconGlyph(codePoint);
-  if (glyph.empty() || size <= 0) return;
+  const PangoFontDescription* format = IconFormat(size);
+  if (glyph.empty() || format == nullptr) return;
   PangoLayout* layout = pango_layout_new(UiContext());
-  pango_layout_set_font_description(layout, IconFormat(size));
+  pango_layout_set_font_description(layout, format);
   pango_layout_set_text(layout, glyph.c_str(), -1);
   PangoRectangle logical{};
   pango_layout_get_extents(layout, nullptr, &logical);

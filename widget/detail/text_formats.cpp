@@ -49,7 +49,11 @@ std::string FormatKey(const std::string& family, float size, int weight, bool it
   return fmt::format("{}|{:.2f}|{}|{}|{}", family, size, weight, italic ? 1 : 0, locale);
 }
 
+// Text larger than this many DIPs is no label; it is refused rather than handed to the font rasteriser.
+constexpr float kMaxTextSize = 4096;
+
 const PangoFontDescription* CachedFormat(const std::string& family, float size, int weight, bool italic) {
+  if (!(size > 0) || size > kMaxTextSize) return nullptr;
   const std::string key = FormatKey(family, size, weight, italic, TextLocale());
   FormatCache& cache = Formats();
   std::lock_guard lock(cache.mutex);
@@ -57,7 +61,7 @@ const PangoFontDescription* CachedFormat(const std::string& family, float size, 
   if (found != cache.formats.end()) return found->second.get();
   DescriptionPtr description(pango_font_description_new());
   pango_font_description_set_family(description.get(), family.c_str());
-  pango_font_description_set_absolute_size(description.get(), std::max(size, 0.0f) * PANGO_SCALE);
+  pango_font_description_set_absolute_size(description.get(), size * PANGO_SCALE);
   pango_font_description_set_weight(description.get(), static_cast<PangoWeight>(std::clamp(weight, 1, 1000)));
   pango_font_description_set_style(description.get(), italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
   return cache.formats.emplace(key, std::move(description)).first->second.get();

@@ -21,9 +21,10 @@ std::string TextFormatKey(const TextStyle& style, const std::string& locale);
 // The locale tag text follows: the toolkit language's, else the user's (from LC_ALL, LC_MESSAGES, LANG).
 std::string TextLocale();
 
-// A cached font description for the style (owned by the cache; never null). Called when layouts are made.
+// A cached font description for the style (owned by the cache), or null for a size that is not a positive
+// number up to 4096. Called when layouts are made.
 const PangoFontDescription* TextFormat(const TextStyle& style);
-// The icon font at a size.
+// The icon font at a size (null like TextFormat).
 const PangoFontDescription* IconFormat(float size);
 // Number of distinct formats cached so far (tests check that equal styles share one).
 size_t TextFormatCount();
