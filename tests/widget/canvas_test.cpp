@@ -225,6 +225,38 @@ TEST(CanvasGradients, RadialGradientIsAnEllipseAroundItsCentre) {
   EXPECT_GT(PixelAt(image, 80, 20).r, 40);   // 30 to the side is still inside radiusX
 }
 
+TEST(CanvasGeometry, NonFiniteShapesSpoilNothingAfterThem) {
+  const std::function<void(Canvas&)> shapes[] = {
+      [](Canvas& c) {
+        c.FillEllipse(Point{NAN, 5}, 3, 3, kRed);
+      },
+      [](Canvas& c) {
+        c.FillEllipse(Point{5, 5}, INFINITY, 3, kRed);
+      },
+      [](Canvas& c) {
+        c.StrokeEllipse(Point{5, 5}, 4, 4, kRed, NAN);
+      },
+      [](Canvas& c) {
+        c.FillRoundedRect(Rect{0, 0, INFINITY, INFINITY}, 3, kRed);
+      },
+      [](Canvas& c) {
+        c.PushRoundedClip(Rect{0, 0, 5, 5}, NAN);
+        c.PopClip();
+      },
+      [](Canvas& c) {
+        c.PushOpacity(NAN);
+        c.PopOpacity();
+      },
+  };
+  for (size_t i = 0; i < std::size(shapes); ++i) {
+    const PixelImage image = Draw({20, 20}, [&](Canvas& c) {
+      shapes[i](c);
+      c.FillRect(Rect{10, 10, 10, 10}, kBlue);
+    });
+    EXPECT_EQ(PixelAt(image, 15, 15).b, 255) << i;
+  }
+}
+
 TEST(CanvasGradients, ExtremeGradientsSpoilNothingAfterThem) {
   Gradient flat;
   flat.radial = true;

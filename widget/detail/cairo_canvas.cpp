@@ -36,7 +36,13 @@ void AddRoundedRect(cairo_t* cr, Rect rect, float radius) {
   cairo_close_path(cr);
 }
 
-void AddEllipse(cairo_t* cr, Point centre, double radiusX, double radiusY) {
+// Adds the ellipse through a scaled transform; false (nothing added) when that transform would be unusable,
+// which would put the context into Cairo's error state.
+bool AddEllipse(cairo_t* cr, Point centre, double radiusX, double radiusY) {
+  if (!std::isfinite(centre.x) || !std::isfinite(centre.y) || !(radiusX > 0) || !(radiusY > 0) ||
+      !std::isfinite(radiusX) || !std::isfinite(radiusY)) {
+    return false;
+  }
   cairo_save(cr);
   cairo_translate(cr, centre.x, centre.y);
   cairo_scale(cr, radiusX, radiusY);
@@ -44,6 +50,7 @@ void AddEllipse(cairo_t* cr, Point centre, double radiusX, double radiusY) {
   cairo_arc(cr, 0, 0, 1, 0, 2 * std::numbers::pi);
   cairo_close_path(cr);
   cairo_restore(cr);
+  return true;
 }
 
 void AddPath(cairo_t* cr, const Path& path) {
@@ -255,14 +262,14 @@ void CairoCanvas::StrokeRoundedRect(Rect rect, float radius, Color color, float 
 
 void CairoCanvas::FillEllipse(Point centre, float radiusX, float radiusY, Color color) {
   if (Collapsed()) return;
-  if (radiusX <= 0 || radiusY <= 0) return;
+  if (!AddEllipse(cr_, centre, radiusX, radiusY)) return;
   SetColor(color);
-  AddEllipse(cr_, centre, radiusX, radiusY);
   cairo_fill(cr_);
 }
 
 void CairoCanvas::StrokeEllipse(Point centre, float radiusX, float radiusY, Color color, float width) {
   if (Collapsed()) return;
+  if (!(width > 0)) return;
   const float rx = std::max(radiusX - width / 2, 0.0f);
   const float ry = std::max(radiusY - width / 2, 0.0f);
   if (rx <= 0 || ry <= 0) {
@@ -271,8 +278,7 @@ void CairoCanvas::StrokeEllipse(Point centre, float radiusX, float radiusY, Colo
     DrawLine(Point{centre.x - rx, centre.y - ry}, Point{centre.x + rx, centre.y + ry}, color, width);
     return;
   }
-  AddEllipse(cr_, centre, rx, ry);
-  StrokeCurrentPath(color, Plain(width));
+  if (AddEllipse(cr_, centre, rx, ry)) StrokeCurrentPath(color, Plain(width));
 }
 
 void CairoCanvas::DrawLine(Point from, Point to, Color color, const StrokeStyle& style) {
