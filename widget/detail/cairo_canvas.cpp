@@ -164,12 +164,13 @@ bool CairoCanvas::SetGradientSource(const Gradient& gradient) {
     pattern = cairo_pattern_create_linear(gradient.start.x, gradient.start.y, gradient.end.x, gradient.end.y);
   }
   std::vector<GradientStop> stops = gradient.stops;
-  std::stable_sort(stops.begin(), stops.end(), [](const GradientStop& a, const GradientStop& b) {
-    return std::clamp(a.position, 0.0f, 1.0f) < std::clamp(b.position, 0.0f, 1.0f);
-  });
+  for (GradientStop& stop : stops)
+    stop.position = std::isnan(stop.position) ? 0 : std::clamp(stop.position, 0.0f, 1.0f);
+  std::stable_sort(stops.begin(), stops.end(),
+                   [](const GradientStop& a, const GradientStop& b) { return a.position < b.position; });
   for (const GradientStop& stop : stops) {
     const Color& c = stop.color;
-    cairo_pattern_add_color_stop_rgba(pattern, std::clamp(stop.position, 0.0f, 1.0f), c.r, c.g, c.b, c.a);
+    cairo_pattern_add_color_stop_rgba(pattern, stop.position, c.r, c.g, c.b, c.a);
   }
   cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
   cairo_set_source(cr_, pattern);
