@@ -147,7 +147,8 @@ void DecodeStill(Decoder& decoder, const DecodeOptions& options, bool webp, Load
     colour->ApplyBgra(bitmap.pixels.data(), size_t(bitmap.width) * bitmap.height);
   }
   std::vector<uint8_t> pixels = std::move(bitmap.pixels);
-  if (bitmap.width > target.width && bitmap.height > target.height) {
+  const bool covers = bitmap.width >= target.width && bitmap.height >= target.height;
+  if (covers && (bitmap.width != target.width || bitmap.height != target.height)) {
     pixels = Imaging::ScaleDown(pixels, bitmap.width, bitmap.height, target.width, target.height);
   } else {
     target = {bitmap.width, bitmap.height};

@@ -116,6 +116,17 @@ TEST(LoadPictureTest, TurnedJpegThumbnailFitsTheBoxAfterTheTurn) {
   EXPECT_EQ(plain->height, 192);
 }
 
+TEST(LoadPictureTest, ThumbnailsHaveTheBoxSizeWhateverTheDctScaleGives) {
+  // 1/8 scale gives 256 × 126 here; the box wants 256 × 125.
+  auto thumbnail = Decode(Fx::EncodeJpeg(RgbaImage::Filled(2048, 1001, 30, 60, 90), {.quality = 50}), Box(256));
+  ASSERT_EQ(thumbnail->error, LoadError::None);
+  EXPECT_EQ(thumbnail->width, 256);
+  EXPECT_EQ(thumbnail->height, 125);
+  auto small = Decode(Fx::EncodeJpeg(RgbaImage::Filled(200, 100, 30, 60, 90)), Box(256));
+  EXPECT_EQ(small->width, 200);  // smaller than the box: left as it is
+  EXPECT_EQ(small->height, 100);
+}
+
 TEST(LoadPictureTest, EveryExifOrientationMovesThePixelsAsTheTableSays) {
   const RgbaImage source = Asymmetric();
   // Expected output: for each output pixel, the index (x + 3y) of the input pixel it shows.
