@@ -105,8 +105,8 @@ class HeifDecoder final : public Decoder {
       return;
     }
     heif_color_profile_nclx* nclx = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(handle_, &nclx).code != heif_error_Ok || !nclx) return;
-    if (!IsBt709(*nclx)) {
+    const bool read = heif_image_handle_get_nclx_color_profile(handle_, &nclx).code == heif_error_Ok;
+    if (read && nclx && !IsBt709(*nclx)) {
       const double primaries[6] = {nclx->color_primary_red_x,   nclx->color_primary_red_y,
                                    nclx->color_primary_green_x, nclx->color_primary_green_y,
                                    nclx->color_primary_blue_x,  nclx->color_primary_blue_y};
@@ -114,7 +114,8 @@ class HeifDecoder final : public Decoder {
       header_.iccProfile = ProfileFromPrimaries(primaries, white);
       header_.profileFromPrimaries = !header_.iccProfile.empty();
     }
-    heif_nclx_color_profile_free(nclx);
+    // Freed whatever the result: a failing call may still have handed over its record.
+    if (nclx) heif_nclx_color_profile_free(nclx);
   }
 
   DecodeResult CopyOut(const heif_image* image, Bitmap& out) {
