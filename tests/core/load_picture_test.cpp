@@ -372,6 +372,23 @@ TEST(LoadPictureTest, GifIsAnAnimationOnlyWithoutABox) {
   EXPECT_EQ(still->frames[0].delayMs, 0u);
 }
 
+TEST(LoadPictureTest, AnimatedWebpIsItsFirstFrameAsAThumbnail) {
+  auto bytes = Fx::EncodeAnimatedWebp({RgbaImage::Filled(400, 200, 255, 0, 0), RgbaImage::Filled(400, 200, 0, 0, 255)}, 50);
+  auto animation = Decode(bytes, {}, "a.webp");
+  ASSERT_EQ(animation->error, LoadError::None);
+  EXPECT_EQ(animation->format, "WebP");
+  EXPECT_EQ(animation->bitsPerPixel, 32);
+  EXPECT_EQ(animation->frames.size(), 2u);
+  auto thumbnail = Decode(bytes, ThumbnailOptions({}), "a.webp");
+  ASSERT_EQ(thumbnail->error, LoadError::None);
+  ASSERT_EQ(thumbnail->frames.size(), 1u);
+  EXPECT_EQ(thumbnail->format, "WebP");
+  EXPECT_EQ(thumbnail->width, 256);
+  EXPECT_EQ(thumbnail->height, 128);
+  EXPECT_EQ(thumbnail->sourceWidth, 400);
+  EXPECT_EQ(PixelAt(*thumbnail, 10, 10), (Bgra{0, 0, 255, 255}));
+}
+
 TEST(LoadPictureTest, ContentDecidesTheDecoderNotTheName) {
   auto jpegAsPng = Decode(Fx::EncodeJpeg(RgbaImage::Filled(8, 8, 1, 2, 3)), {}, "photo.png");
   EXPECT_EQ(jpegAsPng->error, LoadError::None);

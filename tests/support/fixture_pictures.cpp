@@ -7,6 +7,7 @@
 #include <png.h>
 #include <tiffio.h>
 #include <webp/encode.h>
+#include <webp/mux.h>
 
 #include <algorithm>
 #include <cmath>
@@ -206,6 +207,35 @@ std::vector<uint8_t> EncodeWebp(const RgbaImage& image, bool lossless, bool with
   }
   std::vector<uint8_t> bytes(out, out + size);
   WebPFree(out);
+  return bytes;
+}
+
+std::vector<uint8_t> EncodeAnimatedWebp(const std::vector<RgbaImage>& frames, int delayMs) {
+  WebPAnimEncoderOptions options;
+  WebPAnimEncoderOptionsInit(&options);
+  WebPAnimEncoder* encoder = WebPAnimEncoderNew(int(frames[0].width), int(frames[0].height), &options);
+  WebPConfig config;
+  WebPConfigInit(&config);
+  config.lossless = 1;
+  int timestamp = 0;
+  for (const RgbaImage& frame : frames) {
+    WebPPicture picture;
+    WebPPictureInit(&picture);
+    picture.use_argb = 1;
+    picture.width = int(frame.width);
+    picture.height = int(frame.height);
+    WebPPictureImportRGBA(&picture, frame.rgba.data(), int(frame.width * 4));
+    WebPAnimEncoderAdd(encoder, &picture, timestamp, &config);
+    WebPPictureFree(&picture);
+    timestamp += delayMs;
+  }
+  WebPAnimEncoderAdd(encoder, nullptr, timestamp, nullptr);
+  WebPData data;
+  WebPDataInit(&data);
+  WebPAnimEncoderAssemble(encoder, &data);
+  std::vector<uint8_t> bytes(data.bytes, data.bytes + data.size);
+  WebPDataClear(&data);
+  WebPAnimEncoderDelete(encoder);
   return bytes;
 }
 

@@ -47,6 +47,9 @@ std::vector<uint8_t> EncodePng(const RgbaImage& image, const PngOptions& options
 
 std::vector<uint8_t> EncodeWebp(const RgbaImage& image, bool lossless, bool withAlpha);
 
+// An animated WebP (lossless) of whole-canvas frames, each shown for delayMs.
+std::vector<uint8_t> EncodeAnimatedWebp(const std::vector<RgbaImage>& frames, int delayMs);
+
 // Through libtiff, into memory. bitsPerSample 8 or 16; alpha adds an unassociated alpha sample.
 std::vector<uint8_t> EncodeTiff(const RgbaImage& image, int bitsPerSample, bool alpha,
                                 uint16_t orientation = 1);
