@@ -473,6 +473,17 @@ TEST(LoadPictureTest, PicturesOverFourHundredMegapixelsAreRefusedBeforeDecoding)
     }
   }
   EXPECT_EQ(Decode(jpeg)->error, LoadError::TooLarge);
+  // A grey TIFF claiming 30000 × 30000 with one strip that is not there.
+  std::vector<uint8_t> tiff = {'I', 'I', 42, 0, 8, 0, 0, 0, 9, 0};
+  auto entry = [&tiff](uint16_t tag, uint16_t type, uint32_t value) {
+    for (uint32_t v : {uint32_t(tag) | (uint32_t(type) << 16), 1u, value}) {
+      for (int i = 0; i < 4; ++i) tiff.push_back(uint8_t(v >> (8 * i)));
+    }
+  };
+  entry(256, 4, 30000), entry(257, 4, 30000), entry(258, 3, 8), entry(259, 3, 1), entry(262, 3, 1);
+  entry(273, 4, 200), entry(277, 3, 1), entry(278, 4, 30000), entry(279, 4, 900000000);
+  tiff.insert(tiff.end(), 4, 0);
+  EXPECT_EQ(Decode(tiff)->error, LoadError::TooLarge);
 }
 
 TEST(LoadPictureTest, DecompressionBombWithinTheLimitDecodesAndThumbnailsSmall) {
