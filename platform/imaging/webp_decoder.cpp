@@ -61,8 +61,8 @@ class WebpDecoder final : public Decoder {
       config.options.scaled_width = int(width);
       config.options.scaled_height = int(height);
     }
-    // libwebp's second thread overlaps filtering with parsing; it pays off on all but tiny pictures.
-    config.options.use_threads = uint64_t(width) * height >= 256 * 256;
+    // libwebp's threaded mode (filtering on a second thread) measured no faster on a 24-megapixel
+    // picture with the picture and thumbnail lanes already decoding side by side, so it stays off.
     try {
       out.pixels = AllocatePixels(width, height);
     } catch (const std::bad_alloc&) {
