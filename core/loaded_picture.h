@@ -90,7 +90,7 @@ struct LoadedPicture {
   //   file reads: the errno value (ENOENT, EACCES, EISDIR; EFBIG for files of 2 GiB or more);
   //   archive reads: 0 (the ZipStatus decides the error);
   //   JPEG: libjpeg's message code (J_MESSAGE_CODE) of the error that ended decoding;
-  //   PNG: 1 for an error libpng reported, 2 for a warning treated as fatal;
+  //   PNG: 1 for an error libpng reported;
   //   TIFF: 1 when libtiff reported an error;
   //   HEIF/AVIF: heif_error.code × 1000 + heif_error.subcode;
   //   JPEG XL: the JxlDecoderStatus that stopped decoding;
