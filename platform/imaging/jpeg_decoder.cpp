@@ -189,17 +189,21 @@ class JpegDecoder final : public Decoder {
     const bool adobe = info.saw_Adobe_marker;
     const ColourTransform* colour =
         cmyk && request.colour && request.colour->Model() == SampleModel::Cmyk ? request.colour : nullptr;
-    if (!ReadPixels(session, cmyk, adobe, colour)) return {StatusOf(session.error.code), session.error.code};
+    if (!ReadPixels(session, cmyk, adobe, colour, request.cancel)) {
+      return {StatusOf(session.error.code), session.error.code};
+    }
     out.colourConverted = colour != nullptr;
     return {};
   }
 
  private:
-  bool ReadPixels(Session& session, bool cmyk, bool adobe, const ColourTransform* colour) {
+  bool ReadPixels(Session& session, bool cmyk, bool adobe, const ColourTransform* colour,
+                  const std::atomic<bool>* cancel) {
     jpeg_decompress_struct& info = session.info;
     if (setjmp(session.error.jump)) return false;
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height) {
+      if (cancel && cancel->load(std::memory_order_relaxed)) return false;
       JDIMENSION first = info.output_scanline;
       JDIMENSION got = jpeg_read_scanlines(&info, rows_.data() + first, info.output_height - first);
       if (got == 0) OnError(reinterpret_cast<j_common_ptr>(&info));

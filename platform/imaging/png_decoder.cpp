@@ -103,7 +103,7 @@ class PngDecoder final : public Decoder {
     out.width = header_.width;
     out.height = header_.height;
     for (uint32_t y = 0; y < out.height; ++y) rows_[y] = out.pixels.data() + size_t(y) * out.width * 4;
-    if (!ReadPixels(s, request.colourManage)) return {DecodeStatus::Damaged, kLibpngError};
+    if (!ReadPixels(s, request.colourManage, request.cancel)) return {DecodeStatus::Damaged, kLibpngError};
     if (header_.hasAlpha) {
       for (uint32_t y = 0; y < out.height; ++y) PremultiplyRow(rows_[y], out.width);
     }
@@ -129,12 +129,19 @@ class PngDecoder final : public Decoder {
     png_read_update_info(png, s.info);
   }
 
-  bool ReadPixels(Session& s, bool colourManage) {
+  bool ReadPixels(Session& s, bool colourManage, const std::atomic<bool>* cancel) {
     if (setjmp(png_jmpbuf(s.png))) return false;
     png_read_info(s.png, s.info);
     SetTransforms(s, colourManage);
     if (png_get_rowbytes(s.png, s.info) != size_t(header_.width) * 4) png_error(s.png, "unexpected row size");
-    png_read_image(s.png, rows_.data());
+    if (interlaced_) {
+      png_read_image(s.png, rows_.data());
+      return true;
+    }
+    for (png_bytep row : rows_) {
+      if (cancel && cancel->load(std::memory_order_relaxed)) return false;
+      png_read_row(s.png, row, nullptr);
+    }
     return true;
   }
 
@@ -151,7 +158,7 @@ class PngDecoder final : public Decoder {
     } catch (const std::bad_alloc&) {
       return {DecodeStatus::OutOfMemory, ENOMEM};
     }
-    if (!ReadRows(s, request.colourManage, row.data(), *scaler)) return {DecodeStatus::Damaged, kLibpngError};
+    if (!ReadRows(s, request, row.data(), *scaler)) return {DecodeStatus::Damaged, kLibpngError};
     try {
       out.pixels = scaler->Finish();
     } catch (const std::bad_alloc&) {
@@ -162,12 +169,13 @@ class PngDecoder final : public Decoder {
     return {};
   }
 
-  bool ReadRows(Session& s, bool colourManage, uint8_t* row, RowScaler& scaler) {
+  bool ReadRows(Session& s, const DecodeRequest& request, uint8_t* row, RowScaler& scaler) {
     if (setjmp(png_jmpbuf(s.png))) return false;
     png_read_info(s.png, s.info);
-    SetTransforms(s, colourManage);
+    SetTransforms(s, request.colourManage);
     if (png_get_rowbytes(s.png, s.info) != size_t(header_.width) * 4) png_error(s.png, "unexpected row size");
     for (uint32_t y = 0; y < header_.height; ++y) {
+      if (request.cancel && request.cancel->load(std::memory_order_relaxed)) return false;
       png_read_row(s.png, row, nullptr);
       if (header_.hasAlpha) PremultiplyRow(row, header_.width);
       scaler.AddRow(row);

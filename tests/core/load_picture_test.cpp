@@ -5,6 +5,7 @@
 // Fixtures are written with designated initializers that name only the fields a case changes.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -118,7 +119,8 @@ TEST(LoadPictureTest, TurnedJpegThumbnailFitsTheBoxAfterTheTurn) {
 
 TEST(LoadPictureTest, ThumbnailsHaveTheBoxSizeWhateverTheDctScaleGives) {
   // 1/8 scale gives 256 × 126 here; the box wants 256 × 125.
-  auto thumbnail = Decode(Fx::EncodeJpeg(RgbaImage::Filled(2048, 1001, 30, 60, 90), {.quality = 50}), Box(256));
+  auto thumbnail =
+      Decode(Fx::EncodeJpeg(RgbaImage::Filled(2048, 1001, 30, 60, 90), {.quality = 50}), Box(256));
   ASSERT_EQ(thumbnail->error, LoadError::None);
   EXPECT_EQ(thumbnail->width, 256);
   EXPECT_EQ(thumbnail->height, 125);
@@ -373,7 +375,8 @@ TEST(LoadPictureTest, GifIsAnAnimationOnlyWithoutABox) {
 }
 
 TEST(LoadPictureTest, AnimatedWebpIsItsFirstFrameAsAThumbnail) {
-  auto bytes = Fx::EncodeAnimatedWebp({RgbaImage::Filled(400, 200, 255, 0, 0), RgbaImage::Filled(400, 200, 0, 0, 255)}, 50);
+  auto bytes = Fx::EncodeAnimatedWebp(
+      {RgbaImage::Filled(400, 200, 255, 0, 0), RgbaImage::Filled(400, 200, 0, 0, 255)}, 50);
   auto animation = Decode(bytes, {}, "a.webp");
   ASSERT_EQ(animation->error, LoadError::None);
   EXPECT_EQ(animation->format, "WebP");
@@ -387,6 +390,21 @@ TEST(LoadPictureTest, AnimatedWebpIsItsFirstFrameAsAThumbnail) {
   EXPECT_EQ(thumbnail->height, 128);
   EXPECT_EQ(thumbnail->sourceWidth, 400);
   EXPECT_EQ(PixelAt(*thumbnail, 10, 10), (Bgra{0, 0, 255, 255}));
+}
+
+TEST(LoadPictureTest, RaisedCancelFlagStopsRowByRowDecoding) {
+  std::atomic<bool> cancel{true};
+  DecodeOptions options;
+  options.cancel = &cancel;
+  RgbaImage image = RgbaImage::Photo(64, 64);
+  for (const auto& bytes : {Fx::EncodeJpeg(image), Fx::EncodePng(image)}) {
+    EXPECT_EQ(Decode(bytes, options)->error, LoadError::Damaged);
+    DecodeOptions thumbnail = Box(16);
+    thumbnail.cancel = &cancel;
+    EXPECT_EQ(Decode(bytes, thumbnail)->error, LoadError::Damaged);
+  }
+  cancel = false;
+  EXPECT_EQ(Decode(Fx::EncodePng(image), options)->error, LoadError::None);
 }
 
 TEST(LoadPictureTest, ContentDecidesTheDecoderNotTheName) {
