@@ -14,4 +14,4 @@ build=build/release
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUARLO_TESTS=OFF -DQUARLO_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target quarloview quarloview-inspect
 
-exec "$build/app/quarloview-inspect" "$target"
+exec "$build/app/quarloview-inspect" "$target" --decode
