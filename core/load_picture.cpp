@@ -98,8 +98,8 @@ Size2 TargetSize(uint32_t width, uint32_t height, const DecodeOptions& options, 
   return {scaled(width), scaled(height)};
 }
 
-PixelBuffer Share(std::vector<uint8_t>&& pixels) {
-  return std::make_shared<const std::vector<uint8_t>>(std::move(pixels));
+PixelBuffer Share(PixelBytes&& pixels) {
+  return std::make_shared<const PixelBytes>(std::move(pixels));
 }
 
 bool IsSrgbName(const std::string& name) {
@@ -146,7 +146,7 @@ void DecodeStill(Decoder& decoder, const DecodeOptions& options, bool webp, Load
   if (colour && !bitmap.colourConverted && colour->Model() != Imaging::SampleModel::Cmyk) {
     colour->ApplyBgra(bitmap.pixels.data(), size_t(bitmap.width) * bitmap.height);
   }
-  std::vector<uint8_t> pixels = std::move(bitmap.pixels);
+  PixelBytes pixels = std::move(bitmap.pixels);
   const bool covers = bitmap.width >= target.width && bitmap.height >= target.height;
   if (covers && (bitmap.width != target.width || bitmap.height != target.height)) {
     pixels = Imaging::ScaleDown(pixels, bitmap.width, bitmap.height, target.width, target.height);
@@ -246,7 +246,7 @@ void MakeTiles(LoadedPicture& picture) {
     for (int32_t y = 0; y < picture.height; y += kTileSide) {
       for (int32_t x = 0; x < picture.width; x += kTileSide) {
         int32_t w = std::min(kTileSide, picture.width - x), h = std::min(kTileSide, picture.height - y);
-        std::vector<uint8_t> pixels(size_t(w) * h * 4);
+        PixelBytes pixels(size_t(w) * h * 4);
         for (int32_t row = 0; row < h; ++row) {
           const uint8_t* from = frame.pixels->data() + (size_t(y + row) * picture.width + x) * 4;
           std::copy(from, from + size_t(w) * 4, pixels.data() + size_t(row) * w * 4);

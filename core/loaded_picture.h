@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/picture_metadata.h"
+#include "platform/imaging/pixel_memory.h"
 
 namespace Quarlo::View {
 
@@ -31,7 +32,8 @@ constexpr int32_t kTileSide = 4096;
 constexpr uint64_t kPictureOverheadCost = 256;
 
 // Premultiplied BGRA, 8 bits per channel, rows top to bottom, stride = width × 4.
-using PixelBuffer = std::shared_ptr<const std::vector<uint8_t>>;
+using Imaging::PixelBuffer;
+using Imaging::PixelBytes;
 
 struct PictureFrame {
   PixelBuffer pixels;    // width × height × 4 bytes, or null once the picture is tiled

@@ -18,7 +18,7 @@ uint32_t WebpDelayMs(uint32_t durationMs) { return durationMs <= 10 ? 100 : dura
 
 bool AnyFrameTransparent(const std::vector<ComposedFrame>& frames) {
   for (const ComposedFrame& frame : frames) {
-    const std::vector<uint8_t>& bytes = *frame.pixels;
+    const PixelBytes& bytes = *frame.pixels;
     for (size_t at = 3; at < bytes.size(); at += 4) {
       if (bytes[at] != 255) return true;
     }

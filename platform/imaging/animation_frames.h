@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-namespace Quarlo::Imaging {
+#include "platform/imaging/pixel_memory.h"
 
-using PixelBuffer = std::shared_ptr<const std::vector<uint8_t>>;
+namespace Quarlo::Imaging {
 
 enum class AnimationStatus {
   Ok,           // at least one frame

@@ -1,5 +1,6 @@
 #include "platform/imaging/bmp_decoder.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -309,6 +310,8 @@ DecodeResult BmpDecoder::Decode(const DecodeRequest& request, Bitmap& out) {
     return {DecodeStatus::OutOfMemory, ENOMEM};
   }
   uint8_t* pixels = out.pixels.data();
+  // Pixels an RLE stream skips stay transparent, so its buffer starts cleared.
+  if (rle) std::fill(out.pixels.begin(), out.pixels.end(), uint8_t(0));
   if (!(rle ? DecodeRle(pixels) : DecodeRows(pixels))) {
     out.pixels.clear();
     return Malformed();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/imaging/exif.h"
+#include "platform/imaging/pixel_memory.h"
 
 namespace Quarlo::Imaging {
 
@@ -59,7 +60,7 @@ struct FrameInfo {
 // Premultiplied BGRA, rows top to bottom, stride = width × 4.
 struct Bitmap {
   uint32_t width = 0, height = 0;
-  std::vector<uint8_t> pixels;
+  PixelBytes pixels;
   // The backend already converted to sRGB through the request's transform (CMYK sources do this
   // while their samples are still CMYK); otherwise the caller converts the BGRA result.
   bool colourConverted = false;

@@ -37,9 +37,9 @@ AnimationStatus StatusOf(const DecodeResult& failed) {
 }  // namespace
 
 GifCanvas::GifCanvas(uint32_t width, uint32_t height)
-    : width_(width), height_(height), screen_(size_t(width) * height * 4, 0) {}
+    : width_(width), height_(height), screen_(size_t(width) * height * 4, uint8_t(0)) {}
 
-void GifCanvas::Draw(const FrameInfo& info, const std::vector<uint8_t>& pixels) {
+void GifCanvas::Draw(const FrameInfo& info, const PixelBytes& pixels) {
   if (info.disposal == kDisposePrevious) previous_ = screen_;
   Clip clip = ClipFrame(info, width_, height_);
   if (clip.Empty() || pixels.size() < size_t(info.width) * info.height * 4) return;
@@ -54,7 +54,7 @@ void GifCanvas::Draw(const FrameInfo& info, const std::vector<uint8_t>& pixels) 
   }
 }
 
-PixelBuffer GifCanvas::Snapshot() const { return std::make_shared<const std::vector<uint8_t>>(screen_); }
+PixelBuffer GifCanvas::Snapshot() const { return std::make_shared<const PixelBytes>(screen_); }
 
 void GifCanvas::Dispose(const FrameInfo& info) {
   if (info.disposal == kDisposeBackground) {

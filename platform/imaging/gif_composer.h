@@ -24,7 +24,7 @@ class GifCanvas {
 
   // Paints one frame (premultiplied BGRA at info's size) in file order; keeps the screen first when
   // the frame will be disposed of by restoring it.
-  void Draw(const FrameInfo& info, const std::vector<uint8_t>& pixels);
+  void Draw(const FrameInfo& info, const PixelBytes& pixels);
   // A copy of the screen as it is now, for the frame list.
   PixelBuffer Snapshot() const;
   // Applies the frame's disposal after its snapshot was taken.
@@ -35,8 +35,8 @@ class GifCanvas {
 
   uint32_t width_;
   uint32_t height_;
-  std::vector<uint8_t> screen_;
-  std::vector<uint8_t> previous_;
+  PixelBytes screen_;
+  PixelBytes previous_;
 };
 
 // Called by the decode pipeline for a GIF with two frames or more and no thumbnail box: composes

@@ -17,10 +17,10 @@ inline uint8_t MulDiv255(uint32_t x, uint32_t a) {
 
 }  // namespace
 
-std::vector<uint8_t> AllocatePixels(uint32_t width, uint32_t height) {
+PixelBytes AllocatePixels(uint32_t width, uint32_t height) {
   uint64_t bytes = uint64_t(width) * height * 4;
   if (bytes > SIZE_MAX / 2) throw std::bad_alloc();
-  return std::vector<uint8_t>(static_cast<size_t>(bytes));
+  return PixelBytes(static_cast<size_t>(bytes));
 }
 
 void PremultiplyRow(uint8_t* bgra, uint32_t count) {
@@ -98,31 +98,31 @@ void RowScaler::AddRow(const uint8_t* row) {
   }
 }
 
-std::vector<uint8_t> RowScaler::Finish() {
-  std::vector<uint8_t> result = AllocatePixels(targetWidth_, targetHeight_);
+PixelBytes RowScaler::Finish() {
+  PixelBytes result = AllocatePixels(targetWidth_, targetHeight_);
   for (size_t i = 0; i < result.size(); ++i) {
     result[i] = static_cast<uint8_t>(std::min<uint64_t>((sums_[i] + (1u << 23)) >> 24, 255));
   }
   return result;
 }
 
-std::vector<uint8_t> ScaleDown(std::span<const uint8_t> source, uint32_t width, uint32_t height,
+PixelBytes ScaleDown(std::span<const uint8_t> source, uint32_t width, uint32_t height,
                                uint32_t targetWidth, uint32_t targetHeight) {
   RowScaler scaler(width, height, targetWidth, targetHeight);
   for (uint32_t y = 0; y < height; ++y) scaler.AddRow(source.data() + size_t(y) * width * 4);
   return scaler.Finish();
 }
 
-std::vector<uint8_t> Orient(std::span<const uint8_t> source, uint32_t width, uint32_t height,
+PixelBytes Orient(std::span<const uint8_t> source, uint32_t width, uint32_t height,
                             uint32_t orientation) {
   const uint64_t pixels = uint64_t(width) * height;
   if (source.size() < pixels * 4) return {};
   if (orientation < 2 || orientation > 8)
-    return std::vector<uint8_t>(source.begin(), source.begin() + pixels * 4);
+    return PixelBytes(source.begin(), source.begin() + pixels * 4);
   const bool turned = orientation >= 5;
   const uint32_t outWidth = turned ? height : width;
   const uint32_t outHeight = turned ? width : height;
-  std::vector<uint8_t> result = AllocatePixels(outWidth, outHeight);
+  PixelBytes result = AllocatePixels(outWidth, outHeight);
   // Each output row walks the input along a straight line: a start pixel and a fixed step.
   const int64_t W = width, H = height;
   for (uint32_t row = 0; row < outHeight; ++row) {

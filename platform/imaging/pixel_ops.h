@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/imaging/pixel_memory.h"
+
 namespace Quarlo::Imaging {
 
 // Multiplies the colour of count straight-alpha BGRA pixels by their alpha, in place.
@@ -26,7 +28,7 @@ class RowScaler {
   // Takes the next source row (width × 4 bytes), top to bottom.
   void AddRow(const uint8_t* row);
   // The scaled picture once every row was added.
-  std::vector<uint8_t> Finish();
+  PixelBytes Finish();
 
  private:
   struct Span {
@@ -44,15 +46,16 @@ class RowScaler {
 
 // The whole-picture form of RowScaler, used for the thumbnail box after any cheaper reduction the
 // decoder made.
-std::vector<uint8_t> ScaleDown(std::span<const uint8_t> source, uint32_t width, uint32_t height,
+PixelBytes ScaleDown(std::span<const uint8_t> source, uint32_t width, uint32_t height,
                                uint32_t targetWidth, uint32_t targetHeight);
 
 // Applies an EXIF orientation (2 to 8; other values copy) to a width × height picture. For 5 to 8
 // the result is height × width. A source smaller than width × height × 4 yields an empty result.
-std::vector<uint8_t> Orient(std::span<const uint8_t> source, uint32_t width, uint32_t height,
+PixelBytes Orient(std::span<const uint8_t> source, uint32_t width, uint32_t height,
                             uint32_t orientation);
 
-// Allocates a pixel buffer of width × height × 4 bytes; the size is checked for overflow first.
-std::vector<uint8_t> AllocatePixels(uint32_t width, uint32_t height);
+// Allocates a pixel buffer of width × height × 4 bytes, not cleared: the caller writes every byte.
+// The size is checked for overflow first.
+PixelBytes AllocatePixels(uint32_t width, uint32_t height);
 
 }  // namespace Quarlo::Imaging

@@ -2,6 +2,7 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -118,6 +119,9 @@ class TiffDecoder final : public Decoder {
     image.req_orientation = image.orientation;
     try {
       out.pixels = AllocatePixels(header_.width, header_.height);
+      // libtiff goes on past a strip or tile it cannot read; what it leaves unwritten must not
+      // show stale memory.
+      std::fill(out.pixels.begin(), out.pixels.end(), uint8_t(0));
     } catch (const std::bad_alloc&) {
       TIFFRGBAImageEnd(&image);
       return {DecodeStatus::OutOfMemory, ENOMEM};

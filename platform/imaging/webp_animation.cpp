@@ -89,7 +89,7 @@ void ReadFrames(WebPAnimDecoder* decoder, const WebPAnimInfo& info, uint64_t fra
     uint8_t* canvas = nullptr;
     int end = 0;
     if (!WebPAnimDecoderGetNext(decoder, &canvas, &end)) return;
-    auto pixels = std::make_shared<const std::vector<uint8_t>>(canvas, canvas + canvasBytes);
+    auto pixels = std::make_shared<const PixelBytes>(canvas, canvas + canvasBytes);
     // The decoder reports when each frame ends; its duration is the difference.
     uint32_t duration = end > previousEnd ? uint32_t(end - previousEnd) : 0;
     previousEnd = end;

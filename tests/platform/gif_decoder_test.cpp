@@ -24,7 +24,7 @@ constexpr std::array<uint8_t, 4> kRedPixel{0, 0, 255, 255}, kGreenPixel{0, 255, 
     kBluePixel{255, 0, 0, 255}, kClear{0, 0, 0, 0};
 
 std::array<uint8_t, 4> PixelAt(const ComposedAnimation& animation, size_t frame, int x, int y) {
-  const std::vector<uint8_t>& bytes = *animation.frames.at(frame).pixels;
+  const PixelBytes& bytes = *animation.frames.at(frame).pixels;
   size_t at = (size_t(y) * animation.width + x) * 4;
   return {bytes[at], bytes[at + 1], bytes[at + 2], bytes[at + 3]};
 }
@@ -51,7 +51,7 @@ TEST(GifDecoderTest, StillFrameKeepsItsOwnSizeAndTransparentIndex) {
   EXPECT_TRUE(decoder->Header().hasAlpha);
   Bitmap bitmap;
   ASSERT_TRUE(decoder->Decode({}, bitmap).Ok());
-  EXPECT_EQ(bitmap.pixels, (std::vector<uint8_t>{0, 0, 255, 255, 0, 0, 0, 0}));
+  EXPECT_EQ(bitmap.pixels, (PixelBytes{0, 0, 255, 255, 0, 0, 0, 0}));
 }
 
 TEST(GifDecoderTest, DisposalToBackgroundClearsOnlyTheFrameRectangle) {

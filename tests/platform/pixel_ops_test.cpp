@@ -18,12 +18,12 @@ TEST(PixelOpsTest, ScaleDownAveragesTheCoveredArea) {
   // 4 × 2 to 2 × 1: each output pixel is the mean of a 2 × 2 block.
   std::vector<uint8_t> source = {0,   0,   0,   255, 100, 100, 100, 255, 10, 20, 30, 255, 10, 20, 30, 255,
                                  200, 200, 200, 255, 100, 100, 100, 255, 10, 20, 30, 255, 10, 20, 30, 255};
-  std::vector<uint8_t> out = ScaleDown(source, 4, 2, 2, 1);
-  EXPECT_EQ(out, (std::vector<uint8_t>{100, 100, 100, 255, 10, 20, 30, 255}));
+  PixelBytes out = ScaleDown(source, 4, 2, 2, 1);
+  EXPECT_EQ(out, (PixelBytes{100, 100, 100, 255, 10, 20, 30, 255}));
   // A uniform picture stays uniform at an uneven ratio, translucency included.
   std::vector<uint8_t> uniform;
   for (int i = 0; i < 7 * 5; ++i) uniform.insert(uniform.end(), {40, 80, 120, 160});
-  std::vector<uint8_t> small = ScaleDown(uniform, 7, 5, 3, 2);
+  PixelBytes small = ScaleDown(uniform, 7, 5, 3, 2);
   ASSERT_EQ(small.size(), 3u * 2 * 4);
   for (size_t i = 0; i < small.size(); i += 4) {
     EXPECT_EQ((std::vector<uint8_t>(small.begin() + i, small.begin() + i + 4)),

@@ -63,7 +63,7 @@ std::vector<uint8_t> EncodeAnimation(int width, int height, const std::vector<Te
 }
 
 Pixel PixelAt(const ComposedAnimation& animation, size_t frame, int x, int y) {
-  const std::vector<uint8_t>& bytes = *animation.frames.at(frame).pixels;
+  const PixelBytes& bytes = *animation.frames.at(frame).pixels;
   size_t at = (size_t(y) * animation.width + x) * 4;
   return {bytes[at], bytes[at + 1], bytes[at + 2], bytes[at + 3]};
 }
