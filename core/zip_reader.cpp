@@ -123,16 +123,40 @@ ZipStatus ZipReader::ReadDirectory() {
   if (!endPosition) return ZipStatus::NotZip;
 
   ZipDirectoryInfo info = ReadEndRecord(tail, *endPosition);
+  uint64_t prefix = 0;
+  bool zip64 = false;
   if (std::optional<uint64_t> zip64Offset = FindZip64EndOffset(tail, *endPosition)) {
     uint8_t record[kZip64EndReadSize];
-    if (source_->ReadAt(*zip64Offset, record)) ReadZip64End(record, info);
+    zip64 = source_->ReadAt(*zip64Offset, record) && ReadZip64End(record, info);
   }
+  if (!zip64) prefix = PrependedBytes(info, fileSize - tail.size() + *endPosition);
+  info.offset += prefix;
   if (info.offset > fileSize || info.size > fileSize - info.offset || info.size > kZipMaxDirectorySize) {
     return ZipStatus::Damaged;
   }
   std::vector<uint8_t> directory(info.size);
   if (!source_->ReadAt(info.offset, directory)) return ZipStatus::Damaged;
-  return ParseCentralDirectory(directory, info.entryCount, SystemCodePage(), entries_);
+  ZipStatus status = ParseCentralDirectory(directory, info.entryCount, SystemCodePage(), entries_);
+  if (prefix != 0) {
+    for (ZipEntry& entry : entries_) entry.localHeaderOffset += prefix;
+  }
+  return status;
+}
+
+// Self-extracting archives, and archives glued behind other data with `cat`, keep the offsets the
+// archiver wrote: every one is short by the length of what came before. The directory then ends
+// later than announced, right before the end record, which is where it is looked for instead, as
+// unzip does. Only when the announced place holds no directory, so honest archives are untouched.
+uint64_t ZipReader::PrependedBytes(const ZipDirectoryInfo& info, uint64_t endRecordOffset) {
+  if (info.size < kZipCentralHeaderSize || info.size > endRecordOffset) return 0;
+  uint64_t found = endRecordOffset - info.size;
+  if (found <= info.offset) return 0;
+  uint8_t signature[4];
+  auto directoryAt = [&](uint64_t offset) {
+    return source_->ReadAt(offset, signature) && ByteCursor(signature).U32() == kZipCentralSignature;
+  };
+  if (directoryAt(info.offset) || !directoryAt(found)) return 0;
+  return found - info.offset;
 }
 
 void ZipReader::Close() {

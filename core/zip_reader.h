@@ -13,6 +13,7 @@
 namespace Quarlo::View {
 
 class ByteSource;
+struct ZipDirectoryInfo;
 
 enum class ZipStatus : uint32_t {
   Ok = 0,
@@ -72,6 +73,8 @@ class ZipReader {
  private:
   ZipStatus OpenSource(std::unique_ptr<ByteSource> source, const std::string& path);
   ZipStatus ReadDirectory();
+  // Called by ReadDirectory: how many bytes precede an archive whose offsets ignore them, else 0.
+  uint64_t PrependedBytes(const ZipDirectoryInfo& info, uint64_t endRecordOffset);
   void CloseLocked();
 
   std::mutex mutex_;

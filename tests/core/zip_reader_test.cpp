@@ -109,6 +109,26 @@ TEST(ZipReaderOpen, ReportsStatusPerArchive) {
   }
 }
 
+// Self-extractors and `cat stub archive.zip` keep offsets that ignore the stub in front.
+TEST(ZipReaderOpen, FindsTheDirectoryBehindPrependedBytes) {
+  std::vector<uint8_t> bytes(1000, 0x4D);
+  ZipImage image = BuildZip({{.name = "a.jpg", .data = BytesOf("first")},
+                             {.name = "b.jpg", .data = BytesOf("second"), .method = 8}});
+  bytes.insert(bytes.end(), image.bytes.begin(), image.bytes.end());
+  ZipReader reader;
+  ASSERT_EQ(reader.OpenBytes(bytes), ZipStatus::Ok);
+  ASSERT_EQ(reader.Entries().size(), 2u);
+  EXPECT_EQ(reader.Entries()[1].localHeaderOffset, image.localOffsets[1] + 1000);
+  std::vector<uint8_t> data;
+  ASSERT_EQ(reader.ReadEntry(1, data), ZipStatus::Ok);
+  EXPECT_EQ(data, BytesOf("second"));
+
+  // Bytes that merely precede the directory, with a directory where announced, change nothing.
+  ZipImage honest = BuildZip({{.name = "c.jpg", .data = BytesOf("third")}});
+  ASSERT_EQ(reader.OpenBytes(honest.bytes), ZipStatus::Ok);
+  EXPECT_EQ(reader.Entries()[0].localHeaderOffset, honest.localOffsets[0]);
+}
+
 TEST(ZipReaderOpen, MissingFileCannotBeRead) {
   Quarlo::Test::TempFolder folder;
   ZipReader reader;
