@@ -189,21 +189,23 @@ std::vector<uint8_t> EncodePng(const RgbaImage& image, const PngOptions& options
   return bytes;
 }
 
-std::vector<uint8_t> EncodeWebp(const RgbaImage& image, bool lossless, bool withAlpha) {
+std::vector<uint8_t> EncodeWebp(const RgbaImage& image, bool lossless, bool withAlpha, int quality) {
   uint8_t* out = nullptr;
   size_t size = 0;
   const int stride = int(image.width * 4);
   if (withAlpha) {
     size = lossless
                ? WebPEncodeLosslessRGBA(image.rgba.data(), int(image.width), int(image.height), stride, &out)
-               : WebPEncodeRGBA(image.rgba.data(), int(image.width), int(image.height), stride, 90, &out);
+               : WebPEncodeRGBA(image.rgba.data(), int(image.width), int(image.height), stride,
+                                float(quality), &out);
   } else {
     std::vector<uint8_t> rgb;
     for (size_t i = 0; i < image.rgba.size(); i += 4)
       rgb.insert(rgb.end(), &image.rgba[i], &image.rgba[i] + 3);
     int rgbStride = int(image.width * 3);
     size = lossless ? WebPEncodeLosslessRGB(rgb.data(), int(image.width), int(image.height), rgbStride, &out)
-                    : WebPEncodeRGB(rgb.data(), int(image.width), int(image.height), rgbStride, 90, &out);
+                    : WebPEncodeRGB(rgb.data(), int(image.width), int(image.height), rgbStride,
+                                    float(quality), &out);
   }
   std::vector<uint8_t> bytes(out, out + size);
   WebPFree(out);

@@ -45,7 +45,8 @@ struct PngOptions {
 };
 std::vector<uint8_t> EncodePng(const RgbaImage& image, const PngOptions& options = {});
 
-std::vector<uint8_t> EncodeWebp(const RgbaImage& image, bool lossless, bool withAlpha);
+// quality is the lossy encoder's 0 to 100 setting; lossless ignores it.
+std::vector<uint8_t> EncodeWebp(const RgbaImage& image, bool lossless, bool withAlpha, int quality = 90);
 
 // An animated WebP (lossless) of whole-canvas frames, each shown for delayMs.
 std::vector<uint8_t> EncodeAnimatedWebp(const std::vector<RgbaImage>& frames, int delayMs);
