@@ -1,8 +1,6 @@
 #include "core/settings.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +10,7 @@
 #include <string>
 
 #include "platform/registry/hive.h"
+#include "support/concurrent_processes.h"
 
 namespace {
 
@@ -363,32 +362,16 @@ TEST_F(SettingsTest, SaveReportsFailure) {
 TEST_F(SettingsTest, TwoProcessesSavingDifferentKeysBothSurvive) {
   constexpr int kSaves = 15;
   const std::string paths[2] = {"Software\\QuarloView", "Software\\QuarloViewTest"};
-  int start[2];
-  ASSERT_EQ(pipe(start), 0);
-  pid_t children[2];
-  for (int child = 0; child < 2; ++child) {
-    children[child] = fork();
-    ASSERT_GE(children[child], 0);
-    if (children[child] == 0) {
-      close(start[1]);
-      char go;
-      bool ok = read(start[0], &go, 1) == 0;  // returns when the parent closes the pipe
-      Hive hive(hive_->FilePath());
-      Settings settings = EveryFieldChanged();
-      for (int i = 0; i < kSaves; ++i) {
-        settings.AddRecent("/child" + std::to_string(child) + "/" + std::to_string(i));
-        ok = settings.Save(hive, paths[child]) && ok;
-      }
-      _exit(ok ? 0 : 1);
+  EXPECT_TRUE(Quarlo::Test::RunConcurrently(2, [&](int child) {
+    Hive hive(hive_->FilePath());
+    Settings settings = EveryFieldChanged();
+    bool ok = true;
+    for (int i = 0; i < kSaves; ++i) {
+      settings.AddRecent("/child" + std::to_string(child) + "/" + std::to_string(i));
+      ok = settings.Save(hive, paths[child]) && ok;
     }
-  }
-  close(start[0]);
-  close(start[1]);
-  for (pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+    return ok;
+  }));
   for (int child = 0; child < 2; ++child) {
     Settings loaded = Settings::Load(*hive_, paths[child]);
     EXPECT_EQ(loaded.recent.front(), "/child" + std::to_string(child) + "/" + std::to_string(kSaves - 1));

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,6 +12,8 @@
 #include <sstream>
 #include <string>
 #include <thread>
+
+#include "support/concurrent_processes.h"
 
 namespace {
 
@@ -225,35 +226,18 @@ TEST_F(HiveTest, BatchWritesItsChangesTogether) {
 // the same; every key of both must be in the file afterwards.
 TEST_F(HiveTest, TwoProcessesChangingTheHiveAtOnceKeepEachOthersKeys) {
   constexpr int kChanges = 40;
-  int start[2];
-  ASSERT_EQ(pipe(start), 0);
-  pid_t children[2];
-  for (int child = 0; child < 2; ++child) {
-    children[child] = fork();
-    ASSERT_GE(children[child], 0);
-    if (children[child] == 0) {
-      close(start[1]);
-      char go;
-      bool ok = read(start[0], &go, 1) == 0;  // returns when the parent closes the pipe
-      Hive hive(file_);
-      HiveResult<HiveKey> key = hive.Root().Create("Process" + std::to_string(child));
-      ok = ok && key.Ok();
-      for (int i = 0; i < kChanges; ++i) {
-        ok = ok && key.value.Set("Value" + std::to_string(i), uint32_t(i)) == HiveStatus::Ok;
-        HiveBatch batch(hive);
-        ok = ok && key.value.Set("Batch" + std::to_string(i), HiveStrings{"x"}) == HiveStatus::Ok;
-        ok = ok && batch.Commit() == HiveStatus::Ok;
-      }
-      _exit(ok ? 0 : 1);
+  EXPECT_TRUE(Quarlo::Test::RunConcurrently(2, [&](int child) {
+    Hive hive(file_);
+    HiveResult<HiveKey> key = hive.Root().Create("Process" + std::to_string(child));
+    bool ok = key.Ok();
+    for (int i = 0; i < kChanges; ++i) {
+      ok = ok && key.value.Set("Value" + std::to_string(i), uint32_t(i)) == HiveStatus::Ok;
+      HiveBatch batch(hive);
+      ok = ok && key.value.Set("Batch" + std::to_string(i), HiveStrings{"x"}) == HiveStatus::Ok;
+      ok = ok && batch.Commit() == HiveStatus::Ok;
     }
-  }
-  close(start[0]);
-  close(start[1]);
-  for (pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+    return ok;
+  }));
   Hive hive(file_);
   for (int child = 0; child < 2; ++child) {
     HiveResult<HiveKey> key = hive.Root().Open("Process" + std::to_string(child));
