@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <string_view>
 
-#include "core/byte_cursor.h"
 #include "core/code_page.h"
 #include "core/file_time.h"
+#include "platform/byte_cursor.h"
 
 namespace Quarlo::View {
+
+using Platform::ByteCursor;
 
 namespace {
 

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <climits>
 
-#include "core/byte_cursor.h"
 #include "core/byte_source.h"
 #include "core/code_page.h"
 #include "core/zip_directory.h"
+#include "platform/byte_cursor.h"
 
 namespace Quarlo::View {
+
+using Platform::ByteCursor;
 
 namespace {
 

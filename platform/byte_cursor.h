@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-namespace Quarlo::View {
+namespace Quarlo::Platform {
 
 class ByteCursor {
  public:
@@ -51,4 +51,4 @@ class ByteCursor {
   bool ok_;
 };
 
-}  // namespace Quarlo::View
+}  // namespace Quarlo::Platform
