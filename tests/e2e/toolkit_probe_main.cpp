@@ -15,8 +15,8 @@
 #include "widget/animator.h"
 #include "widget/application.h"
 #include "widget/canvas.h"
-#include "widget/detail/key_codes.h"
 #include "widget/input/events.h"
+#include "widget/input/key_names.h"
 #include "widget/theme.h"
 #include "widget/window.h"
 
@@ -47,7 +47,9 @@ class TracingPanel : public Widget {
     canvas.DrawText(text, Point{10, 50}, GetTheme().Get(ThemeColor::TextPrimary));
     Trace(fmt::format("{} paint {}x{}", name_, std::lround(size.width), std::lround(size.height)));
   }
-  void OnThemeChanged() override { Trace(fmt::format("{} theme {}", name_, GetTheme().mode == 0 ? "light" : "dark")); }
+  void OnThemeChanged() override {
+    Trace(fmt::format("{} theme {}", name_, GetTheme().mode == 0 ? "light" : "dark"));
+  }
   bool OnPointerDown(const PointerEvent& event) override {
     Trace(fmt::format("{} pointer down {} {} button {} clicks {}", name_, std::lround(event.position.x),
                       std::lround(event.position.y), static_cast<int>(event.button), event.clicks));
@@ -58,7 +60,7 @@ class TracingPanel : public Widget {
     return true;
   }
   bool OnKeyDown(const KeyEvent& event) override {
-    Trace(fmt::format("{} key {} {}", name_, Detail::KeyName(event.key), event.modifiers));
+    Trace(fmt::format("{} key {} {}", name_, Input::KeyName(event.key), event.modifiers));
     return onKey && onKey(event);
   }
   bool OnChar(const CharEvent& event) override {
