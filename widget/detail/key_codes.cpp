@@ -1,213 +1,259 @@
-// Key symbol to virtual-key mapping and the key name table.
+// Key symbols and positions to virtual-key codes and scan codes.
 
 #include "widget/detail/key_codes.h"
 
 #include <gdk/gdkkeysyms.h>
 
-#include <array>
-#include <cstdio>
 #include <utility>
+
+#include "widget/input/virtual_keys.h"
 
 namespace Quarlo::Widget::Detail {
 namespace {
+
+constexpr uint32_t kEvdevOffset = 8;
 
 struct KeyvalCode {
   uint32_t keyval;
   uint32_t vk;
 };
 
-// Keys whose code does not depend on the layout. Keypad keys map by their function under Num Lock (the
-// symbol GDK reports already reflects the lock), as Windows does.
-constexpr KeyvalCode kKeyvalCodes[] = {
-    {GDK_KEY_BackSpace, 0x08},
-    {GDK_KEY_Tab, 0x09},
-    {GDK_KEY_ISO_Left_Tab, 0x09},
-    {GDK_KEY_Clear, 0x0C},
-    {GDK_KEY_Return, 0x0D},
-    {GDK_KEY_KP_Enter, 0x0D},
-    {GDK_KEY_Shift_L, 0xA0},
-    {GDK_KEY_Shift_R, 0xA1},
-    {GDK_KEY_Control_L, 0xA2},
-    {GDK_KEY_Control_R, 0xA3},
-    {GDK_KEY_Alt_L, 0xA4},
-    {GDK_KEY_Alt_R, 0xA5},
-    {GDK_KEY_ISO_Level3_Shift, 0xA5},
-    {GDK_KEY_Meta_L, 0xA4},
-    {GDK_KEY_Meta_R, 0xA5},
-    {GDK_KEY_Pause, 0x13},
-    {GDK_KEY_Caps_Lock, 0x14},
-    {GDK_KEY_Escape, 0x1B},
-    {GDK_KEY_space, 0x20},
-    {GDK_KEY_KP_Space, 0x20},
-    {GDK_KEY_Page_Up, 0x21},
-    {GDK_KEY_KP_Page_Up, 0x21},
-    {GDK_KEY_Page_Down, 0x22},
-    {GDK_KEY_KP_Page_Down, 0x22},
-    {GDK_KEY_End, 0x23},
-    {GDK_KEY_KP_End, 0x23},
-    {GDK_KEY_Home, 0x24},
-    {GDK_KEY_KP_Home, 0x24},
-    {GDK_KEY_Left, 0x25},
-    {GDK_KEY_KP_Left, 0x25},
-    {GDK_KEY_Up, 0x26},
-    {GDK_KEY_KP_Up, 0x26},
-    {GDK_KEY_Right, 0x27},
-    {GDK_KEY_KP_Right, 0x27},
-    {GDK_KEY_Down, 0x28},
-    {GDK_KEY_KP_Down, 0x28},
-    {GDK_KEY_Print, 0x2C},
-    {GDK_KEY_Insert, 0x2D},
-    {GDK_KEY_KP_Insert, 0x2D},
-    {GDK_KEY_Delete, 0x2E},
-    {GDK_KEY_KP_Delete, 0x2E},
-    {GDK_KEY_KP_Begin, 0x0C},
-    {GDK_KEY_Super_L, 0x5B},
-    {GDK_KEY_Super_R, 0x5C},
-    {GDK_KEY_Menu, 0x5D},
-    {GDK_KEY_KP_Multiply, 0x6A},
-    {GDK_KEY_KP_Add, 0x6B},
-    {GDK_KEY_KP_Separator, 0x6C},
-    {GDK_KEY_KP_Subtract, 0x6D},
-    {GDK_KEY_KP_Decimal, 0x6E},
-    {GDK_KEY_KP_Divide, 0x6F},
-    {GDK_KEY_Num_Lock, 0x90},
-    {GDK_KEY_Scroll_Lock, 0x91},
-    // Hangul and Hanja keys of Korean keyboards (VK_HANGUL, VK_HANJA).
-    {GDK_KEY_Hangul, 0x15},
-    {GDK_KEY_Hangul_Hanja, 0x19},
+// Keys whose code does not depend on the layout. Modifiers give the generic Shift, Ctrl and Alt codes, as
+// Windows key messages do (the extended flag tells the right-hand keys apart). Keypad keys map by what
+// they do under the current Num Lock state, which the symbol already reflects.
+constexpr KeyvalCode kFixedKeys[] = {
+    {GDK_KEY_BackSpace, Vk::Backspace},
+    {GDK_KEY_Tab, Vk::Tab},
+    {GDK_KEY_ISO_Left_Tab, Vk::Tab},
+    {GDK_KEY_Clear, Vk::Clear},
+    {GDK_KEY_Return, Vk::Enter},
+    {GDK_KEY_KP_Enter, Vk::Enter},
+    {GDK_KEY_Shift_L, Vk::Shift},
+    {GDK_KEY_Shift_R, Vk::Shift},
+    {GDK_KEY_Control_L, Vk::Ctrl},
+    {GDK_KEY_Control_R, Vk::Ctrl},
+    {GDK_KEY_Alt_L, Vk::Alt},
+    {GDK_KEY_Alt_R, Vk::Alt},
+    {GDK_KEY_Meta_L, Vk::Alt},
+    {GDK_KEY_Meta_R, Vk::Alt},
+    // AltGr: Windows reports right Alt for it.
+    {GDK_KEY_ISO_Level3_Shift, Vk::Alt},
+    {GDK_KEY_Super_L, Vk::LeftWin},
+    {GDK_KEY_Super_R, Vk::RightWin},
+    {GDK_KEY_Menu, Vk::Applications},
+    {GDK_KEY_Pause, Vk::Pause},
+    {GDK_KEY_Caps_Lock, Vk::CapsLock},
+    {GDK_KEY_Escape, Vk::Escape},
+    {GDK_KEY_space, Vk::Space},
+    {GDK_KEY_KP_Space, Vk::Space},
+    {GDK_KEY_Page_Up, Vk::PageUp},
+    {GDK_KEY_KP_Page_Up, Vk::PageUp},
+    {GDK_KEY_Page_Down, Vk::PageDown},
+    {GDK_KEY_KP_Page_Down, Vk::PageDown},
+    {GDK_KEY_End, Vk::End},
+    {GDK_KEY_KP_End, Vk::End},
+    {GDK_KEY_Home, Vk::Home},
+    {GDK_KEY_KP_Home, Vk::Home},
+    {GDK_KEY_Left, Vk::Left},
+    {GDK_KEY_KP_Left, Vk::Left},
+    {GDK_KEY_Up, Vk::Up},
+    {GDK_KEY_KP_Up, Vk::Up},
+    {GDK_KEY_Right, Vk::Right},
+    {GDK_KEY_KP_Right, Vk::Right},
+    {GDK_KEY_Down, Vk::Down},
+    {GDK_KEY_KP_Down, Vk::Down},
+    {GDK_KEY_KP_Begin, Vk::Clear},
+    {GDK_KEY_Print, Vk::PrintScreen},
+    {GDK_KEY_Insert, Vk::Insert},
+    {GDK_KEY_KP_Insert, Vk::Insert},
+    {GDK_KEY_Delete, Vk::Delete},
+    {GDK_KEY_KP_Delete, Vk::Delete},
+    {GDK_KEY_KP_Multiply, Vk::Multiply},
+    {GDK_KEY_KP_Add, Vk::Add},
+    {GDK_KEY_KP_Subtract, Vk::Subtract},
+    {GDK_KEY_KP_Decimal, Vk::Decimal},
+    {GDK_KEY_KP_Divide, Vk::Divide},
+    {GDK_KEY_Num_Lock, Vk::NumLock},
+    {GDK_KEY_Scroll_Lock, Vk::ScrollLock},
+    {GDK_KEY_Hangul, Vk::Hangul},
+    {GDK_KEY_Hangul_Hanja, Vk::Hanja},
 };
 
-constexpr KeyvalCode kExtended[] = {
-    {GDK_KEY_Page_Up, 0},  {GDK_KEY_Page_Down, 0}, {GDK_KEY_End, 0},       {GDK_KEY_Home, 0},
-    {GDK_KEY_Left, 0},     {GDK_KEY_Up, 0},        {GDK_KEY_Right, 0},     {GDK_KEY_Down, 0},
-    {GDK_KEY_Print, 0},    {GDK_KEY_Insert, 0},    {GDK_KEY_Delete, 0},    {GDK_KEY_Super_L, 0},
-    {GDK_KEY_Super_R, 0},  {GDK_KEY_Menu, 0},      {GDK_KEY_KP_Divide, 0}, {GDK_KEY_KP_Enter, 0},
-    {GDK_KEY_Num_Lock, 0}, {GDK_KEY_Control_R, 0}, {GDK_KEY_Alt_R, 0},     {GDK_KEY_ISO_Level3_Shift, 0},
+// Keys Windows marks as extended, for key presses whose hardware keycode is unknown.
+constexpr uint32_t kExtendedKeyvals[] = {
+    GDK_KEY_Page_Up,  GDK_KEY_Page_Down, GDK_KEY_End,       GDK_KEY_Home,  GDK_KEY_Left,
+    GDK_KEY_Up,       GDK_KEY_Right,     GDK_KEY_Down,      GDK_KEY_Print, GDK_KEY_Insert,
+    GDK_KEY_Delete,   GDK_KEY_Super_L,   GDK_KEY_Super_R,   GDK_KEY_Menu,  GDK_KEY_KP_Divide,
+    GDK_KEY_KP_Enter, GDK_KEY_Num_Lock,  GDK_KEY_Control_R, GDK_KEY_Alt_R, GDK_KEY_ISO_Level3_Shift,
 };
 
-// evdev key codes (X11 keycode - 8) of the punctuation keys and their US-layout virtual-key codes.
-constexpr std::pair<uint32_t, uint32_t> kPositions[] = {
-    {12, 0xBD},  // minus
-    {13, 0xBB},  // equal
-    {26, 0xDB},  // left bracket
-    {27, 0xDD},  // right bracket
-    {39, 0xBA},  // semicolon
-    {40, 0xDE},  // apostrophe
-    {41, 0xC0},  // grave
-    {43, 0xDC},  // backslash
-    {51, 0xBC},  // comma
-    {52, 0xBE},  // period
-    {53, 0xBF},  // slash
-    {86, 0xE2},  // the extra key of ISO keyboards
-};
-constexpr uint32_t kEvdevOffset = 8;
-
-struct CodeName {
-  uint32_t vk;
-  const char* name;
+// US-layout positions (evdev codes) of the digit row and the punctuation keys.
+constexpr std::pair<uint32_t, uint32_t> kPositionalKeys[] = {
+    {2, '1'},           {3, '2'},          {4, '3'},       {5, '4'},           {6, '5'},
+    {7, '6'},           {8, '7'},          {9, '8'},       {10, '9'},          {11, '0'},
+    {12, Vk::OemMinus}, {13, Vk::OemPlus}, {26, Vk::Oem4}, {27, Vk::Oem6},     {39, Vk::Oem1},
+    {40, Vk::Oem7},     {41, Vk::Oem3},    {43, Vk::Oem5}, {51, Vk::OemComma}, {52, Vk::OemPeriod},
+    {53, Vk::Oem2},     {86, Vk::Oem102},
 };
 
-constexpr CodeName kNames[] = {
-    {0x08, "Backspace"},
-    {0x09, "Tab"},
-    {0x0C, "Num 5"},
-    {0x0D, "Enter"},
-    {0x10, "Shift"},
-    {0x11, "Ctrl"},
-    {0x12, "Alt"},
-    {0x13, "Pause"},
-    {0x14, "Caps Lock"},
-    {0x1B, "Esc"},
-    {0x20, "Space"},
-    {0x21, "Page Up"},
-    {0x22, "Page Down"},
-    {0x23, "End"},
-    {0x24, "Home"},
-    {0x25, "Left"},
-    {0x26, "Up"},
-    {0x27, "Right"},
-    {0x28, "Down"},
-    {0x2C, "Prnt Scrn"},
-    {0x2D, "Insert"},
-    {0x2E, "Delete"},
-    {0x5B, "Left Windows"},
-    {0x5C, "Right Windows"},
-    {0x5D, "Application"},
-    {0x6A, "Num *"},
-    {0x6B, "Num +"},
-    {0x6D, "Num -"},
-    {0x6E, "Num Del"},
-    {0x6F, "Num /"},
-    {0x90, "Num Lock"},
-    {0x91, "Scroll Lock"},
-    {0xA0, "Shift"},
-    {0xA1, "Right Shift"},
-    {0xA2, "Ctrl"},
-    {0xA3, "Right Ctrl"},
-    {0xA4, "Alt"},
-    {0xA5, "Right Alt"},
-    {0xBA, ";"},
-    {0xBB, "="},
-    {0xBC, ","},
-    {0xBD, "-"},
-    {0xBE, "."},
-    {0xBF, "/"},
-    {0xC0, "`"},
-    {0xDB, "["},
-    {0xDC, "\\"},
-    {0xDD, "]"},
-    {0xDE, "'"},
-    {0xE2, "\\"},
+// US-layout positions (evdev codes) of the letter keys.
+constexpr std::pair<uint32_t, uint32_t> kLetterPositions[] = {
+    {16, 'Q'}, {17, 'W'}, {18, 'E'}, {19, 'R'}, {20, 'T'}, {21, 'Y'}, {22, 'U'}, {23, 'I'}, {24, 'O'},
+    {25, 'P'}, {30, 'A'}, {31, 'S'}, {32, 'D'}, {33, 'F'}, {34, 'G'}, {35, 'H'}, {36, 'J'}, {37, 'K'},
+    {38, 'L'}, {44, 'Z'}, {45, 'X'}, {46, 'C'}, {47, 'V'}, {48, 'B'}, {49, 'N'}, {50, 'M'},
 };
 
-}  // namespace
+// The punctuation a Latin layout may put on a letter key (AZERTY's comma where US has M; Dvorak's
+// apostrophe where US has Q), by the US key that types it.
+constexpr KeyvalCode kPunctuation[] = {
+    {GDK_KEY_semicolon, Vk::Oem1},    {GDK_KEY_equal, Vk::OemPlus},    {GDK_KEY_comma, Vk::OemComma},
+    {GDK_KEY_minus, Vk::OemMinus},    {GDK_KEY_period, Vk::OemPeriod}, {GDK_KEY_slash, Vk::Oem2},
+    {GDK_KEY_grave, Vk::Oem3},        {GDK_KEY_bracketleft, Vk::Oem4}, {GDK_KEY_backslash, Vk::Oem5},
+    {GDK_KEY_bracketright, Vk::Oem6}, {GDK_KEY_apostrophe, Vk::Oem7},
+};
 
-uint32_t VirtualKeyFromKeyval(uint32_t keyval) {
-  if (keyval >= GDK_KEY_a && keyval <= GDK_KEY_z) return 'A' + (keyval - GDK_KEY_a);
-  if (keyval >= GDK_KEY_A && keyval <= GDK_KEY_Z) return 'A' + (keyval - GDK_KEY_A);
-  if (keyval >= GDK_KEY_0 && keyval <= GDK_KEY_9) return '0' + (keyval - GDK_KEY_0);
-  if (keyval >= GDK_KEY_KP_0 && keyval <= GDK_KEY_KP_9) return 0x60 + (keyval - GDK_KEY_KP_0);
-  if (keyval >= GDK_KEY_F1 && keyval <= GDK_KEY_F24) return 0x70 + (keyval - GDK_KEY_F1);
-  for (const KeyvalCode& entry : kKeyvalCodes) {
-    if (entry.keyval == keyval) return entry.vk;
+// The keypad's decimal key; layouts that type a comma there report KP_Separator, Windows VK_DECIMAL.
+constexpr uint32_t kKeypadDecimalEvdev = 83;
+
+// Set-1 scan codes. Evdev codes up to F12 are the scan codes of the same keys (two codes there are not
+// keys); the rest are listed with the E0 prefix Windows reports as the extended flag.
+constexpr uint32_t kLastScanCodeEvdev = 88;
+constexpr uint32_t kNotKeyEvdev[] = {84, 85};
+constexpr uint32_t kNumLockEvdev = 69;  // a plain scan code, yet flagged as extended
+
+struct ScanEntry {
+  uint32_t evdev;
+  uint32_t scanCode;
+  bool extended;
+};
+
+constexpr ScanEntry kScanCodes[] = {
+    {96, 0x1C, true},    // keypad Enter
+    {97, 0x1D, true},    // right Ctrl
+    {98, 0x35, true},    // keypad divide
+    {99, 0x37, true},    // Print Screen
+    {100, 0x38, true},   // right Alt
+    {102, 0x47, true},   // Home
+    {103, 0x48, true},   // Up
+    {104, 0x49, true},   // Page Up
+    {105, 0x4B, true},   // Left
+    {106, 0x4D, true},   // Right
+    {107, 0x4F, true},   // End
+    {108, 0x50, true},   // Down
+    {109, 0x51, true},   // Page Down
+    {110, 0x52, true},   // Insert
+    {111, 0x53, true},   // Delete
+    {119, 0x45, false},  // Pause
+    {125, 0x5B, true},   // left Windows
+    {126, 0x5C, true},   // right Windows
+    {127, 0x5D, true},   // Applications
+    {194, 0x76, false},  // F24
+};
+constexpr uint32_t kF13Evdev = 183;
+constexpr uint32_t kF23Evdev = 193;
+constexpr uint32_t kF13ScanCode = 0x64;
+
+// Of the 26 letter keys, more than this many type a to z in a Latin layout.
+constexpr int kLatinLetterMajority = 13;
+
+template <typename Table>
+uint32_t Lookup(const Table& table, uint32_t key) {
+  for (const auto& [from, to] : table) {
+    if (from == key) return to;
   }
   return 0;
 }
 
-uint32_t VirtualKeyFromPosition(uint32_t keycode) {
-  if (keycode < kEvdevOffset) return 0;
-  for (const auto& [evdev, vk] : kPositions) {
-    if (evdev + kEvdevOffset == keycode) return vk;
-  }
+uint32_t EvdevOf(uint32_t keycode) { return keycode >= kEvdevOffset ? keycode - kEvdevOffset : 0; }
+
+uint32_t LatinLetterOf(uint32_t keyval) {
+  if (keyval >= GDK_KEY_a && keyval <= GDK_KEY_z) return Vk::A + (keyval - GDK_KEY_a);
+  if (keyval >= GDK_KEY_A && keyval <= GDK_KEY_Z) return Vk::A + (keyval - GDK_KEY_A);
   return 0;
 }
 
-uint32_t VirtualKeyFor(uint32_t keyval, uint32_t keycode) {
-  // Letters and digits follow the layout (AZERTY's M key gives M); punctuation follows the key's position,
-  // because its symbol differs between layouts while a shortcut belongs to the physical key.
-  const uint32_t byKeyval = VirtualKeyFromKeyval(keyval);
-  if ((byKeyval >= '0' && byKeyval <= '9') || (byKeyval >= 'A' && byKeyval <= 'Z')) return byKeyval;
-  if (uint32_t vk = VirtualKeyFromPosition(keycode)) return vk;
-  return byKeyval;
+uint32_t DigitOf(uint32_t keyval) {
+  return keyval >= GDK_KEY_0 && keyval <= GDK_KEY_9 ? Vk::Digit0 + (keyval - GDK_KEY_0) : 0;
 }
 
-bool IsExtendedKeyval(uint32_t keyval) {
-  for (const KeyvalCode& entry : kExtended) {
-    if (entry.keyval == keyval) return true;
+// Function, navigation, modifier and keypad keys.
+uint32_t FixedKeyOf(uint32_t keyval, uint32_t evdev) {
+  if (keyval >= GDK_KEY_F1 && keyval <= GDK_KEY_F24) return Vk::F1 + (keyval - GDK_KEY_F1);
+  if (keyval >= GDK_KEY_KP_0 && keyval <= GDK_KEY_KP_9) return Vk::Numpad0 + (keyval - GDK_KEY_KP_0);
+  if (keyval == GDK_KEY_KP_Separator) return evdev == kKeypadDecimalEvdev ? Vk::Decimal : Vk::Separator;
+  return Lookup(kFixedKeys, keyval);
+}
+
+uint32_t VirtualKeyOf(const KeyPress& press) {
+  const uint32_t evdev = EvdevOf(press.keycode);
+  if (const uint32_t vk = FixedKeyOf(press.keyval, evdev)) return vk;
+  const uint32_t typedLetter = LatinLetterOf(press.keyval);
+  if (press.latinGroup && typedLetter != 0) return typedLetter;
+  if (const uint32_t vk = Lookup(kPositionalKeys, evdev)) return vk;
+  const uint32_t letterHere = Lookup(kLetterPositions, evdev);
+  if (letterHere != 0 && !press.latinGroup) return letterHere;
+  // A Latin layout's letter key that types punctuation acts as that punctuation key; one that types
+  // another letter (Turkish dotless i) or a dead key keeps the US letter of its position.
+  if (const uint32_t vk = Lookup(kPunctuation, press.keyval)) return vk;
+  if (letterHere != 0) return letterHere;
+  if (typedLetter != 0) return typedLetter;
+  return DigitOf(press.keyval);
+}
+
+bool IsNotKey(uint32_t evdev) {
+  for (uint32_t code : kNotKeyEvdev) {
+    if (code == evdev) return true;
   }
   return false;
 }
 
-std::string KeyName(uint32_t vk) {
-  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::string(1, static_cast<char>(vk));
-  if (vk >= 0x60 && vk <= 0x69) return "Num " + std::to_string(vk - 0x60);
-  if (vk >= 0x70 && vk <= 0x87) return "F" + std::to_string(vk - 0x70 + 1);
-  for (const CodeName& entry : kNames) {
-    if (entry.vk == vk) return entry.name;
+// The scan code and extended flag of a hardware key; false when the key is not known.
+bool ScanCodeOf(uint32_t evdev, WindowsKey& key) {
+  if (evdev >= 1 && evdev <= kLastScanCodeEvdev && !IsNotKey(evdev)) {
+    key.scanCode = evdev;
+    key.extended = evdev == kNumLockEvdev;
+    return true;
   }
-  std::array<char, 8> text{};
-  std::snprintf(text.data(), text.size(), "0x%02X", vk & 0xFF);
-  return text.data();
+  if (evdev >= kF13Evdev && evdev <= kF23Evdev) {
+    key.scanCode = kF13ScanCode + (evdev - kF13Evdev);
+    return true;
+  }
+  for (const ScanEntry& entry : kScanCodes) {
+    if (entry.evdev == evdev) {
+      key.scanCode = entry.scanCode;
+      key.extended = entry.extended;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+WindowsKey TranslateKey(const KeyPress& press) {
+  WindowsKey key;
+  key.vk = VirtualKeyOf(press);
+  if (!ScanCodeOf(EvdevOf(press.keycode), key)) key.extended = IsExtendedKeyval(press.keyval);
+  return key;
+}
+
+bool TypesLatinLetters(const std::function<uint32_t(uint32_t keycode)>& levelZeroKeyval) {
+  int latin = 0;
+  for (const auto& [evdev, letter] : kLetterPositions) {
+    if (LatinLetterOf(levelZeroKeyval(evdev + kEvdevOffset)) != 0) ++latin;
+  }
+  return latin > kLatinLetterMajority;
+}
+
+uint32_t VirtualKeyFor(uint32_t keyval, uint32_t keycode) {
+  return TranslateKey(KeyPress{keyval, keycode, true}).vk;
+}
+
+bool IsExtendedKeyval(uint32_t keyval) {
+  for (uint32_t extended : kExtendedKeyvals) {
+    if (extended == keyval) return true;
+  }
+  return false;
 }
 
 }  // namespace Quarlo::Widget::Detail

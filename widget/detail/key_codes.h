@@ -1,25 +1,43 @@
 #pragma once
-// GDK key symbols to Windows virtual-key codes, which the toolkit and the viewer's shortcuts keep, and the
-// display names of those codes. Letters and digits follow the key's unshifted symbol in the active layout;
-// punctuation keys follow their US-layout position, so a shortcut stays on the same physical key.
-// No GDK type appears here, so portable code may show key names.
+// GDK key events to the Windows virtual-key codes that the toolkit and the viewer's shortcuts keep, as a
+// Windows keyboard would report the same key:
+// - letters follow the active layout where it types Latin letters (the key marked Z on a German keyboard
+//   gives Z) and the key's US-layout position where it does not (Russian, Greek), so Ctrl+C works in
+//   every layout;
+// - digits and the punctuation keys follow their US-layout position, whatever the layout prints on them;
+// - function, navigation, modifier and keypad keys follow their symbol (keypad digits under Num Lock,
+//   navigation codes without it).
+// No GDK type appears here; the native window passes plain numbers.
 
 #include <cstdint>
-#include <string>
+#include <functional>
 
 namespace Quarlo::Widget::Detail {
 
-// The virtual-key code of a key press: keyval is the key's symbol at level 0 of the active group (no
-// modifiers), keycode its X11 hardware keycode (evdev code + 8). 0 when the key has no code.
-uint32_t VirtualKeyFor(uint32_t keyval, uint32_t keycode);
-// The code for a symbol alone (letters, digits, function, navigation, keypad and modifier keys); 0 else.
-uint32_t VirtualKeyFromKeyval(uint32_t keyval);
-// The code of a punctuation key by its position on a US keyboard (X11 hardware keycode); 0 else.
-uint32_t VirtualKeyFromPosition(uint32_t keycode);
-// True for the keys Windows marks as extended (navigation cluster, right-hand modifiers, keypad Enter, ...).
-bool IsExtendedKeyval(uint32_t keyval);
+// What the native window knows of a key press.
+struct KeyPress {
+  uint32_t keyval = 0;     // the key's symbol at level 0 of the active group, with the Num Lock state applied
+  uint32_t keycode = 0;    // X11 hardware keycode (evdev code + 8); 0 when unknown
+  bool latinGroup = true;  // the active group types Latin letters (TypesLatinLetters)
+};
 
-// The English name of a virtual-key code ("Ctrl", "Page Up", "F5", "A", ";"), or "0x%02X" of its low byte.
-std::string KeyName(uint32_t vk);
+// The key as a Windows key message describes it.
+struct WindowsKey {
+  uint32_t vk = 0;        // virtual-key code; 0 when the key has none and is not reported
+  uint32_t scanCode = 0;  // set-1 scan code without its E0 prefix; 0 when unknown
+  bool extended = false;  // the extended-key flag (E0-prefixed keys and Num Lock)
+};
+
+WindowsKey TranslateKey(const KeyPress& press);
+
+// Whether a keyboard group puts Latin letters on its letter keys: levelZeroKeyval gives the symbol a
+// hardware keycode has at level 0 of that group. True when most of the 26 US letter positions type a to z
+// (AZERTY, QWERTZ, Dvorak); false for Cyrillic, Greek, Hebrew and other scripts.
+bool TypesLatinLetters(const std::function<uint32_t(uint32_t keycode)>& levelZeroKeyval);
+
+// The older entry points, which the native window calls until it passes the group to TranslateKey: the
+// code of a key in a group taken to type Latin letters, and the extended flag by symbol alone.
+uint32_t VirtualKeyFor(uint32_t keyval, uint32_t keycode);
+bool IsExtendedKeyval(uint32_t keyval);
 
 }  // namespace Quarlo::Widget::Detail
