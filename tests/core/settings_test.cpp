@@ -8,6 +8,8 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "platform/registry/hive.h"
 #include "support/concurrent_processes.h"
@@ -160,6 +162,70 @@ TEST_F(SettingsTest, LoadAcceptsOnlyStoredValuesInRange) {
     hive_->Root().DeleteTree(kKeyPath);
     ASSERT_EQ(Key().Set(test.name, test.stored), HiveStatus::Ok);
     EXPECT_EQ(test.field(Load()), test.expected);
+  }
+}
+
+// A field that holds one of a few choices, seen through its stored number.
+struct ChoiceField {
+  const char* name;
+  uint32_t count;  // the stored numbers are 0 to count - 1
+  uint32_t defaultNumber;
+  std::function<uint32_t(const Settings&)> number;
+  std::function<void(Settings&, uint32_t)> setNumber;
+};
+
+template <auto Member>
+ChoiceField Choice(const char* name, uint32_t count, uint32_t defaultNumber) {
+  using Type = std::remove_cvref_t<decltype(std::declval<Settings&>().*Member)>;
+  return {name, count, defaultNumber, [](const Settings& s) { return static_cast<uint32_t>(s.*Member); },
+          [](Settings& s, uint32_t number) { s.*Member = static_cast<Type>(number); }};
+}
+
+const ChoiceField kChoiceFields[] = {
+    Choice<&Settings::language>("Language", 3, 0),
+    Choice<&Settings::theme>("Theme", 3, 0),
+    Choice<&Settings::endAction>("EndAction", 4, 3),
+    Choice<&Settings::fitMode>("FitMode", 5, 0),
+    Choice<&Settings::pageMode>("PageMode", 3, 0),
+    Choice<&Settings::background>("Background", 5, 0),
+    Choice<&Settings::wheel>("Wheel", 3, 0),
+    Choice<&Settings::doubleClick>("DoubleClick", 3, 0),
+    Choice<&Settings::convertFormat>("ConvertFormat", 6, 0),
+    Choice<&Settings::convertResize>("ConvertResize", 4, 0),
+};
+
+// Every number a choice field accepts loads as itself; one past the last, a negative number and a
+// value of another type leave the default.
+TEST_F(SettingsTest, ChoiceFieldsLoadTheirStoredNumbersAndIgnoreOthers) {
+  for (const ChoiceField& field : kChoiceFields) {
+    SCOPED_TRACE(field.name);
+    EXPECT_EQ(field.number(Settings()), field.defaultNumber);
+    for (uint32_t stored = 0; stored < field.count; ++stored) {
+      ASSERT_EQ(Key().Set(field.name, stored), HiveStatus::Ok);
+      EXPECT_EQ(field.number(Load()), stored);
+    }
+    const HiveValue rejected[] = {field.count, uint32_t{0xFFFFFFFF}, uint32_t{0x80000000}, uint64_t{1},
+                                  std::string("1")};
+    for (const HiveValue& stored : rejected) {
+      hive_->Root().DeleteTree(kKeyPath);
+      ASSERT_EQ(Key().Set(field.name, stored), HiveStatus::Ok);
+      EXPECT_EQ(field.number(Load()), field.defaultNumber);
+    }
+  }
+}
+
+TEST_F(SettingsTest, ChoiceFieldsSaveTheirNumbers) {
+  for (const ChoiceField& field : kChoiceFields) {
+    SCOPED_TRACE(field.name);
+    for (uint32_t number = 0; number < field.count; ++number) {
+      Settings settings;
+      field.setNumber(settings, number);
+      ASSERT_TRUE(settings.Save(*hive_, kKeyPath));
+      auto stored = Key().GetDword(field.name);
+      ASSERT_TRUE(stored.Ok());
+      EXPECT_EQ(stored.value, number);
+      EXPECT_EQ(Load(), settings);
+    }
   }
 }
 
