@@ -127,7 +127,7 @@ struct LoadCase {
 };
 
 TEST_F(SettingsTest, LoadAcceptsOnlyStoredValuesInRange) {
-  auto language = [](const Settings& s) { return s.language; };
+  auto language = [](const Settings& s) { return static_cast<int64_t>(s.language); };
   auto pageGap = [](const Settings& s) { return s.pageGap; };
   auto slideSeconds = [](const Settings& s) { return s.slideSeconds; };
   auto custom = [](const Settings& s) { return s.customBackground; };
@@ -229,6 +229,76 @@ TEST_F(SettingsTest, ChoiceFieldsSaveTheirNumbers) {
   }
 }
 
+// One named value of a choice field and the number the hive holds for it.
+struct StoredChoice {
+  const char* name;
+  uint32_t number;
+  std::function<void(Settings&)> choose;
+};
+
+template <auto Member, typename Choice>
+StoredChoice Stored(const char* name, Choice value, uint32_t number) {
+  return {name, number, [value](Settings& s) { s.*Member = value; }};
+}
+
+// The numbers are the stored format that earlier versions wrote and later ones must read.
+TEST_F(SettingsTest, EveryChoiceIsStoredAsItsFixedNumber) {
+  const StoredChoice cases[] = {
+      Stored<&Settings::language>("Language", LanguageChoice::System, 0),
+      Stored<&Settings::language>("Language", LanguageChoice::Korean, 1),
+      Stored<&Settings::language>("Language", LanguageChoice::English, 2),
+      Stored<&Settings::theme>("Theme", ThemeChoice::System, 0),
+      Stored<&Settings::theme>("Theme", ThemeChoice::Light, 1),
+      Stored<&Settings::theme>("Theme", ThemeChoice::Dark, 2),
+      Stored<&Settings::endAction>("EndAction", EndAction::Stop, 0),
+      Stored<&Settings::endAction>("EndAction", EndAction::WrapAround, 1),
+      Stored<&Settings::endAction>("EndAction", EndAction::NextFolder, 2),
+      Stored<&Settings::endAction>("EndAction", EndAction::Ask, 3),
+      Stored<&Settings::fitMode>("FitMode", FitMode::Fit, 0),
+      Stored<&Settings::fitMode>("FitMode", FitMode::Fill, 1),
+      Stored<&Settings::fitMode>("FitMode", FitMode::FitWidth, 2),
+      Stored<&Settings::fitMode>("FitMode", FitMode::FitHeight, 3),
+      Stored<&Settings::fitMode>("FitMode", FitMode::ActualSize, 4),
+      Stored<&Settings::pageMode>("PageMode", PageMode::SinglePage, 0),
+      Stored<&Settings::pageMode>("PageMode", PageMode::TwoPages, 1),
+      Stored<&Settings::pageMode>("PageMode", PageMode::Webtoon, 2),
+      Stored<&Settings::background>("Background", BackgroundKind::Theme, 0),
+      Stored<&Settings::background>("Background", BackgroundKind::Black, 1),
+      Stored<&Settings::background>("Background", BackgroundKind::Gray, 2),
+      Stored<&Settings::background>("Background", BackgroundKind::White, 3),
+      Stored<&Settings::background>("Background", BackgroundKind::Custom, 4),
+      Stored<&Settings::wheel>("Wheel", WheelAction::Navigate, 0),
+      Stored<&Settings::wheel>("Wheel", WheelAction::Zoom, 1),
+      Stored<&Settings::wheel>("Wheel", WheelAction::Scroll, 2),
+      Stored<&Settings::doubleClick>("DoubleClick", DoubleClickAction::FullScreen, 0),
+      Stored<&Settings::doubleClick>("DoubleClick", DoubleClickAction::FitOrActualSize, 1),
+      Stored<&Settings::doubleClick>("DoubleClick", DoubleClickAction::Nothing, 2),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::Jpeg, 0),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::Png, 1),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::WebP, 2),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::Bmp, 3),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::Tiff, 4),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::Gif, 5),
+      Stored<&Settings::convertResize>("ConvertResize", ConvertResize::KeepSize, 0),
+      Stored<&Settings::convertResize>("ConvertResize", ConvertResize::LongSide, 1),
+      Stored<&Settings::convertResize>("ConvertResize", ConvertResize::Percentage, 2),
+      Stored<&Settings::convertResize>("ConvertResize", ConvertResize::FitInBox, 3),
+  };
+  for (const StoredChoice& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.number));
+    Settings chosen;
+    c.choose(chosen);
+    ASSERT_TRUE(chosen.Save(*hive_, kKeyPath));
+    auto stored = Key().GetDword(c.name);
+    ASSERT_TRUE(stored.Ok());
+    EXPECT_EQ(stored.value, c.number);
+
+    hive_->Root().DeleteTree(kKeyPath);
+    ASSERT_EQ(Key().Set(c.name, c.number), HiveStatus::Ok);
+    EXPECT_EQ(Load(), chosen);
+  }
+}
+
 TEST_F(SettingsTest, TextValuesNeedStringType) {
   HiveKey key = Key();
   key.Set("Album3", std::string("/home/me/Best"));
@@ -311,15 +381,15 @@ TEST_F(SettingsTest, KeysSubkeyLoadsItsStringValues) {
 // Every field away from its default, so that a field the store forgets cannot pass.
 Settings EveryFieldChanged() {
   Settings s;
-  s.language = 1;
-  s.theme = 2;
+  s.language = LanguageChoice::Korean;
+  s.theme = ThemeChoice::Dark;
   s.singleWindow = false;
   s.confirmDelete = false;
   s.escCloses = false;
-  s.endAction = 2;
+  s.endAction = EndAction::NextFolder;
   s.recent = {"/home/me/a.cbz", "/home/me/tab\tand\nnewline", "/home/me/\xff not utf-8"};
-  s.fitMode = 4;
-  s.pageMode = 1;
+  s.fitMode = FitMode::ActualSize;
+  s.pageMode = PageMode::TwoPages;
   s.rightToLeft = true;
   s.coverAlone = false;
   s.wideAlone = false;
@@ -328,15 +398,15 @@ Settings EveryFieldChanged() {
   s.smoothScaling = false;
   s.applyOrientation = false;
   s.colorManage = false;
-  s.background = 4;
+  s.background = BackgroundKind::Custom;
   s.customBackground = 0xABCDEF;
   s.checkerboard = false;
   s.pinBars = true;
   s.sideArrows = false;
   s.notices = false;
   s.alwaysOnTop = true;
-  s.wheel = 2;
-  s.doubleClick = 1;
+  s.wheel = WheelAction::Scroll;
+  s.doubleClick = DoubleClickAction::FitOrActualSize;
   s.clickSides = true;
   s.slideSeconds = 3600;
   s.slideLoop = false;
@@ -344,10 +414,10 @@ Settings EveryFieldChanged() {
   s.slideFullscreen = true;
   s.albums = {"/albums/1", "/albums/2 \"quoted\"", "/albums/%41", "/albums/사진"};
   s.albumMove = true;
-  s.convertFormat = 5;
+  s.convertFormat = ConvertFormat::Gif;
   s.convertQuality = 1;
   s.convertLossless = true;
-  s.convertResize = 3;
+  s.convertResize = ConvertResize::FitInBox;
   s.convertLongEdge = 65535;
   s.convertPercent = 1000;
   s.convertBoxWidth = 800;
