@@ -47,7 +47,9 @@ class TracingPanel : public Widget {
     canvas.DrawText(text, Point{10, 50}, GetTheme().Get(ThemeColor::TextPrimary));
     Trace(fmt::format("{} paint {}x{}", name_, std::lround(size.width), std::lround(size.height)));
   }
-  void OnThemeChanged() override { Trace(fmt::format("{} theme {}", name_, GetTheme().mode == 0 ? "light" : "dark")); }
+  void OnThemeChanged() override {
+    Trace(fmt::format("{} theme {}", name_, GetTheme().mode == ThemeKind::Light ? "light" : "dark"));
+  }
   bool OnPointerDown(const PointerEvent& event) override {
     Trace(fmt::format("{} pointer down {} {} button {} clicks {}", name_, std::lround(event.position.x),
                       std::lround(event.position.y), static_cast<int>(event.button), event.clicks));
