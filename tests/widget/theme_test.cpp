@@ -128,20 +128,20 @@ TEST(ToolkitLanguage, LocaleNamesMapToLanguages) {
       {"", ToolkitLanguageId::English},
       {"kok_IN", ToolkitLanguageId::English},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(LanguageFromLocaleName(c.locale), static_cast<int>(c.language)) << c.locale;
+  for (const Case& c : cases) EXPECT_EQ(LanguageFromLocaleName(c.locale), c.language) << c.locale;
 }
 
 TEST(ToolkitLanguage, OverrideChoosesTheStrings) {
-  SetToolkitLanguage(1);
-  EXPECT_EQ(ToolkitString(static_cast<int>(ToolkitText::Cancel)), "취소");
-  EXPECT_EQ(ToolkitString(static_cast<int>(ToolkitText::ChordPrompt)), "단축키를 누르세요");
-  SetToolkitLanguage(4);
-  EXPECT_EQ(ToolkitString(static_cast<int>(ToolkitText::Undo)), "復原(&U)");
-  SetToolkitLanguage(0);
-  EXPECT_EQ(ToolkitString(static_cast<int>(ToolkitText::SelectAll)), "Select &All");
-  EXPECT_EQ(ToolkitString(99), "");
-  EXPECT_EQ(ToolkitString(-1), "");
+  SetToolkitLanguage(ToolkitLanguageId::Korean);
+  EXPECT_EQ(ToolkitLanguage(), ToolkitLanguageId::Korean);
+  EXPECT_EQ(ToolkitString(ToolkitText::Cancel), "취소");
+  EXPECT_EQ(ToolkitString(ToolkitText::ChordPrompt), "단축키를 누르세요");
+  SetToolkitLanguage(ToolkitLanguageId::TraditionalChinese);
+  EXPECT_EQ(ToolkitString(ToolkitText::Undo), "復原(&U)");
+  SetToolkitLanguage(ToolkitLanguageId::English);
+  EXPECT_EQ(ToolkitString(ToolkitText::SelectAll), "Select &All");
+  EXPECT_EQ(ToolkitString(static_cast<ToolkitText>(99)), "");
+  EXPECT_EQ(ToolkitString(static_cast<ToolkitText>(-1)), "");
   SetToolkitLanguage(std::nullopt);
 }
 
