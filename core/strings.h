@@ -46,8 +46,8 @@ const std::string& CommandLabel(int command);
 // The name of a menu group: 0 "File", 1 "Navigate", 2 "View", anything else "Other".
 const std::string& MenuGroupName(int group);
 
-// The Language setting's choice: Korean; "Same as the system", Korean when the system language is;
-// English and any other value English.
+// Whether the Language setting asks for Korean: Korean does, System does when the system language is
+// Korean; English, and a number outside the choices, do not.
 bool ChooseKorean(LanguageChoice languageSetting, bool systemKorean);
 
 // Whether a locale environment asks for Korean: the first non-empty of LC_ALL, LC_MESSAGES and
