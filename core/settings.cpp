@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <variant>
 
 #include "platform/registry/hive.h"
@@ -25,6 +26,13 @@ struct Number {
   uint32_t low = 0;
   uint32_t high = kAnyDword;
 };
+// A field holding one of a few choices, stored as the number of its value; the numbers from 0 to
+// that of the last value are accepted.
+template <typename Choice>
+struct OneOf {
+  Choice Settings::*field;
+  Choice last;
+};
 struct Flag {
   bool Settings::*field;
 };
@@ -39,21 +47,24 @@ struct BookmarkList {};
 
 struct Field {
   const char* name;
-  std::variant<Number, Flag, Text, Album, RecentList, BookmarkList> target;
+  std::variant<Number, Flag, Text, Album, RecentList, BookmarkList, OneOf<LanguageChoice>, OneOf<ThemeChoice>,
+               OneOf<EndAction>, OneOf<FitMode>, OneOf<PageMode>, OneOf<BackgroundKind>, OneOf<WheelAction>,
+               OneOf<DoubleClickAction>, OneOf<ConvertFormat>, OneOf<ConvertResize>>
+      target;
 };
 
 // Every stored value, in the order they are read and written. The chords live in the "Keys"
 // subkey and are handled on their own.
 const Field kFields[] = {
-    {"Language", Number{&Settings::language, 0, 2}},
-    {"Theme", Number{&Settings::theme, 0, 2}},
+    {"Language", OneOf{&Settings::language, LanguageChoice::English}},
+    {"Theme", OneOf{&Settings::theme, ThemeChoice::Dark}},
     {"SingleWindow", Flag{&Settings::singleWindow}},
     {"ConfirmDelete", Flag{&Settings::confirmDelete}},
     {"EscCloses", Flag{&Settings::escCloses}},
-    {"EndAction", Number{&Settings::endAction, 0, 3}},
+    {"EndAction", OneOf{&Settings::endAction, EndAction::Ask}},
     {"Recent", RecentList{}},
-    {"FitMode", Number{&Settings::fitMode, 0, 4}},
-    {"PageMode", Number{&Settings::pageMode, 0, 2}},
+    {"FitMode", OneOf{&Settings::fitMode, FitMode::ActualSize}},
+    {"PageMode", OneOf{&Settings::pageMode, PageMode::Webtoon}},
     {"RightToLeft", Flag{&Settings::rightToLeft}},
     {"CoverAlone", Flag{&Settings::coverAlone}},
     {"WideAlone", Flag{&Settings::wideAlone}},
@@ -62,15 +73,15 @@ const Field kFields[] = {
     {"SmoothScaling", Flag{&Settings::smoothScaling}},
     {"ApplyOrientation", Flag{&Settings::applyOrientation}},
     {"ColorManage", Flag{&Settings::colorManage}},
-    {"Background", Number{&Settings::background, 0, 4}},
+    {"Background", OneOf{&Settings::background, BackgroundKind::Custom}},
     {"CustomBackground", Number{&Settings::customBackground, 0, 0xFFFFFF}},
     {"Checkerboard", Flag{&Settings::checkerboard}},
     {"PinBars", Flag{&Settings::pinBars}},
     {"SideArrows", Flag{&Settings::sideArrows}},
     {"Notices", Flag{&Settings::notices}},
     {"AlwaysOnTop", Flag{&Settings::alwaysOnTop}},
-    {"Wheel", Number{&Settings::wheel, 0, 2}},
-    {"DoubleClick", Number{&Settings::doubleClick, 0, 2}},
+    {"Wheel", OneOf{&Settings::wheel, WheelAction::Scroll}},
+    {"DoubleClick", OneOf{&Settings::doubleClick, DoubleClickAction::Nothing}},
     {"ClickSides", Flag{&Settings::clickSides}},
     {"SlideSeconds", Number{&Settings::slideSeconds, 1, 3600}},
     {"SlideLoop", Flag{&Settings::slideLoop}},
@@ -81,10 +92,10 @@ const Field kFields[] = {
     {"Album3", Album{2}},
     {"Album4", Album{3}},
     {"AlbumMove", Flag{&Settings::albumMove}},
-    {"ConvertFormat", Number{&Settings::convertFormat, 0, 5}},
+    {"ConvertFormat", OneOf{&Settings::convertFormat, ConvertFormat::Gif}},
     {"ConvertQuality", Number{&Settings::convertQuality, 1, 100}},
     {"ConvertLossless", Flag{&Settings::convertLossless}},
-    {"ConvertResize", Number{&Settings::convertResize, 0, 3}},
+    {"ConvertResize", OneOf{&Settings::convertResize, ConvertResize::FitInBox}},
     {"ConvertLongEdge", Number{&Settings::convertLongEdge, 1, 65535}},
     {"ConvertPercent", Number{&Settings::convertPercent, 1, 1000}},
     {"ConvertBoxWidth", Number{&Settings::convertBoxWidth, 1, 65535}},
@@ -108,10 +119,12 @@ struct FieldReader {
   Settings& settings;
 
   void operator()(const Number& number) const {
-    auto read = key.GetDword(name);
-    if (read.Ok() && read.value >= number.low && read.value <= number.high) {
-      settings.*number.field = static_cast<int>(read.value);
-    }
+    if (auto read = ReadNumber(number.low, number.high)) settings.*number.field = static_cast<int>(*read);
+  }
+  template <typename Choice>
+  void operator()(const OneOf<Choice>& choice) const {
+    if (auto read = ReadNumber(0, static_cast<uint32_t>(choice.last)))
+      settings.*choice.field = static_cast<Choice>(*read);
   }
   void operator()(const Flag& flag) const {
     if (auto read = key.GetDword(name); read.Ok()) settings.*flag.field = read.value != 0;
@@ -137,6 +150,12 @@ struct FieldReader {
         settings.bookmarks.push_back(std::move(*bookmark));
     }
   }
+
+  std::optional<uint32_t> ReadNumber(uint32_t low, uint32_t high) const {
+    auto read = key.GetDword(name);
+    if (!read.Ok() || read.value < low || read.value > high) return std::nullopt;
+    return read.value;
+  }
 };
 
 // Writes one field; true when the write succeeded. Deleting an empty list's value always counts as
@@ -147,11 +166,13 @@ struct FieldWriter {
   const Settings& settings;
 
   bool operator()(const Number& number) const {
-    return key.Set(name, static_cast<uint32_t>(settings.*number.field)) == HiveStatus::Ok;
+    return WriteNumber(static_cast<uint32_t>(settings.*number.field));
   }
-  bool operator()(const Flag& flag) const {
-    return key.Set(name, uint32_t{settings.*flag.field ? 1u : 0u}) == HiveStatus::Ok;
+  template <typename Choice>
+  bool operator()(const OneOf<Choice>& choice) const {
+    return WriteNumber(static_cast<uint32_t>(settings.*choice.field));
   }
+  bool operator()(const Flag& flag) const { return WriteNumber(settings.*flag.field ? 1u : 0u); }
   bool operator()(const Text& text) const { return key.Set(name, settings.*text.field) == HiveStatus::Ok; }
   bool operator()(const Album& album) const {
     return key.Set(name, settings.albums[album.index]) == HiveStatus::Ok;
@@ -168,6 +189,7 @@ struct FieldWriter {
     return WriteList(std::move(entries));
   }
 
+  bool WriteNumber(uint32_t value) const { return key.Set(name, value) == HiveStatus::Ok; }
   bool WriteList(HiveStrings entries) const {
     if (entries.empty()) {
       key.DeleteValue(name);

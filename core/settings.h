@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/env_switches.h"
+#include "core/setting_choices.h"
 
 namespace Quarlo::Platform {
 class Hive;
@@ -41,15 +42,15 @@ inline constexpr size_t kMaxRecent = 12;
 inline constexpr size_t kMaxBookmarks = 500;
 
 struct Settings {
-  int language = 0;  // 0 same as the system, 1 Korean, 2 English
-  int theme = 0;     // 0 same as the system, 1 light, 2 dark
+  LanguageChoice language = LanguageChoice::System;
+  ThemeChoice theme = ThemeChoice::System;
   bool singleWindow = true;
   bool confirmDelete = true;
   bool escCloses = true;
-  int endAction = 3;                // after the last image: 0 stop, 1 first, 2 next folder, 3 ask
-  std::vector<std::string> recent;  // most recent first, at most kMaxRecent
-  int fitMode = 0;                  // 0 fit, 1 fill, 2 fit width, 3 fit height, 4 actual size
-  int pageMode = 0;                 // 0 single page, 1 two pages, 2 webtoon
+  EndAction endAction = EndAction::Ask;  // after the last image
+  std::vector<std::string> recent;       // most recent first, at most kMaxRecent
+  FitMode fitMode = FitMode::Fit;
+  PageMode pageMode = PageMode::SinglePage;
   bool rightToLeft = false;
   bool coverAlone = true;
   bool wideAlone = true;
@@ -58,15 +59,15 @@ struct Settings {
   bool smoothScaling = true;
   bool applyOrientation = true;
   bool colorManage = true;
-  int background = 0;               // 0 theme, 1 black, 2 gray, 3 white, 4 custom
+  BackgroundKind background = BackgroundKind::Theme;
   int customBackground = 0x202020;  // 0xRRGGBB
   bool checkerboard = true;
   bool pinBars = false;
   bool sideArrows = true;
   bool notices = true;
   bool alwaysOnTop = false;
-  int wheel = 0;        // 0 previous/next image, 1 zoom, 2 scroll only
-  int doubleClick = 0;  // 0 full screen, 1 fit/actual size, 2 nothing
+  WheelAction wheel = WheelAction::Navigate;
+  DoubleClickAction doubleClick = DoubleClickAction::FullScreen;
   bool clickSides = false;
   int slideSeconds = 3;  // 1 to 3600
   bool slideLoop = true;
@@ -74,10 +75,10 @@ struct Settings {
   bool slideFullscreen = false;
   std::array<std::string, 4> albums;  // album folders 1 to 4, stored as "Album1" to "Album4"
   bool albumMove = false;
-  int convertFormat = 0;  // 0 JPEG, 1 PNG, 2 WebP, 3 BMP, 4 TIFF, 5 GIF
+  ConvertFormat convertFormat = ConvertFormat::Jpeg;
   int convertQuality = 90;
   bool convertLossless = false;
-  int convertResize = 0;  // 0 keep, 1 long side, 2 percentage, 3 fit in a box
+  ConvertResize convertResize = ConvertResize::KeepSize;
   int convertLongEdge = 1920;
   int convertPercent = 50;
   int convertBoxWidth = 1920;

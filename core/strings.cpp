@@ -84,8 +84,9 @@ const std::string& MenuGroupName(int group) {
   return Text(kGroupNames[group]);
 }
 
-bool ChooseKorean(int languageSetting, bool systemKorean) {
-  return languageSetting == 1 || (languageSetting == 0 && systemKorean);
+bool ChooseKorean(LanguageChoice languageSetting, bool systemKorean) {
+  return languageSetting == LanguageChoice::Korean ||
+         (languageSetting == LanguageChoice::System && systemKorean);
 }
 
 bool LocaleIsKorean(std::string_view lcAll, std::string_view lcMessages, std::string_view lang) {
@@ -100,7 +101,7 @@ bool SystemLanguageIsKorean() {
   return korean;
 }
 
-void ApplyLanguage(int languageSetting) {
+void ApplyLanguage(LanguageChoice languageSetting) {
   SetKoreanStrings(ChooseKorean(languageSetting, SystemLanguageIsKorean()));
 }
 

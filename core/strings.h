@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/setting_choices.h"
+
 namespace Quarlo::View {
 
 inline constexpr int kStringCount = 332;
@@ -44,9 +46,9 @@ const std::string& CommandLabel(int command);
 // The name of a menu group: 0 "File", 1 "Navigate", 2 "View", anything else "Other".
 const std::string& MenuGroupName(int group);
 
-// The Language setting's choice: 1 Korean; 0 "Same as the system", Korean when the system language
-// is; 2 and any other value English.
-bool ChooseKorean(int languageSetting, bool systemKorean);
+// Whether the Language setting asks for Korean: Korean does, System does when the system language is
+// Korean; English, and a number outside the choices, do not.
+bool ChooseKorean(LanguageChoice languageSetting, bool systemKorean);
 
 // Whether a locale environment asks for Korean: the first non-empty of LC_ALL, LC_MESSAGES and
 // LANG names the language "ko" ("ko", "ko_KR.UTF-8", "ko@...").
@@ -57,7 +59,7 @@ bool SystemLanguageIsKorean();
 
 // SetKoreanStrings(ChooseKorean(languageSetting, SystemLanguageIsKorean())); the start-up sequence
 // calls it with the Language setting, installer actions call SetKoreanStrings(SystemLanguageIsKorean()).
-void ApplyLanguage(int languageSetting);
+void ApplyLanguage(LanguageChoice languageSetting);
 
 // Decimal with "," between groups of three digits (1234 -> "1,234"), whatever the locale.
 std::string FormatThousands(uint64_t value);

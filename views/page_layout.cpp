@@ -36,11 +36,6 @@ bool UsablePage(const Size& page) {
 
 }  // namespace
 
-PageMode PageModeFromSetting(int32_t value) {
-  if (value < 0 || value > static_cast<int32_t>(PageMode::Webtoon)) return PageMode::SinglePage;
-  return static_cast<PageMode>(value);
-}
-
 bool IsWideRatio(double heightOverWidth) { return heightOverWidth > 0 && heightOverWidth < 1; }
 
 std::vector<size_t> SpreadStarts(size_t count, bool coverAlone, bool wideAlone, const WideTest& isWide) {

@@ -6,20 +6,17 @@
 // are recomputed whenever they are needed because the pairing changes as pictures are decoded.
 
 #include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
 
+#include "core/setting_choices.h"
 #include "widget/geometry.h"
 
 namespace App {
 
-// Stored in the PageMode setting; the values are part of the settings format.
-enum class PageMode : int32_t { SinglePage = 0, TwoPages = 1, Webtoon = 2 };
-
-// The mode for a stored setting value; values outside 0..2 give SinglePage.
-PageMode PageModeFromSetting(int32_t value);
+// The settings record's PageMode: one type from the stored setting to the pagination.
+using Quarlo::View::PageMode;
 
 // Pictures shown together: the first list index and how many (1 or 2).
 struct Spread {

@@ -54,11 +54,6 @@ std::array<Point, 4> Corners(const Rect& r) {
 
 }  // namespace
 
-FitMode FitModeFromSetting(int32_t value) {
-  if (value < 0 || value > static_cast<int32_t>(FitMode::ActualSize)) return FitMode::Fit;
-  return static_cast<FitMode>(value);
-}
-
 double ClampZoom(double zoom) {
   if (std::isnan(zoom)) return 1.0;
   return std::clamp(zoom, kMinZoom, kMaxZoom);

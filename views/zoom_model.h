@@ -6,18 +6,15 @@
 // Units: the viewport is in DIPs, the content in picture pixels, and the zoom in device pixels per
 // picture pixel, so zoom 1 shows one picture pixel on one screen pixel at any display scaling.
 
-#include <cstdint>
 #include <optional>
 
+#include "core/setting_choices.h"
 #include "widget/geometry.h"
 
 namespace App {
 
-// Stored in the FitMode setting; the values are part of the settings format.
-enum class FitMode : int32_t { Fit = 0, Fill = 1, FitWidth = 2, FitHeight = 3, ActualSize = 4 };
-
-// The mode for a stored setting value; values outside 0..4 give Fit.
-FitMode FitModeFromSetting(int32_t value);
+// The settings record's FitMode: one type from the stored setting to the model.
+using Quarlo::View::FitMode;
 
 inline constexpr double kMinZoom = 0.02;
 inline constexpr double kMaxZoom = 32.0;

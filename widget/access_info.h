@@ -132,4 +132,16 @@ struct ItemInfo {
 
 enum class FindItemProperty : int32_t { Name = 0, AutomationId = 1, Any = 2 };
 
+// One axis of a client's scroll request: a page or a line back or forward, or no move.
+enum class ScrollAmount : int32_t {
+  LargeDecrement = 0,
+  SmallDecrement = 1,
+  NoAmount = 2,
+  LargeIncrement = 3,
+  SmallIncrement = 4
+};
+
+// What a client's selection request does: make the element the only selected one, add it, or remove it.
+enum class SelectAction : int32_t { Select = 0, Add = 1, Remove = 2 };
+
 }  // namespace Quarlo::Widget

@@ -51,6 +51,6 @@ void Application::Quit(int exitCode) {
   Detail::WakeLoop();
 }
 
-void Application::SetThemeMode(int mode) { Quarlo::Widget::SetThemeMode(mode); }
+void Application::SetThemeMode(ThemeMode mode) { Quarlo::Widget::SetThemeMode(mode); }
 
 }  // namespace Quarlo::Widget

@@ -4,6 +4,7 @@
 // The native side (GTK) lives in widget/detail/; this header names no platform type.
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
@@ -11,6 +12,8 @@
 #include "widget/post_queue.h"
 
 namespace Quarlo::Widget {
+
+enum class ThemeMode : int32_t;
 
 struct AppOptions {
   bool prewarm = true;                // load fonts on a background thread during initialisation
@@ -48,8 +51,8 @@ class Application {
   void Quit(int exitCode);
   int ExitCode() const { return exitCode_.load(); }
   bool QuitRequested() const { return quitRequested_.load(); }
-  // 0 follow the system, 1 light, 2 dark: stored for the whole process and applied to every window.
-  void SetThemeMode(int mode);
+  // Stored for the whole process and applied to every window.
+  void SetThemeMode(ThemeMode mode);
 
   // The native wake-up calls this on the user-interface thread: runs every posted task.
   void DrainPosted() { posted_.Drain(); }

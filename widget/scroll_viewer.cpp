@@ -23,25 +23,20 @@ constexpr float kThinThickness = 2;
 constexpr float kGrabDepth = 12;  // the last DIPs of the viewport where the indicator can be grabbed
 constexpr float kIndicatorAlpha = 0.7f;
 
-// Scroll amounts of the accessibility ScrollBy operation.
-constexpr int32_t kLargeDecrement = 0;
-constexpr int32_t kSmallDecrement = 1;
-constexpr int32_t kLargeIncrement = 3;
-constexpr int32_t kSmallIncrement = 4;
-
-float StepFor(int32_t amount, float viewportLength, float step) {
+float StepFor(ScrollAmount amount, float viewportLength, float step) {
   switch (amount) {
-    case kLargeDecrement:
+    case ScrollAmount::LargeDecrement:
       return -viewportLength;
-    case kSmallDecrement:
+    case ScrollAmount::SmallDecrement:
       return -step;
-    case kLargeIncrement:
+    case ScrollAmount::LargeIncrement:
       return viewportLength;
-    case kSmallIncrement:
+    case ScrollAmount::SmallIncrement:
       return step;
-    default:
-      return 0;
+    case ScrollAmount::NoAmount:
+      break;
   }
+  return 0;
 }
 
 // How far to scroll along one axis to show a focused descendant at distance d with length s.
@@ -141,7 +136,7 @@ ScrollInfo ScrollViewer::Scroll() const {
   return info;
 }
 
-bool ScrollViewer::ScrollBy(int32_t horizontal, int32_t vertical) {
+bool ScrollViewer::ScrollBy(ScrollAmount horizontal, ScrollAmount vertical) {
   float x = offsetX + (CanScrollHorizontally() ? StepFor(horizontal, viewport.width, scrollStep) : 0);
   float y = offsetY + (CanScrollVertically() ? StepFor(vertical, viewport.height, scrollStep) : 0);
   ScrollTo(x, y);
@@ -218,14 +213,14 @@ Rect ScrollViewer::VerticalIndicator() const {
   if (verticalMode == ScrollMode::Hidden || !CanScrollVertically()) {
     return {};
   }
-  return IndicatorRect(true, nearIndicator || dragging != NoDrag);
+  return IndicatorRect(true, nearIndicator || dragging != Drag::None);
 }
 
 Rect ScrollViewer::HorizontalIndicator() const {
   if (horizontalMode == ScrollMode::Hidden || !CanScrollHorizontally()) {
     return {};
   }
-  return IndicatorRect(false, nearIndicator || dragging != NoDrag);
+  return IndicatorRect(false, nearIndicator || dragging != Drag::None);
 }
 
 Rect ScrollViewer::GrabArea(bool vertical) const {
@@ -256,7 +251,7 @@ Widget* ScrollViewer::HitTest(Point local) {
   if (!IsVisible()) {
     return nullptr;
   }
-  if (dragging != NoDrag || GrabArea(true).Contains(local) || GrabArea(false).Contains(local)) {
+  if (dragging != Drag::None || GrabArea(true).Contains(local) || GrabArea(false).Contains(local)) {
     return this;
   }
   return Widget::HitTest(local);
@@ -274,10 +269,10 @@ bool ScrollViewer::OnPointerDown(const PointerEvent& event) {
     return false;
   }
   if (GrabArea(true).Contains(event.position)) {
-    dragging = VerticalDrag;
+    dragging = Drag::Vertical;
     dragOffset = event.position.y - VerticalIndicator().y;
   } else if (GrabArea(false).Contains(event.position)) {
-    dragging = HorizontalDrag;
+    dragging = Drag::Horizontal;
     dragOffset = event.position.x - HorizontalIndicator().x;
   } else {
     return false;
@@ -287,13 +282,13 @@ bool ScrollViewer::OnPointerDown(const PointerEvent& event) {
 }
 
 bool ScrollViewer::OnPointerMove(const PointerEvent& event) {
-  if (dragging == NoDrag) {
+  if (dragging == Drag::None) {
     bool near = (VerticalIndicator().height > 0 && event.position.x >= viewport.width - kGrabDepth) ||
                 (HorizontalIndicator().width > 0 && event.position.y >= viewport.height - kGrabDepth);
     SetNearIndicator(near);
     return false;
   }
-  bool vertical = dragging == VerticalDrag;
+  bool vertical = dragging == Drag::Vertical;
   Rect indicator = vertical ? VerticalIndicator() : HorizontalIndicator();
   float viewLength = vertical ? viewport.height : viewport.width;
   float travel = viewLength - (vertical ? indicator.height : indicator.width);
@@ -312,10 +307,10 @@ bool ScrollViewer::OnPointerMove(const PointerEvent& event) {
 }
 
 bool ScrollViewer::OnPointerUp(const PointerEvent&) {
-  if (dragging == NoDrag) {
+  if (dragging == Drag::None) {
     return false;
   }
-  dragging = NoDrag;
+  dragging = Drag::None;
   InvalidateVisual();
   return true;
 }
@@ -324,8 +319,8 @@ void ScrollViewer::OnPointerLeave() { SetNearIndicator(false); }
 
 void ScrollViewer::OnCaptureLost() {
   // A drag that loses the pointer (another window took it) must not keep claiming every hit.
-  if (dragging != NoDrag) {
-    dragging = NoDrag;
+  if (dragging != Drag::None) {
+    dragging = Drag::None;
     InvalidateVisual();
   }
 }

@@ -32,7 +32,7 @@ class ScrollViewer : public Widget {
   Widget* HitTest(Point local) override;
   bool IsAccessibilityElement() const override;
   ScrollInfo Scroll() const override;
-  bool ScrollBy(int32_t horizontal, int32_t vertical) override;
+  bool ScrollBy(ScrollAmount horizontal, ScrollAmount vertical) override;
   bool SetScrollPercent(double horizontal, double vertical) override;
   const char* ClassName() const override;
   bool OnPointerDown(const PointerEvent& event) override;
@@ -54,7 +54,7 @@ class ScrollViewer : public Widget {
   std::function<void()> onScrollChanged;
 
  private:
-  enum Drag : int32_t { NoDrag = 0, VerticalDrag = 1, HorizontalDrag = 2 };
+  enum class Drag : int32_t { None = 0, Vertical = 1, Horizontal = 2 };
 
   Widget* Content() const;
   float MaxOffsetX() const;
@@ -68,7 +68,7 @@ class ScrollViewer : public Widget {
   float offsetY = 0;
   Size extent;
   Size viewport;
-  int32_t dragging = NoDrag;
+  Drag dragging = Drag::None;
   float dragOffset = 0;
   bool nearIndicator = false;
 };

@@ -10,7 +10,7 @@
 namespace Quarlo::Widget {
 namespace {
 
-std::atomic<int> themeMode{0};
+std::atomic<ThemeMode> themeMode{ThemeMode::System};
 
 struct RefreshHandler {
   std::mutex mutex;
@@ -32,9 +32,9 @@ constexpr Color Black(float alpha) { return Color{0, 0, 0, alpha}; }
 constexpr Color White(float alpha) { return Color{1, 1, 1, alpha}; }
 
 void SetAccents(Theme& theme, Color accent) {
-  theme.colors[7] = accent;
-  theme.colors[8] = accent.WithAlpha(0.9f);
-  theme.colors[9] = accent.WithAlpha(0.8f);
+  theme.Set(ThemeColor::Accent, accent);
+  theme.Set(ThemeColor::AccentHover, accent.WithAlpha(0.9f));
+  theme.Set(ThemeColor::AccentPressed, accent.WithAlpha(0.8f));
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ Color Theme::Tone(TextTone tone) const {
 
 Theme Theme::Light(Color accent) {
   Theme theme;
-  theme.mode = 0;
+  theme.mode = ThemeKind::Light;
   theme.colors = {Color::FromBytes(243, 243, 243),
                   White(0.7f),
                   Color::FromBytes(252, 252, 252),
@@ -96,7 +96,7 @@ Theme Theme::Light(Color accent) {
 
 Theme Theme::Dark(Color accent) {
   Theme theme;
-  theme.mode = 1;
+  theme.mode = ThemeKind::Dark;
   theme.colors = {Color::FromBytes(32, 32, 32),
                   White(0.0538f),
                   Color::FromBytes(44, 44, 44),
@@ -131,7 +131,7 @@ Theme Theme::Dark(Color accent) {
 
 Theme Theme::HighContrast() {
   Theme theme = Dark(kDefaultAccent);
-  theme.mode = 2;
+  theme.mode = ThemeKind::HighContrast;
   theme.highContrast = true;
   const Color window = Color::FromBytes(0, 0, 0);
   const Color windowText = Color::FromBytes(255, 255, 255);
@@ -158,9 +158,9 @@ Color SystemAccentColor() { return Detail::DesktopAccentColor().value_or(kDefaul
 
 bool IsHighContrast() { return Detail::DesktopHighContrast(); }
 
-int ThemeMode() { return themeMode.load(); }
+ThemeMode CurrentThemeMode() { return themeMode.load(); }
 
-void SetThemeMode(int mode) {
+void SetThemeMode(ThemeMode mode) {
   themeMode.store(mode);
   std::function<void()> handler;
   {
@@ -179,14 +179,15 @@ void SetThemeRefreshHandler(std::function<void()> handler) {
 
 Theme ThemeForCurrentMode() {
   if (IsHighContrast()) return Theme::HighContrast();
-  switch (ThemeMode()) {
-    case 1:
+  switch (CurrentThemeMode()) {
+    case ThemeMode::Light:
       return Theme::Light(SystemAccentColor());
-    case 2:
+    case ThemeMode::Dark:
       return Theme::Dark(SystemAccentColor());
-    default:
-      return Theme::System();
+    case ThemeMode::System:
+      break;
   }
+  return Theme::System();
 }
 
 }  // namespace Quarlo::Widget

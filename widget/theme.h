@@ -54,11 +54,17 @@ enum class TextTone : int32_t {
   Success = 6
 };
 
+// What a theme was built for. Dark and high-contrast themes ask for the desktop's dark window frame.
+enum class ThemeKind : int32_t { Light = 0, Dark = 1, HighContrast = 2 };
+
+// The application-wide choice of theme: the desktop's light or dark preference, or one of them always.
+enum class ThemeMode : int32_t { System = 0, Light = 1, Dark = 2 };
+
 // Windows' default accent, used when the desktop names none.
 inline constexpr Color kDefaultAccent = Color::FromBytes(0, 120, 212);
 
 struct Theme {
-  int32_t mode = 0;  // 0 light, 1 dark, 2 high contrast
+  ThemeKind mode = ThemeKind::Light;
   std::array<Color, kThemeColorCount> colors{};
   float controlHeight = 32;
   float cornerRadius = 4;
@@ -69,6 +75,7 @@ struct Theme {
   bool highContrast = false;
 
   Color Get(ThemeColor index) const { return colors[static_cast<size_t>(index)]; }
+  void Set(ThemeColor index, Color color) { colors[static_cast<size_t>(index)] = color; }
   Color Tone(TextTone tone) const;
 
   static Theme Light(Color accent);
@@ -85,11 +92,11 @@ Color SystemAccentColor();
 // The desktop's high-contrast setting (off when it cannot be read).
 bool IsHighContrast();
 
-// The application-wide choice: 0 follow the system, 1 light, 2 dark.
-int ThemeMode();
+// The application-wide choice; System until SetThemeMode.
+ThemeMode CurrentThemeMode();
 // Stores the choice and runs the refresh handler (the application loop installs one that gives every
 // window its theme again).
-void SetThemeMode(int mode);
+void SetThemeMode(ThemeMode mode);
 void SetThemeRefreshHandler(std::function<void()> handler);
 // The theme for the current choice: high contrast wins; else light or dark of the system accent, or System().
 Theme ThemeForCurrentMode();

@@ -9,7 +9,9 @@
 namespace Quarlo::Widget {
 namespace {
 
-std::atomic<int> languageOverride{-1};
+// The override's number, or kAutomaticLanguage while the locale decides.
+constexpr int kAutomaticLanguage = -1;
+std::atomic<int> languageOverride{kAutomaticLanguage};
 
 constexpr int kLanguageCount = 5;
 
@@ -46,19 +48,18 @@ std::string_view UserLocaleName() {
 
 }  // namespace
 
-int LanguageFromLocaleName(std::string_view locale) {
+ToolkitLanguageId LanguageFromLocaleName(std::string_view locale) {
   const std::string_view language = locale.substr(0, locale.find_first_of("_.@-"));
-  if (language == "ko") return static_cast<int>(ToolkitLanguageId::Korean);
-  if (language == "ja") return static_cast<int>(ToolkitLanguageId::Japanese);
+  if (language == "ko") return ToolkitLanguageId::Korean;
+  if (language == "ja") return ToolkitLanguageId::Japanese;
   if (language == "zh") {
     // Taiwan, Hong Kong and Macau write traditional characters; every other region simplified ones.
     const std::string_view region = locale.size() > 3 ? locale.substr(3, 2) : std::string_view{};
     const bool traditional =
         region == "TW" || region == "HK" || region == "MO" || locale.find("Hant") != std::string_view::npos;
-    return static_cast<int>(traditional ? ToolkitLanguageId::TraditionalChinese
-                                        : ToolkitLanguageId::SimplifiedChinese);
+    return traditional ? ToolkitLanguageId::TraditionalChinese : ToolkitLanguageId::SimplifiedChinese;
   }
-  return static_cast<int>(ToolkitLanguageId::English);
+  return ToolkitLanguageId::English;
 }
 
 std::string UserLocaleTag() {
@@ -72,18 +73,21 @@ std::string UserLocaleTag() {
   return tag;
 }
 
-int ToolkitLanguage() {
+ToolkitLanguageId ToolkitLanguage() {
   const int overridden = languageOverride.load();
-  if (overridden >= 0 && overridden < kLanguageCount) return overridden;
-  static const int automatic = LanguageFromLocaleName(UserLocaleName());
+  if (overridden >= 0 && overridden < kLanguageCount) return static_cast<ToolkitLanguageId>(overridden);
+  static const ToolkitLanguageId automatic = LanguageFromLocaleName(UserLocaleName());
   return automatic;
 }
 
-void SetToolkitLanguage(std::optional<int> language) { languageOverride.store(language.value_or(-1)); }
+void SetToolkitLanguage(std::optional<ToolkitLanguageId> language) {
+  languageOverride.store(language ? static_cast<int>(*language) : kAutomaticLanguage);
+}
 
-std::string ToolkitString(int id) {
-  if (id < 0 || id >= static_cast<int>(kTexts.size())) return {};
-  return kTexts[static_cast<size_t>(id)][static_cast<size_t>(ToolkitLanguage())];
+std::string ToolkitString(ToolkitText id) {
+  const auto row = static_cast<size_t>(id);
+  if (row >= kTexts.size()) return {};
+  return kTexts[row][static_cast<size_t>(ToolkitLanguage())];
 }
 
 }  // namespace Quarlo::Widget

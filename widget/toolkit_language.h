@@ -39,15 +39,15 @@ enum class ToolkitText : int {
 };
 
 // The override when set, else the language of the user's locale (computed once).
-int ToolkitLanguage();
+ToolkitLanguageId ToolkitLanguage();
 // Called by the application with its language setting; nullopt restores the automatic choice.
-void SetToolkitLanguage(std::optional<int> language);
-// The text in the toolkit language ("&" marks the access key); empty for an unknown id.
-std::string ToolkitString(int id);
+void SetToolkitLanguage(std::optional<ToolkitLanguageId> language);
+// The text in the toolkit language ("&" marks the access key); empty for a number outside the table.
+std::string ToolkitString(ToolkitText id);
 
 // Language from a POSIX locale name ("ko_KR.UTF-8", "zh_TW", "C"); the automatic choice applies it to the
 // first of LC_ALL, LC_MESSAGES and LANG that is set.
-int LanguageFromLocaleName(std::string_view locale);
+ToolkitLanguageId LanguageFromLocaleName(std::string_view locale);
 // BCP 47 tag of the user's locale ("en-US" for "en_US.UTF-8"; "en-US" when unset or "C").
 std::string UserLocaleTag();
 

@@ -106,14 +106,13 @@ class Widget {
   virtual bool SupportsInvoke() const;
   virtual bool Toggle();
   virtual bool SetExpanded(bool expanded);
-  virtual bool Select(int32_t mode);  // 0 select, 1 add, 2 remove
+  virtual bool Select(SelectAction action);
   virtual bool IsSelectionContainer() const;
   virtual bool CanSelectMultiple() const;
   virtual bool IsSelectionRequired() const;
   virtual std::vector<ItemId> Selection() const;
   virtual ScrollInfo Scroll() const;
-  // Amounts per axis: 0 large decrement, 1 small decrement, 2 none, 3 large increment, 4 small increment.
-  virtual bool ScrollBy(int32_t horizontal, int32_t vertical);
+  virtual bool ScrollBy(ScrollAmount horizontal, ScrollAmount vertical);
   virtual bool SetScrollPercent(double horizontal, double vertical);
   virtual GridInfo Grid() const;
   virtual ItemId GridItemAt(int32_t row, int32_t column) const;
@@ -127,7 +126,7 @@ class Widget {
   virtual bool InvokeItem(ItemId item);
   virtual bool ToggleItem(ItemId item);
   virtual bool SetItemExpanded(ItemId item, bool expanded);
-  virtual bool SelectItem(ItemId item, int32_t mode);
+  virtual bool SelectItem(ItemId item, SelectAction action);
   virtual bool SetItemValue(ItemId item, const std::string& value);
   virtual bool FocusItem(ItemId item);
   virtual bool RealizeItem(ItemId item);  // scroll it into view

@@ -46,7 +46,9 @@ bool Widget::SupportsInvoke() const {
 
 bool Widget::Toggle() { return Invoke(); }
 bool Widget::SetExpanded(bool) { return false; }
-bool Widget::Select(int32_t mode) { return mode == 0 && Role() == Role::RadioButton ? Invoke() : false; }
+bool Widget::Select(SelectAction action) {
+  return action == SelectAction::Select && Role() == Role::RadioButton ? Invoke() : false;
+}
 
 bool Widget::IsSelectionContainer() const {
   switch (Role()) {
@@ -104,7 +106,7 @@ std::vector<ItemId> Widget::Selection() const {
 }
 
 ScrollInfo Widget::Scroll() const { return {}; }
-bool Widget::ScrollBy(int32_t, int32_t) { return false; }
+bool Widget::ScrollBy(ScrollAmount, ScrollAmount) { return false; }
 bool Widget::SetScrollPercent(double, double) { return false; }
 GridInfo Widget::Grid() const { return {}; }
 ItemId Widget::GridItemAt(int32_t, int32_t) const { return 0; }
@@ -118,7 +120,7 @@ ItemId Widget::ItemAtPoint(Point) const { return 0; }
 bool Widget::InvokeItem(ItemId) { return false; }
 bool Widget::ToggleItem(ItemId) { return false; }
 bool Widget::SetItemExpanded(ItemId, bool) { return false; }
-bool Widget::SelectItem(ItemId, int32_t) { return false; }
+bool Widget::SelectItem(ItemId, SelectAction) { return false; }
 bool Widget::SetItemValue(ItemId, const std::string&) { return false; }
 bool Widget::FocusItem(ItemId) { return false; }
 bool Widget::RealizeItem(ItemId) { return false; }

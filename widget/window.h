@@ -18,6 +18,9 @@ namespace Detail {
 struct NativeWindow;
 }
 
+// Standard: the desktop draws the frame and title bar. Borderless: the window draws its own chrome.
+enum class WindowChrome : int32_t { Standard = 0, Borderless = 1 };
+
 struct WindowOptions {
   std::string title;
   Size size{800, 600};       // client size in DIPs
@@ -30,10 +33,10 @@ struct WindowOptions {
   bool allowBackdrop = true;      // no counterpart on this desktop: windows are painted with theme colours
   bool followSystemTheme = true;  // take the theme again when the desktop's light/dark setting changes
   bool activateOnShow = true;     // a modal dialog is shown activated, else without activation
-  int32_t chrome = 0;             // 0 standard frame, 1 borderless (the window draws its own chrome)
-  bool topmost = false;           // always on top
-  bool toolWindow = false;        // utility window (not in the task bar)
-  bool activatable = true;        // false: the window never takes the keyboard focus
+  WindowChrome chrome = WindowChrome::Standard;
+  bool topmost = false;     // always on top
+  bool toolWindow = false;  // utility window (not in the task bar)
+  bool activatable = true;  // false: the window never takes the keyboard focus
   bool dropShadow = true;
   bool roundedCorners = true;
   bool transparent = false;  // borderless only: transparent background where the desktop composites

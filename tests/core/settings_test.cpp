@@ -8,6 +8,8 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "platform/registry/hive.h"
 #include "support/concurrent_processes.h"
@@ -125,7 +127,7 @@ struct LoadCase {
 };
 
 TEST_F(SettingsTest, LoadAcceptsOnlyStoredValuesInRange) {
-  auto language = [](const Settings& s) { return s.language; };
+  auto language = [](const Settings& s) { return static_cast<int64_t>(s.language); };
   auto pageGap = [](const Settings& s) { return s.pageGap; };
   auto slideSeconds = [](const Settings& s) { return s.slideSeconds; };
   auto custom = [](const Settings& s) { return s.customBackground; };
@@ -160,6 +162,140 @@ TEST_F(SettingsTest, LoadAcceptsOnlyStoredValuesInRange) {
     hive_->Root().DeleteTree(kKeyPath);
     ASSERT_EQ(Key().Set(test.name, test.stored), HiveStatus::Ok);
     EXPECT_EQ(test.field(Load()), test.expected);
+  }
+}
+
+// A field that holds one of a few choices, seen through its stored number.
+struct ChoiceField {
+  const char* name;
+  uint32_t count;  // the stored numbers are 0 to count - 1
+  uint32_t defaultNumber;
+  std::function<uint32_t(const Settings&)> number;
+  std::function<void(Settings&, uint32_t)> setNumber;
+};
+
+template <auto Member>
+ChoiceField Choice(const char* name, uint32_t count, uint32_t defaultNumber) {
+  using Type = std::remove_cvref_t<decltype(std::declval<Settings&>().*Member)>;
+  return {name, count, defaultNumber, [](const Settings& s) { return static_cast<uint32_t>(s.*Member); },
+          [](Settings& s, uint32_t number) { s.*Member = static_cast<Type>(number); }};
+}
+
+const ChoiceField kChoiceFields[] = {
+    Choice<&Settings::language>("Language", 3, 0),
+    Choice<&Settings::theme>("Theme", 3, 0),
+    Choice<&Settings::endAction>("EndAction", 4, 3),
+    Choice<&Settings::fitMode>("FitMode", 5, 0),
+    Choice<&Settings::pageMode>("PageMode", 3, 0),
+    Choice<&Settings::background>("Background", 5, 0),
+    Choice<&Settings::wheel>("Wheel", 3, 0),
+    Choice<&Settings::doubleClick>("DoubleClick", 3, 0),
+    Choice<&Settings::convertFormat>("ConvertFormat", 6, 0),
+    Choice<&Settings::convertResize>("ConvertResize", 4, 0),
+};
+
+// Every number a choice field accepts loads as itself; one past the last, a negative number and a
+// value of another type leave the default.
+TEST_F(SettingsTest, ChoiceFieldsLoadTheirStoredNumbersAndIgnoreOthers) {
+  for (const ChoiceField& field : kChoiceFields) {
+    SCOPED_TRACE(field.name);
+    EXPECT_EQ(field.number(Settings()), field.defaultNumber);
+    for (uint32_t stored = 0; stored < field.count; ++stored) {
+      ASSERT_EQ(Key().Set(field.name, stored), HiveStatus::Ok);
+      EXPECT_EQ(field.number(Load()), stored);
+    }
+    const HiveValue rejected[] = {field.count, uint32_t{0xFFFFFFFF}, uint32_t{0x80000000}, uint64_t{1},
+                                  std::string("1")};
+    for (const HiveValue& stored : rejected) {
+      hive_->Root().DeleteTree(kKeyPath);
+      ASSERT_EQ(Key().Set(field.name, stored), HiveStatus::Ok);
+      EXPECT_EQ(field.number(Load()), field.defaultNumber);
+    }
+  }
+}
+
+TEST_F(SettingsTest, ChoiceFieldsSaveTheirNumbers) {
+  for (const ChoiceField& field : kChoiceFields) {
+    SCOPED_TRACE(field.name);
+    for (uint32_t number = 0; number < field.count; ++number) {
+      Settings settings;
+      field.setNumber(settings, number);
+      ASSERT_TRUE(settings.Save(*hive_, kKeyPath));
+      auto stored = Key().GetDword(field.name);
+      ASSERT_TRUE(stored.Ok());
+      EXPECT_EQ(stored.value, number);
+      EXPECT_EQ(Load(), settings);
+    }
+  }
+}
+
+// One named value of a choice field and the number the hive holds for it.
+struct StoredChoice {
+  const char* name;
+  uint32_t number;
+  std::function<void(Settings&)> choose;
+};
+
+template <auto Member, typename Choice>
+StoredChoice Stored(const char* name, Choice value, uint32_t number) {
+  return {name, number, [value](Settings& s) { s.*Member = value; }};
+}
+
+// The numbers are the stored format that earlier versions wrote and later ones must read.
+TEST_F(SettingsTest, EveryChoiceIsStoredAsItsFixedNumber) {
+  const StoredChoice cases[] = {
+      Stored<&Settings::language>("Language", LanguageChoice::System, 0),
+      Stored<&Settings::language>("Language", LanguageChoice::Korean, 1),
+      Stored<&Settings::language>("Language", LanguageChoice::English, 2),
+      Stored<&Settings::theme>("Theme", ThemeChoice::System, 0),
+      Stored<&Settings::theme>("Theme", ThemeChoice::Light, 1),
+      Stored<&Settings::theme>("Theme", ThemeChoice::Dark, 2),
+      Stored<&Settings::endAction>("EndAction", EndAction::Stop, 0),
+      Stored<&Settings::endAction>("EndAction", EndAction::WrapAround, 1),
+      Stored<&Settings::endAction>("EndAction", EndAction::NextFolder, 2),
+      Stored<&Settings::endAction>("EndAction", EndAction::Ask, 3),
+      Stored<&Settings::fitMode>("FitMode", FitMode::Fit, 0),
+      Stored<&Settings::fitMode>("FitMode", FitMode::Fill, 1),
+      Stored<&Settings::fitMode>("FitMode", FitMode::FitWidth, 2),
+      Stored<&Settings::fitMode>("FitMode", FitMode::FitHeight, 3),
+      Stored<&Settings::fitMode>("FitMode", FitMode::ActualSize, 4),
+      Stored<&Settings::pageMode>("PageMode", PageMode::SinglePage, 0),
+      Stored<&Settings::pageMode>("PageMode", PageMode::TwoPages, 1),
+      Stored<&Settings::pageMode>("PageMode", PageMode::Webtoon, 2),
+      Stored<&Settings::background>("Background", BackgroundKind::Theme, 0),
+      Stored<&Settings::background>("Background", BackgroundKind::Black, 1),
+      Stored<&Settings::background>("Background", BackgroundKind::Gray, 2),
+      Stored<&Settings::background>("Background", BackgroundKind::White, 3),
+      Stored<&Settings::background>("Background", BackgroundKind::Custom, 4),
+      Stored<&Settings::wheel>("Wheel", WheelAction::Navigate, 0),
+      Stored<&Settings::wheel>("Wheel", WheelAction::Zoom, 1),
+      Stored<&Settings::wheel>("Wheel", WheelAction::Scroll, 2),
+      Stored<&Settings::doubleClick>("DoubleClick", DoubleClickAction::FullScreen, 0),
+      Stored<&Settings::doubleClick>("DoubleClick", DoubleClickAction::FitOrActualSize, 1),
+      Stored<&Settings::doubleClick>("DoubleClick", DoubleClickAction::Nothing, 2),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::Jpeg, 0),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::Png, 1),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::WebP, 2),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::Bmp, 3),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::Tiff, 4),
+      Stored<&Settings::convertFormat>("ConvertFormat", ConvertFormat::Gif, 5),
+      Stored<&Settings::convertResize>("ConvertResize", ConvertResize::KeepSize, 0),
+      Stored<&Settings::convertResize>("ConvertResize", ConvertResize::LongSide, 1),
+      Stored<&Settings::convertResize>("ConvertResize", ConvertResize::Percentage, 2),
+      Stored<&Settings::convertResize>("ConvertResize", ConvertResize::FitInBox, 3),
+  };
+  for (const StoredChoice& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.number));
+    Settings chosen;
+    c.choose(chosen);
+    ASSERT_TRUE(chosen.Save(*hive_, kKeyPath));
+    auto stored = Key().GetDword(c.name);
+    ASSERT_TRUE(stored.Ok());
+    EXPECT_EQ(stored.value, c.number);
+
+    hive_->Root().DeleteTree(kKeyPath);
+    ASSERT_EQ(Key().Set(c.name, c.number), HiveStatus::Ok);
+    EXPECT_EQ(Load(), chosen);
   }
 }
 
@@ -245,15 +381,15 @@ TEST_F(SettingsTest, KeysSubkeyLoadsItsStringValues) {
 // Every field away from its default, so that a field the store forgets cannot pass.
 Settings EveryFieldChanged() {
   Settings s;
-  s.language = 1;
-  s.theme = 2;
+  s.language = LanguageChoice::Korean;
+  s.theme = ThemeChoice::Dark;
   s.singleWindow = false;
   s.confirmDelete = false;
   s.escCloses = false;
-  s.endAction = 2;
+  s.endAction = EndAction::NextFolder;
   s.recent = {"/home/me/a.cbz", "/home/me/tab\tand\nnewline", "/home/me/\xff not utf-8"};
-  s.fitMode = 4;
-  s.pageMode = 1;
+  s.fitMode = FitMode::ActualSize;
+  s.pageMode = PageMode::TwoPages;
   s.rightToLeft = true;
   s.coverAlone = false;
   s.wideAlone = false;
@@ -262,15 +398,15 @@ Settings EveryFieldChanged() {
   s.smoothScaling = false;
   s.applyOrientation = false;
   s.colorManage = false;
-  s.background = 4;
+  s.background = BackgroundKind::Custom;
   s.customBackground = 0xABCDEF;
   s.checkerboard = false;
   s.pinBars = true;
   s.sideArrows = false;
   s.notices = false;
   s.alwaysOnTop = true;
-  s.wheel = 2;
-  s.doubleClick = 1;
+  s.wheel = WheelAction::Scroll;
+  s.doubleClick = DoubleClickAction::FitOrActualSize;
   s.clickSides = true;
   s.slideSeconds = 3600;
   s.slideLoop = false;
@@ -278,10 +414,10 @@ Settings EveryFieldChanged() {
   s.slideFullscreen = true;
   s.albums = {"/albums/1", "/albums/2 \"quoted\"", "/albums/%41", "/albums/사진"};
   s.albumMove = true;
-  s.convertFormat = 5;
+  s.convertFormat = ConvertFormat::Gif;
   s.convertQuality = 1;
   s.convertLossless = true;
-  s.convertResize = 3;
+  s.convertResize = ConvertResize::FitInBox;
   s.convertLongEdge = 65535;
   s.convertPercent = 1000;
   s.convertBoxWidth = 800;

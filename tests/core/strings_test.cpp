@@ -219,14 +219,19 @@ TEST_F(StringsTest, FormatByteSizeSteps) {
 
 TEST(LanguageChoiceTest, SettingFirstThenTheSystemLanguage) {
   struct Case {
-    int setting;
+    LanguageChoice setting;
     bool systemKorean;
     bool korean;
   };
-  const Case cases[] = {{0, false, false}, {0, true, true},   {1, false, true}, {1, true, true},
-                        {2, true, false},  {2, false, false}, {3, true, false}, {-1, true, false}};
+  // A number outside the choices (a cast of a stored value) counts as English.
+  const Case cases[] = {
+      {LanguageChoice::System, false, false},        {LanguageChoice::System, true, true},
+      {LanguageChoice::Korean, false, true},         {LanguageChoice::Korean, true, true},
+      {LanguageChoice::English, true, false},        {LanguageChoice::English, false, false},
+      {static_cast<LanguageChoice>(3), true, false}, {static_cast<LanguageChoice>(-1), true, false}};
   for (const Case& c : cases) {
-    EXPECT_EQ(ChooseKorean(c.setting, c.systemKorean), c.korean) << c.setting << " " << c.systemKorean;
+    EXPECT_EQ(ChooseKorean(c.setting, c.systemKorean), c.korean)
+        << static_cast<int>(c.setting) << " " << c.systemKorean;
   }
 }
 

@@ -48,7 +48,7 @@ class TracingPanel : public Widget {
     Trace(fmt::format("{} paint {}x{}", name_, std::lround(size.width), std::lround(size.height)));
   }
   void OnThemeChanged() override {
-    Trace(fmt::format("{} theme {}", name_, GetTheme().mode == 0 ? "light" : "dark"));
+    Trace(fmt::format("{} theme {}", name_, GetTheme().mode == ThemeKind::Light ? "light" : "dark"));
   }
   bool OnPointerDown(const PointerEvent& event) override {
     Trace(fmt::format("{} pointer down {} {} button {} clicks {}", name_, std::lround(event.position.x),

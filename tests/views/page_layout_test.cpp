@@ -106,13 +106,6 @@ TEST(PageLayoutTest, SpreadAtFindsTheSpreadHoldingAnIndex) {
   }
 }
 
-TEST(PageLayoutTest, PageModeFromSettingFallsBackToSinglePage) {
-  EXPECT_EQ(PageModeFromSetting(1), PageMode::TwoPages);
-  EXPECT_EQ(PageModeFromSetting(2), PageMode::Webtoon);
-  EXPECT_EQ(PageModeFromSetting(3), PageMode::SinglePage);
-  EXPECT_EQ(PageModeFromSetting(-7), PageMode::SinglePage);
-}
-
 TEST(PageLayoutTest, PagingStepsBySpread) {
   struct Case {
     const char* name;

@@ -95,13 +95,6 @@ TEST(ZoomModelTest, ActualSizeAtHighDpiShowsOnePicturePixelPerScreenPixel) {
   EXPECT_DOUBLE_EQ(model.Zoom(), 3.75);
 }
 
-TEST(ZoomModelTest, FitModeFromSettingFallsBackToFit) {
-  EXPECT_EQ(FitModeFromSetting(2), FitMode::FitWidth);
-  EXPECT_EQ(FitModeFromSetting(4), FitMode::ActualSize);
-  EXPECT_EQ(FitModeFromSetting(5), FitMode::Fit);
-  EXPECT_EQ(FitModeFromSetting(-1), FitMode::Fit);
-}
-
 TEST(ZoomModelTest, ZoomStepsAndLimits) {
   struct Case {
     double from;
@@ -547,7 +540,7 @@ TEST(ZoomModelTest, InvariantsHoldOverRandomOperations) {
         model.ViewportResized({static_cast<float>(r * 1500), static_cast<float>(1500 - r * 1400)});
         break;
       case 5:
-        model.SetFitMode(FitModeFromSetting(static_cast<int>(r * 5)));
+        model.SetFitMode(static_cast<FitMode>(static_cast<int>(r * 5)));
         break;
       case 6:
         model.SetContent({static_cast<float>(r * 5000 + 1), static_cast<float>(5000 - r * 4000)}, r < 0.5,

@@ -36,7 +36,7 @@ class DesktopSettingsTest : public ::testing::Test {
     } else {
       unsetenv("XDG_CONFIG_HOME");
     }
-    SetThemeMode(0);
+    SetThemeMode(ThemeMode::System);
   }
 
   static void SetGnome(const char* schema, const char* key, GVariant* value) {
@@ -70,7 +70,7 @@ TEST_F(DesktopSettingsTest, GtkSettingsDecideWithoutAGnomePreference) {
   for (const Case& c : cases) {
     WriteGtkIni(c.ini);
     EXPECT_EQ(Detail::DesktopPrefersDark(), c.dark) << c.ini;
-    EXPECT_EQ(Theme::System().mode, c.dark ? 1 : 0) << c.ini;
+    EXPECT_EQ(Theme::System().mode, c.dark ? ThemeKind::Dark : ThemeKind::Light) << c.ini;
   }
 }
 
@@ -86,13 +86,13 @@ TEST_F(DesktopSettingsTest, GnomeColourSchemeOutranksGtkSettings) {
 TEST_F(DesktopSettingsTest, HighContrastWinsOverEveryChoice) {
   SetGnome("org.gnome.desktop.a11y.interface", "high-contrast", g_variant_new_boolean(TRUE));
   EXPECT_TRUE(IsHighContrast());
-  EXPECT_EQ(Theme::System().mode, 2);
-  SetThemeMode(2);
-  EXPECT_EQ(ThemeForCurrentMode().mode, 2);
+  EXPECT_EQ(Theme::System().mode, ThemeKind::HighContrast);
+  SetThemeMode(ThemeMode::Dark);
+  EXPECT_EQ(ThemeForCurrentMode().mode, ThemeKind::HighContrast);
   SetGnome("org.gnome.desktop.a11y.interface", "high-contrast", g_variant_new_boolean(FALSE));
-  EXPECT_EQ(ThemeForCurrentMode().mode, 1);
-  SetThemeMode(1);
-  EXPECT_EQ(ThemeForCurrentMode().mode, 0);
+  EXPECT_EQ(ThemeForCurrentMode().mode, ThemeKind::Dark);
+  SetThemeMode(ThemeMode::Light);
+  EXPECT_EQ(ThemeForCurrentMode().mode, ThemeKind::Light);
 }
 
 TEST_F(DesktopSettingsTest, FontFamilyComesFromTheFontName) {

@@ -151,14 +151,20 @@ TEST(ScrollViewer, WheelScrollsByStepsAndShiftTurnsItSideways) {
 TEST(ScrollViewer, AccessibilityScrolling) {
   Scrolled s;
   struct Step {
-    int32_t amount;
+    ScrollAmount amount;
     float expected;
   };
-  const Step steps[] = {{4, 48}, {3, 148}, {2, 148}, {1, 100}, {0, 0}, {9, 0}};
+  const Step steps[] = {{ScrollAmount::SmallIncrement, 48}, {ScrollAmount::LargeIncrement, 148},
+                        {ScrollAmount::NoAmount, 148},      {ScrollAmount::SmallDecrement, 100},
+                        {ScrollAmount::LargeDecrement, 0},  {ScrollAmount::SmallIncrement, 48},
+                        {static_cast<ScrollAmount>(9), 48}};  // a number outside the amounts: no move
   for (const Step& step : steps) {
-    EXPECT_TRUE(s.viewer->ScrollBy(4, step.amount));  // the horizontal axis cannot scroll: ignored
-    EXPECT_EQ(s.viewer->Offset(), (Point{0, step.expected})) << step.amount;
+    // The horizontal axis cannot scroll: its amount is ignored.
+    EXPECT_TRUE(s.viewer->ScrollBy(ScrollAmount::SmallIncrement, step.amount));
+    EXPECT_EQ(s.viewer->Offset(), (Point{0, step.expected})) << static_cast<int>(step.amount);
   }
+  EXPECT_TRUE(s.viewer->ScrollBy(ScrollAmount::NoAmount, ScrollAmount::LargeDecrement));
+  EXPECT_EQ(s.viewer->Offset(), (Point{0, 0}));
 
   EXPECT_TRUE(s.viewer->SetScrollPercent(50, 25));
   EXPECT_EQ(s.viewer->Offset(), (Point{0, 75}));

@@ -47,8 +47,8 @@ TEST(Theme, TablesHoldTheirModeColours) {
   };
   const Theme light = Theme::Light(kDefaultAccent);
   const Theme dark = Theme::Dark(kDefaultAccent);
-  EXPECT_EQ(light.mode, 0);
-  EXPECT_EQ(dark.mode, 1);
+  EXPECT_EQ(light.mode, ThemeKind::Light);
+  EXPECT_EQ(dark.mode, ThemeKind::Dark);
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.index));
     ExpectColor(light.Get(c.index), c.lr, c.lg, c.lb, c.la);
@@ -58,7 +58,7 @@ TEST(Theme, TablesHoldTheirModeColours) {
 
 TEST(Theme, BlankRecordKeepsDefaultsAndBuildersKeepMetrics) {
   const Theme blank;
-  EXPECT_EQ(blank.mode, 0);
+  EXPECT_EQ(blank.mode, ThemeKind::Light);
   EXPECT_EQ(blank.Get(ThemeColor::Success), (Color{0, 0, 0, 1}));
   EXPECT_FALSE(blank.highContrast);
   const Theme dark = Theme::Dark(kDefaultAccent);
@@ -71,7 +71,7 @@ TEST(Theme, BlankRecordKeepsDefaultsAndBuildersKeepMetrics) {
 
 TEST(Theme, HighContrastIsMarkedAndOpaque) {
   const Theme theme = Theme::HighContrast();
-  EXPECT_EQ(theme.mode, 2);
+  EXPECT_EQ(theme.mode, ThemeKind::HighContrast);
   EXPECT_TRUE(theme.highContrast);
   for (const Color& c : theme.colors) EXPECT_EQ(c.a, 1);
   EXPECT_NE(theme.Get(ThemeColor::WindowBackground), theme.Get(ThemeColor::TextPrimary));
@@ -88,15 +88,15 @@ TEST(Theme, TonesPickTheirColours) {
 TEST(ThemeMode, ChoiceSelectsTheThemeAndRunsTheRefresh) {
   int refreshed = 0;
   SetThemeRefreshHandler([&] { ++refreshed; });
-  SetThemeMode(2);
-  EXPECT_EQ(ThemeMode(), 2);
+  SetThemeMode(ThemeMode::Dark);
+  EXPECT_EQ(CurrentThemeMode(), ThemeMode::Dark);
   EXPECT_EQ(refreshed, 1);
   const bool contrast = IsHighContrast();
-  EXPECT_EQ(ThemeForCurrentMode().mode, contrast ? 2 : 1);
-  SetThemeMode(1);
-  EXPECT_EQ(ThemeForCurrentMode().mode, contrast ? 2 : 0);
+  EXPECT_EQ(ThemeForCurrentMode().mode, contrast ? ThemeKind::HighContrast : ThemeKind::Dark);
+  SetThemeMode(ThemeMode::Light);
+  EXPECT_EQ(ThemeForCurrentMode().mode, contrast ? ThemeKind::HighContrast : ThemeKind::Light);
   SetThemeRefreshHandler(nullptr);
-  SetThemeMode(0);
+  SetThemeMode(ThemeMode::System);
   EXPECT_EQ(refreshed, 2);
 }
 
@@ -128,20 +128,20 @@ TEST(ToolkitLanguage, LocaleNamesMapToLanguages) {
       {"", ToolkitLanguageId::English},
       {"kok_IN", ToolkitLanguageId::English},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(LanguageFromLocaleName(c.locale), static_cast<int>(c.language)) << c.locale;
+  for (const Case& c : cases) EXPECT_EQ(LanguageFromLocaleName(c.locale), c.language) << c.locale;
 }
 
 TEST(ToolkitLanguage, OverrideChoosesTheStrings) {
-  SetToolkitLanguage(1);
-  EXPECT_EQ(ToolkitString(static_cast<int>(ToolkitText::Cancel)), "취소");
-  EXPECT_EQ(ToolkitString(static_cast<int>(ToolkitText::ChordPrompt)), "단축키를 누르세요");
-  SetToolkitLanguage(4);
-  EXPECT_EQ(ToolkitString(static_cast<int>(ToolkitText::Undo)), "復原(&U)");
-  SetToolkitLanguage(0);
-  EXPECT_EQ(ToolkitString(static_cast<int>(ToolkitText::SelectAll)), "Select &All");
-  EXPECT_EQ(ToolkitString(99), "");
-  EXPECT_EQ(ToolkitString(-1), "");
+  SetToolkitLanguage(ToolkitLanguageId::Korean);
+  EXPECT_EQ(ToolkitLanguage(), ToolkitLanguageId::Korean);
+  EXPECT_EQ(ToolkitString(ToolkitText::Cancel), "취소");
+  EXPECT_EQ(ToolkitString(ToolkitText::ChordPrompt), "단축키를 누르세요");
+  SetToolkitLanguage(ToolkitLanguageId::TraditionalChinese);
+  EXPECT_EQ(ToolkitString(ToolkitText::Undo), "復原(&U)");
+  SetToolkitLanguage(ToolkitLanguageId::English);
+  EXPECT_EQ(ToolkitString(ToolkitText::SelectAll), "Select &All");
+  EXPECT_EQ(ToolkitString(static_cast<ToolkitText>(99)), "");
+  EXPECT_EQ(ToolkitString(static_cast<ToolkitText>(-1)), "");
   SetToolkitLanguage(std::nullopt);
 }
 

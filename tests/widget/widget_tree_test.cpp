@@ -190,7 +190,7 @@ TEST(RepaintScheduling, ClientSizeDpiAndThemeChangesLayOutAgain) {
   f.log->clear();
   f.host.SetTheme(Theme::Dark(kDefaultAccent));
   EXPECT_EQ(*f.log, (std::vector<std::string>{"theme root", "theme child"}));
-  EXPECT_EQ(child->GetTheme().mode, 1);
+  EXPECT_EQ(child->GetTheme().mode, ThemeKind::Dark);
 }
 
 TEST(RepaintScheduling, DetachedWidgetsAskNothing) {
@@ -202,7 +202,7 @@ TEST(RepaintScheduling, DetachedWidgetsAskNothing) {
                 1, [] {}, false),
             0u);
   EXPECT_FLOAT_EQ(probe.ScaleFactor(), 1.0f);
-  EXPECT_EQ(probe.GetTheme().mode, 0);
+  EXPECT_EQ(probe.GetTheme().mode, ThemeKind::Light);
 }
 
 struct FocusRefusal {

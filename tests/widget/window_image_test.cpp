@@ -47,7 +47,7 @@ TEST(WindowImage, SizesFromTheRootAndDrawsAtTheDpiWithTheGivenTheme) {
   const PixelImage image = RenderWindowToImage(window, options);
   ASSERT_EQ(image.width, 240u);
   ASSERT_EQ(image.height, 100u);
-  EXPECT_EQ(window.GetTheme().mode, 1);
+  EXPECT_EQ(window.GetTheme().mode, ThemeKind::Dark);
   const Pixel accent = At(image, 10, 50);
   EXPECT_GT(accent.g, accent.r);  // the dark theme's lighter shade of the green accent
   const Pixel bar = At(image, 230, 5);
@@ -78,13 +78,13 @@ TEST(WindowTheme, ThemeModeReachesEveryWindowThatFollowsTheSystem) {
   fixed.Options().followSystemTheme = false;
   Window provided;
   provided.SetThemeProvider([] { return Theme::HighContrast(); });
-  SetThemeMode(2);
-  EXPECT_EQ(following.GetTheme().mode, 1);
-  EXPECT_EQ(fixed.GetTheme().mode, 0);
-  EXPECT_EQ(provided.GetTheme().mode, 2);
-  SetThemeMode(1);
-  EXPECT_EQ(following.GetTheme().mode, 0);
-  SetThemeMode(0);
+  SetThemeMode(ThemeMode::Dark);
+  EXPECT_EQ(following.GetTheme().mode, ThemeKind::Dark);
+  EXPECT_EQ(fixed.GetTheme().mode, ThemeKind::Light);
+  EXPECT_EQ(provided.GetTheme().mode, ThemeKind::HighContrast);
+  SetThemeMode(ThemeMode::Light);
+  EXPECT_EQ(following.GetTheme().mode, ThemeKind::Light);
+  SetThemeMode(ThemeMode::System);
 }
 
 }  // namespace

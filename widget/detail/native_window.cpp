@@ -487,7 +487,7 @@ void NativeWindow::Paint(cairo_t* cr) {
     {
       CairoCanvas canvas(target, window.Dpi() / 96.0f);
       const WindowOptions& options = window.Options();
-      const bool clear = options.chrome == 1 && options.transparent;
+      const bool clear = options.chrome == WindowChrome::Borderless && options.transparent;
       const Theme& theme = window.GetTheme();
       canvas.Clear(
           clear ? Color{0, 0, 0, 0}
@@ -521,7 +521,7 @@ bool NativeWindow::Create() {
   if (popup) {
     gtk_window_set_type_hint(gw, GDK_WINDOW_TYPE_HINT_POPUP_MENU);
   } else {
-    gtk_window_set_decorated(gw, o.chrome == 0);
+    gtk_window_set_decorated(gw, o.chrome == WindowChrome::Standard);
     gtk_window_set_resizable(gw, o.resizable);
     gtk_window_set_deletable(gw, true);
     if (o.toolWindow) gtk_window_set_type_hint(gw, GDK_WINDOW_TYPE_HINT_UTILITY);
@@ -530,7 +530,7 @@ bool NativeWindow::Create() {
     gtk_window_set_keep_above(gw, o.topmost);
   }
   if (o.owner) gtk_window_set_transient_for(gw, GTK_WINDOW(o.owner));
-  if (o.chrome == 1 && o.transparent) {
+  if (o.chrome == WindowChrome::Borderless && o.transparent) {
     if (GdkVisual* visual = gdk_screen_get_rgba_visual(gtk_widget_get_screen(widget))) {
       gtk_widget_set_visual(widget, visual);
     }
@@ -629,7 +629,7 @@ Window::~Window() {
 void Window::SetTheme(const Theme& theme) {
   Host::SetTheme(theme);
   // The frame drawn by the desktop follows the toolkit's light or dark look where it can.
-  Detail::SetFrameThemeVariant(native_->Gdk(), theme.mode != 0);
+  Detail::SetFrameThemeVariant(native_->Gdk(), theme.mode != ThemeKind::Light);
 }
 
 Point Window::WindowToScreen(Point window) const {
@@ -676,7 +676,7 @@ bool Window::Create(const WindowOptions& options) {
   if (options_.followSystemTheme) {
     RefreshTheme();
   } else {
-    Detail::SetFrameThemeVariant(native_->Gdk(), GetTheme().mode != 0);
+    Detail::SetFrameThemeVariant(native_->Gdk(), GetTheme().mode != ThemeKind::Light);
   }
   OnFocusChanged();
   OnCreated();
@@ -780,7 +780,7 @@ void Window::SetFullScreen(bool fullScreen) {
     gtk_window_unfullscreen(gw);
     if (manual) {
       const Rect r = native_->restoreBounds;
-      gtk_window_set_decorated(gw, options_.chrome == 0);
+      gtk_window_set_decorated(gw, options_.chrome == WindowChrome::Standard);
       gtk_window_move(gw, static_cast<int>(r.x), static_cast<int>(r.y));
       native_->SetClientPixels(static_cast<int>(r.width), static_cast<int>(r.height));
     }

@@ -122,7 +122,7 @@ const std::string& TextFamily() {
 }
 
 std::string TextLocale() {
-  switch (static_cast<ToolkitLanguageId>(ToolkitLanguage())) {
+  switch (ToolkitLanguage()) {
     case ToolkitLanguageId::Korean:
       return "ko-KR";
     case ToolkitLanguageId::Japanese:
