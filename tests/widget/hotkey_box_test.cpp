@@ -48,7 +48,7 @@ struct Boxed {
   std::vector<bool> focusChanges;
 
   Boxed() {
-    SetToolkitLanguage(static_cast<int>(ToolkitLanguageId::English));
+    SetToolkitLanguage(ToolkitLanguageId::English);
     host.SetClientSize({200, 32});
     box = static_cast<HotkeyBox*>(host.SetRoot(std::make_unique<HotkeyBox>()));
     box->SetOnChanged([this](const HotkeyChord& chord) { changes.push_back(chord); });
@@ -221,7 +221,7 @@ TEST(HotkeyBox, EmptyBoxShowsPlaceholderOrTheToolkitText) {
   EXPECT_EQ(b.box->DisplayText(), "None");
   ASSERT_TRUE(b.host.SetFocus(b.box, FocusReason::Keyboard));
   EXPECT_EQ(b.box->DisplayText(), "Press a shortcut");
-  SetToolkitLanguage(static_cast<int>(ToolkitLanguageId::Korean));
+  SetToolkitLanguage(ToolkitLanguageId::Korean);
   EXPECT_EQ(b.box->DisplayText(), "단축키를 누르세요");
   b.host.SetFocus(nullptr, FocusReason::Programmatic);
   EXPECT_EQ(b.box->DisplayText(), "없음");

@@ -52,7 +52,7 @@ std::string HotkeyBox::DisplayText() const {
   if (heldModifiers_ != 0) return ModifiersText(heldModifiers_) + kHeldSuffix;
   if (!chord_.IsEmpty()) return HotkeyChord::Text(chord_);
   if (!placeholder_.empty()) return placeholder_;
-  return ToolkitString(static_cast<int>(IsFocused() ? ToolkitText::ChordPrompt : ToolkitText::ChordNone));
+  return ToolkitString(IsFocused() ? ToolkitText::ChordPrompt : ToolkitText::ChordNone);
 }
 
 Rect HotkeyBox::ClearButtonRect() const {
