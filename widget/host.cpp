@@ -3,6 +3,7 @@
 
 #include "widget/host.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "widget/animator.h"
@@ -271,6 +272,19 @@ void Host::WidgetDisabled(Widget* w) {
     w->pressed = false;
   }
   ReleasePointerCapture(w);
+}
+
+Host::DispatchScope::DispatchScope(Host& host) : host_(host), alive_(host.alive_) { ++host_.dispatchDepth_; }
+
+Host::DispatchScope::~DispatchScope() {
+  if (HostGone()) return;
+  if (--host_.dispatchDepth_ == 0) host_.removedDuringDispatch_.clear();
+}
+
+bool Host::DispatchScope::Gone(const Widget* w) const {
+  if (HostGone()) return true;
+  const std::vector<Widget*>& removed = host_.removedDuringDispatch_;
+  return std::find(removed.begin(), removed.end(), w) != removed.end();
 }
 
 std::shared_ptr<Detail::HostLink> Host::Link() {

@@ -111,6 +111,26 @@ class Host {
   std::weak_ptr<const char> AliveToken() const { return alive_; }
 
  protected:
+  // Held by the input routing while it calls into widgets. Every handler may take widgets out of the tree
+  // or destroy them (a click that replaces the page) and may destroy the host itself (a click that closes
+  // the window); the scope records what left, so the routing never calls, captures or flags such a widget.
+  class DispatchScope {
+   public:
+    explicit DispatchScope(Host& host);
+    ~DispatchScope();
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+
+    // True once the host has been destroyed; nothing of it may be touched then.
+    bool HostGone() const { return alive_.expired(); }
+    // True when w left the tree or was destroyed since the outermost scope began, or the host is gone.
+    bool Gone(const Widget* w) const;
+
+   private:
+    Host& host_;
+    std::weak_ptr<const char> alive_;
+  };
+
   // The widget flags that mirror the host's input state; derived hosts set them through these.
   static void SetHoveredFlag(Widget* w, bool value) { w->hovered = value; }
   static void SetPressedFlag(Widget* w, bool value) { w->pressed = value; }
