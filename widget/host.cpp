@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "widget/animator.h"
 #include "widget/theme.h"
@@ -127,10 +128,20 @@ void Host::InvalidateVisual() {
 
 void Host::UpdateLayout() {
   animator_->Tick();
-  layoutDirty_ = false;
-  if (root_) {
-    root_->Measure(clientSize_);
-    root_->Arrange(Rect{0, 0, clientSize_.width, clientSize_.height});
+  // Every paint lays out once (the caches make that cheap). Measure and arrange may invalidate layout
+  // again; the passes that follow belong to this paint, or the change would be painted stale until some
+  // unrelated event.
+  int passes = 0;
+  do {
+    layoutDirty_ = false;
+    if (root_) {
+      root_->Measure(clientSize_);
+      root_->Arrange(Rect{0, 0, clientSize_.width, clientSize_.height});
+    }
+  } while (layoutDirty_ && ++passes < kMaxLayoutPasses);
+  if (layoutDirty_ && !unsettledReported_) {
+    unsettledReported_ = true;
+    std::fprintf(stderr, "layout did not settle after %d passes; painting the last one\n", kMaxLayoutPasses);
   }
   repaintPending_ = false;
   // Animation frames follow each other through repaint requests, without a timer.

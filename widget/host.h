@@ -23,6 +23,10 @@ struct KeyEvent;
 struct CharEvent;
 struct ImeEvent;
 
+// A layout pass whose measure or arrange invalidates layout again (a scroll bar appears, text wraps anew) is
+// followed by another in the same paint, up to this many; a tree still unsettled then is painted as it is.
+inline constexpr int kMaxLayoutPasses = 8;
+
 class Host {
  public:
   Host();
@@ -68,7 +72,8 @@ class Host {
   void InvalidateLayout();
   // Something must be drawn again.
   void InvalidateVisual();
-  // The window calls this at the start of every paint: advance animations, measure and arrange the root.
+  // The window calls this at the start of every paint: advance animations, then measure and arrange the root
+  // until no layout invalidation is left (at most kMaxLayoutPasses passes).
   void UpdateLayout();
   // The window calls this after UpdateLayout to draw the tree.
   void RenderTree(Canvas& canvas);
@@ -170,6 +175,7 @@ class Host {
   Size clientSize_{800, 600};
   bool layoutDirty_ = true;
   bool repaintPending_ = true;
+  bool unsettledReported_ = false;  // the layout loop hit its bound once already
   std::unique_ptr<Animator> animator_;
   std::vector<Timer> timers_;
   uint64_t nextTimerId_ = 1;

@@ -168,6 +168,55 @@ TEST(RepaintScheduling, LayoutPassTouchesOnlyTheChangedPath) {
   EXPECT_EQ(sibling->arranged.size(), 1u);
 }
 
+// Text that wraps to a second line when it is arranged narrower than one line: it finds out during arrange,
+// as a wrapping label or a scroll viewer whose bar appears does, and asks to be measured again.
+class Reflowing : public Widget {
+ public:
+  Size MeasureOverride(Size) override {
+    ++measures;
+    return {kLineWidth, kLineHeight * static_cast<float>(lines)};
+  }
+  void ArrangeOverride(Size final) override {
+    const int wanted = final.width < kLineWidth ? 2 : 1;
+    if (wanted != lines || restless) {
+      lines = wanted;
+      InvalidateMeasure();
+    }
+  }
+
+  static constexpr float kLineWidth = 100;
+  static constexpr float kLineHeight = 20;
+  int lines = 1;
+  int measures = 0;
+  bool restless = false;  // asks again on every arrange: a layout that never settles
+};
+
+TEST(RepaintScheduling, AMeasureInvalidatedDuringArrangeIsLaidOutInTheSamePaint) {
+  Fixture f;
+  auto* text = static_cast<Reflowing*>(f.root->AddChild(std::make_unique<Reflowing>()));
+  text->SetVerticalAlignment(Alignment::Start);
+  f.host.SetClientSize({60, 200});
+  f.host.Paint();
+  EXPECT_EQ(text->lines, 2);
+  EXPECT_FLOAT_EQ(text->ActualSize().height, 2 * Reflowing::kLineHeight);
+  EXPECT_FALSE(f.host.IsLayoutDirty());
+  EXPECT_FALSE(f.host.IsRepaintPending());
+}
+
+TEST(RepaintScheduling, ALayoutThatNeverSettlesStopsAtTheBoundAndSaysSoOnce) {
+  Fixture f;
+  auto* text = static_cast<Reflowing*>(f.root->AddChild(std::make_unique<Reflowing>()));
+  text->restless = true;
+  testing::internal::CaptureStderr();
+  f.host.Paint();
+  EXPECT_EQ(text->measures, kMaxLayoutPasses);
+  f.host.Paint();
+  EXPECT_EQ(text->measures, 2 * kMaxLayoutPasses);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said, "layout did not settle after " + std::to_string(kMaxLayoutPasses) +
+                      " passes; painting the last one\n");
+}
+
 TEST(RepaintScheduling, ClientSizeDpiAndThemeChangesLayOutAgain) {
   Fixture f;
   Probe* child = AddProbe(*f.root, "child", f.log);
