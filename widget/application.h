@@ -51,7 +51,7 @@ class Application {
   // 0 follow the system, 1 light, 2 dark: stored for the whole process and applied to every window.
   void SetThemeMode(int mode);
 
-  // The native wake-up calls this on the user-interface thread: runs every posted task.
+  // The native wake-up calls this on the user-interface thread: runs the tasks posted before it began.
   void DrainPosted() { posted_.Drain(); }
 
  private:
