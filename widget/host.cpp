@@ -68,12 +68,7 @@ void Host::RaiseAutomationEvent(Widget*, AutomationEvent, ItemId) {}
 
 // --- Tree and layout ---
 
-Widget* Host::SetRoot(std::unique_ptr<Widget> root) {
-  if (root && root->Parent()) {
-    // Already owned by another tree; see Widget::InsertChild.
-    root.release();
-    return nullptr;
-  }
+void Host::ReplaceRoot(std::unique_ptr<Widget> root) {
   if (root_) {
     std::unique_ptr<Widget> old = std::move(root_);
     old->DetachFromHost();
@@ -84,7 +79,6 @@ Widget* Host::SetRoot(std::unique_ptr<Widget> root) {
     root_->InvalidateMeasure();
   }
   InvalidateLayout();
-  return root_.get();
 }
 
 void Host::SetClientSize(Size size) {

@@ -4,6 +4,7 @@
 // derives from Host and overrides the native requests (repaint, capture, timer delay); a Host alone is
 // a complete headless host, used by tests.
 
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -57,8 +58,19 @@ class Host {
 
   // --- Tree and layout ---
 
-  // Detaches and destroys the old root, attaches the new one; returns it.
-  Widget* SetRoot(std::unique_ptr<Widget> root);
+  // Detaches and destroys the old root, attaches the new one and returns it. Refuses (returns null and
+  // leaves root with the caller) a widget that is already in a tree: a widget's child or a host's root.
+  template <std::derived_from<Widget> T>
+  T* SetRoot(std::unique_ptr<T>&& root) {
+    if (root && (root->Parent() || root->GetHost())) {
+      return nullptr;
+    }
+    T* adopted = root.get();
+    ReplaceRoot(std::move(root));
+    return adopted;
+  }
+  // Detaches and destroys the root, leaving the host empty.
+  void ClearRoot() { ReplaceRoot(nullptr); }
   Widget* Root() const { return root_.get(); }
   float Dpi() const { return dpi_; }
   float ScaleFactor() const { return dpi_ / 96.0f; }
@@ -167,6 +179,7 @@ class Host {
     std::function<void()> callback;
   };
 
+  void ReplaceRoot(std::unique_ptr<Widget> root);
   void RearmTimers();
   void ClearHoverChain();
 
