@@ -42,7 +42,8 @@ bool Application::RunUntil(const std::function<bool()>& done) {
 }
 
 void Application::Post(std::function<void()> task) {
-  if (posted_.Push(std::move(task))) Detail::ScheduleDrain();
+  const DrainWake wake = posted_.Push(std::move(task));
+  if (wake != DrainWake::None) Detail::ScheduleDrain(wake);
 }
 
 void Application::Quit(int exitCode) {

@@ -54,7 +54,7 @@ class Application {
   // Stored for the whole process and applied to every window.
   void SetThemeMode(ThemeMode mode);
 
-  // The native wake-up calls this on the user-interface thread: runs every posted task.
+  // The native wake-up calls this on the user-interface thread: runs the tasks posted before it began.
   void DrainPosted() { posted_.Drain(); }
 
  private:

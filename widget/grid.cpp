@@ -204,14 +204,7 @@ void Grid::SetSpacing(float rowGap, float columnGap) {
   InvalidateMeasure();
 }
 
-Widget* Grid::AddChildAt(std::unique_ptr<Widget> child, int32_t row, int32_t column, int32_t rowSpan,
-                         int32_t columnSpan) {
-  Widget* added = AddChild(std::move(child));
-  if (added) {
-    cells[added->Link()->id] = GridCell{row, column, rowSpan, columnSpan};
-  }
-  return added;
-}
+void Grid::SetCell(Widget* child, GridCell cell) { cells[child->Link()->id] = cell; }
 
 const char* Grid::ClassName() const { return "Grid"; }
 

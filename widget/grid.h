@@ -3,6 +3,7 @@
 // (Auto), or a weighted share of the space left over (Star). Children sit in a cell and may span
 // several tracks; a child without a cell is in (0, 0).
 
+#include <concepts>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
@@ -44,9 +45,16 @@ class Grid : public Widget {
   void AddRow(TrackDefinition track);
   void AddColumn(TrackDefinition track);
   void SetSpacing(float rowGap, float columnGap);
-  // Adds the child and records its cell; null when AddChild refused it.
-  Widget* AddChildAt(std::unique_ptr<Widget> child, int32_t row, int32_t column, int32_t rowSpan = 1,
-                     int32_t columnSpan = 1);
+  // Adds the child and records its cell; null when AddChild refused it (the child stays with the caller).
+  template <std::derived_from<Widget> T>
+  T* AddChildAt(std::unique_ptr<T>&& child, int32_t row, int32_t column, int32_t rowSpan = 1,
+                int32_t columnSpan = 1) {
+    T* added = AddChild(std::move(child));
+    if (added) {
+      SetCell(added, GridCell{row, column, rowSpan, columnSpan});
+    }
+    return added;
+  }
 
   // Resolved sizes of the last layout pass.
   const std::vector<float>& RowSizes() const { return rowSizes; }
@@ -65,6 +73,7 @@ class Grid : public Widget {
     int32_t columnSpan = 1;
   };
 
+  void SetCell(Widget* child, GridCell cell);
   // The cell of a child, clamped to the tracks that exist.
   Placement PlacementOf(Widget* child);
   void PruneCells();

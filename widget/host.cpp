@@ -3,7 +3,9 @@
 
 #include "widget/host.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "widget/animator.h"
 #include "widget/theme.h"
@@ -66,12 +68,7 @@ void Host::RaiseAutomationEvent(Widget*, AutomationEvent, ItemId) {}
 
 // --- Tree and layout ---
 
-Widget* Host::SetRoot(std::unique_ptr<Widget> root) {
-  if (root && root->Parent()) {
-    // Already owned by another tree; see Widget::InsertChild.
-    root.release();
-    return nullptr;
-  }
+void Host::ReplaceRoot(std::unique_ptr<Widget> root) {
   if (root_) {
     std::unique_ptr<Widget> old = std::move(root_);
     old->DetachFromHost();
@@ -82,7 +79,6 @@ Widget* Host::SetRoot(std::unique_ptr<Widget> root) {
     root_->InvalidateMeasure();
   }
   InvalidateLayout();
-  return root_.get();
 }
 
 void Host::SetClientSize(Size size) {
@@ -126,10 +122,20 @@ void Host::InvalidateVisual() {
 
 void Host::UpdateLayout() {
   animator_->Tick();
-  layoutDirty_ = false;
-  if (root_) {
-    root_->Measure(clientSize_);
-    root_->Arrange(Rect{0, 0, clientSize_.width, clientSize_.height});
+  // Every paint lays out once (the caches make that cheap). Measure and arrange may invalidate layout
+  // again; the passes that follow belong to this paint, or the change would be painted stale until some
+  // unrelated event.
+  int passes = 0;
+  do {
+    layoutDirty_ = false;
+    if (root_) {
+      root_->Measure(clientSize_);
+      root_->Arrange(Rect{0, 0, clientSize_.width, clientSize_.height});
+    }
+  } while (layoutDirty_ && ++passes < kMaxLayoutPasses);
+  if (layoutDirty_ && !unsettledReported_) {
+    unsettledReported_ = true;
+    std::fprintf(stderr, "layout did not settle after %d passes; painting the last one\n", kMaxLayoutPasses);
   }
   repaintPending_ = false;
   // Animation frames follow each other through repaint requests, without a timer.
@@ -271,6 +277,19 @@ void Host::WidgetDisabled(Widget* w) {
     w->pressed = false;
   }
   ReleasePointerCapture(w);
+}
+
+Host::DispatchScope::DispatchScope(Host& host) : host_(host), alive_(host.alive_) { ++host_.dispatchDepth_; }
+
+Host::DispatchScope::~DispatchScope() {
+  if (HostGone()) return;
+  if (--host_.dispatchDepth_ == 0) host_.removedDuringDispatch_.clear();
+}
+
+bool Host::DispatchScope::Gone(const Widget* w) const {
+  if (HostGone()) return true;
+  const std::vector<Widget*>& removed = host_.removedDuringDispatch_;
+  return std::find(removed.begin(), removed.end(), w) != removed.end();
 }
 
 std::shared_ptr<Detail::HostLink> Host::Link() {

@@ -4,6 +4,7 @@
 // derives from Host and overrides the native requests (repaint, capture, timer delay); a Host alone is
 // a complete headless host, used by tests.
 
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -22,6 +23,10 @@ struct Theme;
 struct KeyEvent;
 struct CharEvent;
 struct ImeEvent;
+
+// A layout pass whose measure or arrange invalidates layout again (a scroll bar appears, text wraps anew) is
+// followed by another in the same paint, up to this many; a tree still unsettled then is painted as it is.
+inline constexpr int kMaxLayoutPasses = 8;
 
 class Host {
  public:
@@ -53,8 +58,19 @@ class Host {
 
   // --- Tree and layout ---
 
-  // Detaches and destroys the old root, attaches the new one; returns it.
-  Widget* SetRoot(std::unique_ptr<Widget> root);
+  // Detaches and destroys the old root, attaches the new one and returns it. Refuses (returns null and
+  // leaves root with the caller) a widget that is already in a tree: a widget's child or a host's root.
+  template <std::derived_from<Widget> T>
+  T* SetRoot(std::unique_ptr<T>&& root) {
+    if (root && (root->Parent() || root->GetHost())) {
+      return nullptr;
+    }
+    T* adopted = root.get();
+    ReplaceRoot(std::move(root));
+    return adopted;
+  }
+  // Detaches and destroys the root, leaving the host empty.
+  void ClearRoot() { ReplaceRoot(nullptr); }
   Widget* Root() const { return root_.get(); }
   float Dpi() const { return dpi_; }
   float ScaleFactor() const { return dpi_ / 96.0f; }
@@ -68,7 +84,8 @@ class Host {
   void InvalidateLayout();
   // Something must be drawn again.
   void InvalidateVisual();
-  // The window calls this at the start of every paint: advance animations, measure and arrange the root.
+  // The window calls this at the start of every paint: advance animations, then measure and arrange the root
+  // until no layout invalidation is left (at most kMaxLayoutPasses passes).
   void UpdateLayout();
   // The window calls this after UpdateLayout to draw the tree.
   void RenderTree(Canvas& canvas);
@@ -111,6 +128,26 @@ class Host {
   std::weak_ptr<const char> AliveToken() const { return alive_; }
 
  protected:
+  // Held by the input routing while it calls into widgets. Every handler may take widgets out of the tree
+  // or destroy them (a click that replaces the page) and may destroy the host itself (a click that closes
+  // the window); the scope records what left, so the routing never calls, captures or flags such a widget.
+  class DispatchScope {
+   public:
+    explicit DispatchScope(Host& host);
+    ~DispatchScope();
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+
+    // True once the host has been destroyed; nothing of it may be touched then.
+    bool HostGone() const { return alive_.expired(); }
+    // True when w left the tree or was destroyed since the outermost scope began, or the host is gone.
+    bool Gone(const Widget* w) const;
+
+   private:
+    Host& host_;
+    std::weak_ptr<const char> alive_;
+  };
+
   // The widget flags that mirror the host's input state; derived hosts set them through these.
   static void SetHoveredFlag(Widget* w, bool value) { w->hovered = value; }
   static void SetPressedFlag(Widget* w, bool value) { w->pressed = value; }
@@ -142,6 +179,7 @@ class Host {
     std::function<void()> callback;
   };
 
+  void ReplaceRoot(std::unique_ptr<Widget> root);
   void RearmTimers();
   void ClearHoverChain();
 
@@ -150,6 +188,7 @@ class Host {
   Size clientSize_{800, 600};
   bool layoutDirty_ = true;
   bool repaintPending_ = true;
+  bool unsettledReported_ = false;  // the layout loop hit its bound once already
   std::unique_ptr<Animator> animator_;
   std::vector<Timer> timers_;
   uint64_t nextTimerId_ = 1;

@@ -41,25 +41,18 @@ Widget::~Widget() {
 
 // --- Tree ---
 
-Widget* Widget::AddChild(std::unique_ptr<Widget> child) {
-  return InsertChild(children.size(), std::move(child));
+bool Widget::CanAdopt(const Widget* child) const {
+  // A widget that already has an owner (its parent, or the host it is the root of) stays with it: taking
+  // it here would free it under that owner.
+  return child && !child->parent && !child->host && child != this && !child->IsAncestorOf(this);
 }
 
-Widget* Widget::InsertChild(size_t index, std::unique_ptr<Widget> child) {
-  if (!child) {
-    return nullptr;
-  }
-  if (child->parent || child.get() == this || child->IsAncestorOf(this)) {
-    // The widget is already owned by a tree (its parent, or the tree this widget belongs to): destroying
-    // it here would free it under its real owner, so ownership is left where it is.
-    child.release();
-    return nullptr;
-  }
+void Widget::Adopt(size_t index, std::unique_ptr<Widget> child) {
   Widget* inserted = child.get();
   inserted->parent = this;
   index = std::min(index, children.size());
   children.insert(children.begin() + static_cast<std::ptrdiff_t>(index), std::move(child));
-  if (host && inserted->host != host) {
+  if (host) {
     inserted->AttachTo(host);
   }
   InvalidateMeasureChain();
@@ -67,7 +60,6 @@ Widget* Widget::InsertChild(size_t index, std::unique_ptr<Widget> child) {
     host->InvalidateLayout();
   }
   RaiseAutomationEvent(AutomationEvent::StructureChanged);
-  return inserted;
 }
 
 std::unique_ptr<Widget> Widget::RemoveChild(Widget* child) {

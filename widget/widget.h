@@ -8,6 +8,7 @@
 // controls rely on; append new ones in subclasses, never in between.
 
 #include <cmath>
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -184,9 +185,25 @@ class Widget {
 
   // --- Tree ---
 
-  Widget* AddChild(std::unique_ptr<Widget> child);
-  // Inserts before index (clamped); null when child is null, already in a tree, or an ancestor of this.
-  Widget* InsertChild(size_t index, std::unique_ptr<Widget> child);
+  // Appends child; see InsertChild.
+  template <std::derived_from<Widget> T>
+  T* AddChild(std::unique_ptr<T>&& child) {
+    return InsertChild(children.size(), std::move(child));
+  }
+  // Inserts child before index (clamped), takes it over and returns it. Refuses (returns null and leaves
+  // child with the caller) when CanAdopt says no.
+  template <std::derived_from<Widget> T>
+  T* InsertChild(size_t index, std::unique_ptr<T>&& child) {
+    if (!CanAdopt(child.get())) {
+      return nullptr;
+    }
+    T* adopted = child.get();
+    Adopt(index, std::move(child));
+    return adopted;
+  }
+  // False for null, for a widget already in a tree (a child, or a host's root), for this widget and for its
+  // ancestors.
+  bool CanAdopt(const Widget* child) const;
   // Detaches child and hands ownership back; null when it is not a child of this widget.
   std::unique_ptr<Widget> RemoveChild(Widget* child);
   void ClearChildren();
@@ -287,6 +304,8 @@ class Widget {
  private:
   friend class Host;
 
+  // Inserts a child CanAdopt accepted.
+  void Adopt(size_t index, std::unique_ptr<Widget> child);
   void AttachTo(Host* target);
   void DetachFromHost();
   void InvalidateMeasureChain();

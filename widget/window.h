@@ -152,9 +152,17 @@ class Window : public Host {
   void HandleCloseRequest();
   // The native window is gone: clear the handle and call the destroyed callback.
   void NativeDestroyed();
+  // What a dispatch did. handler is the widget that took the event while it is still in the tree: null when
+  // nobody took it, or when its own handler removed or destroyed it or closed the window.
+  struct Dispatched {
+    bool handled = false;
+    Widget* handler = nullptr;
+  };
   // Calls handler on target and its ancestors until one returns true; the event position is converted to
-  // each widget's space. Returns the widget that handled it, or null.
-  Widget* Dispatch(Widget* target, Point window, const std::function<bool(Widget*, Point)>& handler);
+  // each widget's space. Stops early when a handler removes its widget or destroys the window.
+  Dispatched Dispatch(Widget* target, Point window, const std::function<bool(Widget*, Point)>& handler);
+  // Tells a widget the pointer entered or left it, then lets it show that, unless the first call removed it.
+  static void NotifyHover(const DispatchScope& scope, Widget* w, bool entered);
   void UpdateHover(Point window);
   void ClearHover();
   Widget* KeyTarget() const;

@@ -65,62 +65,62 @@ Widget* DeepestVisibleAt(Widget* w, Point local) {
 
 }  // namespace
 
-Widget* Window::Dispatch(Widget* target, Point window, const std::function<bool(Widget*, Point)>& handler) {
-  std::weak_ptr<const char> alive = AliveToken();
-  ++dispatchDepth_;
-  Widget* handledBy = nullptr;
+Window::Dispatched Window::Dispatch(Widget* target, Point window,
+                                    const std::function<bool(Widget*, Point)>& handler) {
+  DispatchScope scope(*this);
   for (Widget* w = target; w;) {
     if (!w->IsEnabledInTree()) {
       w = w->Parent();
       continue;
     }
-    if (handler(w, w->WindowToLocal(window))) {
-      handledBy = w;
-      break;
-    }
-    if (alive.expired() || std::find(removedDuringDispatch_.begin(), removedDuringDispatch_.end(), w) !=
-                               removedDuringDispatch_.end()) {
-      break;
-    }
+    const bool handled = handler(w, w->WindowToLocal(window));
+    // The handler may have removed or destroyed its own widget, or closed the window: then neither it nor
+    // its former ancestors may be touched, and a press must not capture it.
+    if (scope.Gone(w)) return Dispatched{handled, nullptr};
+    if (handled) return Dispatched{true, w};
     w = w->Parent();
   }
-  if (!alive.expired() && --dispatchDepth_ == 0) removedDuringDispatch_.clear();
-  return handledBy;
+  return {};
+}
+
+void Window::NotifyHover(const DispatchScope& scope, Widget* w, bool entered) {
+  SetHoveredFlag(w, entered);
+  if (entered) {
+    w->OnPointerEnter();
+  } else {
+    w->OnPointerLeave();
+  }
+  if (scope.Gone(w)) return;
+  w->OnVisualStateChanged();
+  if (scope.Gone(w)) return;
+  w->InvalidateVisual();
 }
 
 void Window::UpdateHover(Point window) {
   Widget* hit = Root() ? Root()->HitTest(window) : nullptr;
   if (hit == hovered_) return;
+  DispatchScope scope(*this);
   const std::vector<Widget*> oldChain = AncestorChain(hovered_);
   const std::vector<Widget*> newChain = AncestorChain(hit);
   hovered_ = hit;
   for (Widget* w : oldChain) {
-    if (!InChain(newChain, w) && w->IsHovered()) {
-      SetHoveredFlag(w, false);
-      w->OnPointerLeave();
-      w->OnVisualStateChanged();
-      w->InvalidateVisual();
-    }
+    if (scope.HostGone()) return;
+    if (!scope.Gone(w) && !InChain(newChain, w) && w->IsHovered()) NotifyHover(scope, w, false);
   }
   for (Widget* w : newChain) {
-    if (!w->IsHovered()) {
-      SetHoveredFlag(w, true);
-      w->OnPointerEnter();
-      w->OnVisualStateChanged();
-      w->InvalidateVisual();
-    }
+    // A handler that took the widget under the pointer out of the tree leaves hover to the next move.
+    if (scope.HostGone() || hovered_ != hit) return;
+    if (!scope.Gone(w) && !w->IsHovered()) NotifyHover(scope, w, true);
   }
 }
 
 void Window::ClearHover() {
+  DispatchScope scope(*this);
   const std::vector<Widget*> chain = AncestorChain(hovered_);
   hovered_ = nullptr;
   for (Widget* w : chain) {
-    if (!w->IsHovered()) continue;
-    SetHoveredFlag(w, false);
-    w->OnPointerLeave();
-    w->OnVisualStateChanged();
-    w->InvalidateVisual();
+    if (scope.HostGone()) return;
+    if (!scope.Gone(w) && w->IsHovered()) NotifyHover(scope, w, false);
   }
 }
 
@@ -130,53 +130,59 @@ void Window::PointerDown(const PointerEvent& event) {
     showAccessKeys_ = false;
     InvalidateVisual();
   }
+  DispatchScope scope(*this);
   UpdateHover(event.position);
+  if (scope.HostGone()) return;
   for (Widget* w = hovered_; w; w = w->Parent()) {
     if (TakesFocus(w)) {
       if (w != focused_) SetFocus(w, FocusReason::Pointer);
       break;
     }
   }
-  std::weak_ptr<const char> alive = AliveToken();
+  if (scope.HostGone()) return;
   Widget* handler = Dispatch(captured_ ? captured_ : hovered_, event.position, [&](Widget* w, Point local) {
-    PointerEvent e = event;
-    e.position = local;
-    return w->OnPointerDown(e);
-  });
-  if (!handler || alive.expired()) return;
+                      PointerEvent e = event;
+                      e.position = local;
+                      return w->OnPointerDown(e);
+                    }).handler;
+  if (!handler) return;
   // A widget that handles a press keeps the pointer until the release, even if it never asked for it.
   if (!captured_) CapturePointer(handler);
   pressed_ = handler;
   SetPressedFlag(handler, true);
   handler->OnVisualStateChanged();
-  handler->InvalidateVisual();
+  if (!scope.Gone(handler)) handler->InvalidateVisual();
 }
 
 void Window::PointerUp(const PointerEvent& event) {
   lastPointer_ = event.position;
   Widget* hit = Root() ? Root()->HitTest(event.position) : nullptr;
-  std::weak_ptr<const char> alive = AliveToken();
+  DispatchScope scope(*this);
   Dispatch(captured_ ? captured_ : hit, event.position, [&](Widget* w, Point local) {
     PointerEvent e = event;
     e.position = local;
     return w->OnPointerUp(e);
   });
-  if (alive.expired()) return;
+  if (scope.HostGone()) return;
   if (Widget* pressed = pressed_) {
     pressed_ = nullptr;
     if (pressed->IsPressed()) {
       SetPressedFlag(pressed, false);
       pressed->OnVisualStateChanged();
-      pressed->InvalidateVisual();
+      if (!scope.Gone(pressed)) pressed->InvalidateVisual();
     }
   }
+  if (scope.HostGone()) return;
   if (captured_) ReleasePointerCapture(captured_);
+  if (scope.HostGone()) return;
   UpdateHover(event.position);
 }
 
 void Window::PointerMove(const PointerEvent& event) {
   lastPointer_ = event.position;
+  DispatchScope scope(*this);
   UpdateHover(event.position);
+  if (scope.HostGone()) return;
   Dispatch(captured_ ? captured_ : hovered_, event.position, [&](Widget* w, Point local) {
     PointerEvent e = event;
     e.position = local;
@@ -227,7 +233,9 @@ bool Window::MoveFocus(bool forward) {
 }
 
 bool Window::KeyDown(const KeyEvent& event) {
+  DispatchScope scope(*this);
   if (keyDownPreview_ && keyDownPreview_(event)) return true;
+  if (scope.HostGone()) return true;
   if (event.key == kVkAlt && !(focused_ && focused_->WantsSystemKeys())) {
     if (!showAccessKeys_) {
       showAccessKeys_ = true;
@@ -239,9 +247,8 @@ bool Window::KeyDown(const KeyEvent& event) {
     showAccessKeys_ = false;
     InvalidateVisual();
   }
-  std::weak_ptr<const char> alive = AliveToken();
-  if (Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnKeyDown(event); })) return true;
-  if (alive.expired()) return true;
+  if (Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnKeyDown(event); }).handled) return true;
+  if (scope.HostGone()) return true;
   const bool ctrlOrAlt = (event.modifiers & (Modifier::Ctrl | Modifier::Alt)) != 0;
   if (!ctrlOrAlt && event.key == kVkTab) {
     MoveFocus((event.modifiers & Modifier::Shift) == 0);
@@ -268,17 +275,21 @@ bool Window::KeyDown(const KeyEvent& event) {
 }
 
 bool Window::KeyUp(const KeyEvent& event) {
+  DispatchScope scope(*this);
   if (keyUpPreview_ && keyUpPreview_(event)) return true;
-  return Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnKeyUp(event); }) != nullptr;
+  if (scope.HostGone()) return true;
+  return Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnKeyUp(event); }).handled;
 }
 
 bool Window::Char(const CharEvent& event) {
+  DispatchScope scope(*this);
   if (charPreview_ && charPreview_(event)) return true;
+  if (scope.HostGone()) return true;
   if (event.system) {
     if (focused_ && focused_->WantsSystemKeys()) return true;
     return MatchAccessKey(event.codePoint);
   }
-  return Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnChar(event); }) != nullptr;
+  return Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnChar(event); }).handled;
 }
 
 bool Window::MatchAccessKey(char32_t codePoint) {
@@ -294,12 +305,14 @@ bool Window::MatchAccessKey(char32_t codePoint) {
 }
 
 void Window::CaptureChanged() {
+  DispatchScope scope(*this);
   if (Widget* pressed = pressed_) {
     pressed_ = nullptr;
     SetPressedFlag(pressed, false);
     pressed->OnVisualStateChanged();
-    pressed->InvalidateVisual();
+    if (!scope.Gone(pressed)) pressed->InvalidateVisual();
   }
+  if (scope.HostGone()) return;
   if (Widget* captured = captured_) {
     captured_ = nullptr;
     captured->OnCaptureLost();
@@ -307,10 +320,12 @@ void Window::CaptureChanged() {
 }
 
 void Window::Activated(bool active) {
+  DispatchScope scope(*this);
   active_ = active;
   if (!active) {
     showAccessKeys_ = false;
     if (captured_) ReleasePointerCapture(captured_);
+    if (scope.HostGone()) return;
   }
   InvalidateVisual();
 }

@@ -3,10 +3,12 @@
 
 #include "widget/post_queue.h"
 
+#include <gdk/gdk.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -17,24 +19,42 @@ namespace {
 
 TEST(PostQueue, OnlyTheFirstPushSinceADrainAsksForAWakeUp) {
   PostQueue queue;
-  EXPECT_TRUE(queue.Push([] {}));
-  EXPECT_FALSE(queue.Push([] {}));
+  EXPECT_EQ(queue.Push([] {}), DrainWake::Prompt);
+  EXPECT_EQ(queue.Push([] {}), DrainWake::None);
   EXPECT_EQ(queue.Drain(), 2u);
-  EXPECT_TRUE(queue.Push([] {}));
+  EXPECT_EQ(queue.Push([] {}), DrainWake::Prompt);
 }
 
-TEST(PostQueue, TaskPostedWhileDrainingRunsInTheSameDrainAfterTheCurrentOne) {
+TEST(PostQueue, ADrainRunsTheBatchQueuedWhenItBeganAndTheRestWaitsForTheNextWakeUp) {
   PostQueue queue;
   std::vector<int> order;
+  DrainWake wake = DrainWake::None;
   queue.Push([&] {
     order.push_back(1);
-    queue.Push([&] { order.push_back(3); });
+    wake = queue.Push([&] { order.push_back(3); });
     order.push_back(2);
   });
   queue.Push([&] { order.push_back(4); });
-  EXPECT_EQ(queue.Drain(), 3u);
+  EXPECT_EQ(queue.Drain(), 2u);
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 4}));
+  EXPECT_EQ(wake, DrainWake::Deferred);
+  EXPECT_EQ(queue.Size(), 1u);
+  EXPECT_EQ(queue.Drain(), 1u);
   EXPECT_EQ(order, (std::vector<int>{1, 2, 4, 3}));
-  EXPECT_EQ(queue.Size(), 0u);
+}
+
+TEST(PostQueue, ATaskThatPostsItselfRunsOncePerDrain) {
+  constexpr int kMostRuns = 100;  // a drain that ran what it posted ends here instead of hanging the test
+  PostQueue queue;
+  int runs = 0;
+  std::function<void()> again = [&] {
+    if (++runs < kMostRuns) queue.Push(again);
+  };
+  queue.Push(again);
+  for (int drain = 1; drain <= 3; ++drain) {
+    EXPECT_EQ(queue.Drain(), 1u);
+    EXPECT_EQ(runs, drain);
+  }
 }
 
 TEST(PostQueue, TasksFromManyThreadsRunOnceEachInEveryThreadsOrder) {
@@ -93,6 +113,39 @@ TEST(ApplicationLoop, PostFromTheLoopThreadIsDeferred) {
   Application::Instance().Post([&] { ran = true; });
   EXPECT_FALSE(ran.load());
   ASSERT_TRUE(RunWithDeadline([&] { return ran.load(); }));
+}
+
+// Attaches a one-shot source at a priority of the main context, standing for an input event or a paint.
+void AttachOnce(int priority, std::function<void()> callback) {
+  GSource* source = g_idle_source_new();
+  g_source_set_priority(source, priority);
+  g_source_set_callback(
+      source,
+      [](gpointer data) {
+        (*static_cast<std::function<void()>*>(data))();
+        return G_SOURCE_REMOVE;
+      },
+      new std::function<void()>(std::move(callback)),
+      [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+  g_source_attach(source, nullptr);
+  g_source_unref(source);
+}
+
+TEST(ApplicationLoop, ATaskThatPostsItselfLetsInputAndPaintingRun) {
+  constexpr int kMostRuns = 1000;  // a starving drain ends here instead of hanging the test
+  int runs = 0;
+  std::function<void()> again = [&] {
+    if (++runs < kMostRuns) Application::Instance().Post(again);
+  };
+  Application::Instance().Post(again);
+  int runsAtInput = -1;
+  int runsAtPaint = -1;
+  AttachOnce(GDK_PRIORITY_EVENTS, [&] { runsAtInput = runs; });
+  AttachOnce(GDK_PRIORITY_REDRAW, [&] { runsAtPaint = runs; });
+  ASSERT_TRUE(RunWithDeadline([&] { return runsAtInput >= 0 && runsAtPaint >= 0; }));
+  EXPECT_LT(runsAtInput, 3);
+  EXPECT_LT(runsAtPaint, 5);
+  ASSERT_TRUE(RunWithDeadline([&] { return runs == kMostRuns; }));
 }
 
 TEST(ApplicationLoop, QuitFromAWorkerEndsRunWithItsCode) {

@@ -11,6 +11,7 @@
 #include "support/fake_host.h"
 #include "support/test_widgets.h"
 #include "widget/animator.h"
+#include "widget/grid.h"
 #include "widget/host.h"
 #include "widget/theme.h"
 #include "widget/widget.h"
@@ -91,25 +92,43 @@ TEST(WidgetTree, InsertClampsTheIndex) {
   EXPECT_EQ(parent.Children()[2].get(), c);
 }
 
-TEST(WidgetTree, RefusedInsertionsChangeNothing) {
+TEST(WidgetTree, RefusedInsertionsChangeNothingAndLeaveTheWidgetWithTheCaller) {
+  Fixture f;
   Widget parent;
-  Widget other;
-  Widget* owned = other.AddChild(std::make_unique<Widget>());
+  Grid grid;
+  FakeHost other;
+  Widget* child = f.root->AddChild(MakeProbe({}));
+  Widget* otherRoot = other.SetRoot(MakeProbe({}));
+  EXPECT_EQ(parent.AddChild(std::unique_ptr<Widget>()), nullptr);
 
-  EXPECT_EQ(parent.AddChild(nullptr), nullptr);
-  // A widget that already has a parent stays with it (handing it over would free it twice).
-  EXPECT_EQ(parent.AddChild(std::unique_ptr<Widget>(owned)), nullptr);
-  EXPECT_EQ(owned->Parent(), &other);
-  ASSERT_EQ(other.Children().size(), 1u);
+  // A widget already in a tree, as a child or as a host's root, stays there: handing it over would free it
+  // twice. Only a second owning pointer could offer it; the refusal leaves that pointer as it was.
+  for (Widget* owned : {child, otherRoot}) {
+    std::unique_ptr<Widget> alias(owned);
+    EXPECT_EQ(parent.AddChild(std::move(alias)), nullptr);
+    EXPECT_EQ(parent.InsertChild(0, std::move(alias)), nullptr);
+    EXPECT_EQ(grid.AddChildAt(std::move(alias), 0, 0), nullptr);
+    EXPECT_EQ(f.host.SetRoot(std::move(alias)), nullptr);
+    EXPECT_EQ(alias.get(), owned);
+    static_cast<void>(alias.release());
+  }
+  EXPECT_EQ(child->Parent(), f.root);
+  EXPECT_EQ(f.host.Root(), f.root);
+  EXPECT_EQ(other.Root(), otherRoot);
   EXPECT_TRUE(parent.Children().empty());
+  EXPECT_TRUE(grid.Children().empty());
 
-  // Nor can a widget become its own descendant.
-  auto top = std::make_unique<Widget>();
-  Widget* topRaw = top.get();
+  // Nor can a widget become its own descendant; the caller keeps the tree it tried to nest, of its own type.
+  std::unique_ptr<Probe> top = MakeProbe({}, "top");
+  Probe* topRaw = top.get();
   Widget* middle = top->AddChild(std::make_unique<Widget>());
   EXPECT_EQ(middle->AddChild(std::move(top)), nullptr);
+  EXPECT_EQ(top.get(), topRaw);
   EXPECT_TRUE(middle->Children().empty());
-  std::unique_ptr<Widget> reclaimed(topRaw);  // the caller still owns the tree it tried to nest
+  // Accepted, the widget comes back as the type it was given as.
+  Probe* placed = f.root->AddChild(std::move(top));
+  EXPECT_EQ(placed, topRaw);
+  EXPECT_EQ(top, nullptr);
 
   Widget stranger;
   EXPECT_EQ(parent.RemoveChild(&stranger), nullptr);
@@ -166,6 +185,55 @@ TEST(RepaintScheduling, LayoutPassTouchesOnlyTheChangedPath) {
   EXPECT_EQ(leaf->offered.size(), 2u);
   EXPECT_EQ(sibling->offered.size(), 1u);
   EXPECT_EQ(sibling->arranged.size(), 1u);
+}
+
+// Text that wraps to a second line when it is arranged narrower than one line: it finds out during arrange,
+// as a wrapping label or a scroll viewer whose bar appears does, and asks to be measured again.
+class Reflowing : public Widget {
+ public:
+  Size MeasureOverride(Size) override {
+    ++measures;
+    return {kLineWidth, kLineHeight * static_cast<float>(lines)};
+  }
+  void ArrangeOverride(Size final) override {
+    const int wanted = final.width < kLineWidth ? 2 : 1;
+    if (wanted != lines || restless) {
+      lines = wanted;
+      InvalidateMeasure();
+    }
+  }
+
+  static constexpr float kLineWidth = 100;
+  static constexpr float kLineHeight = 20;
+  int lines = 1;
+  int measures = 0;
+  bool restless = false;  // asks again on every arrange: a layout that never settles
+};
+
+TEST(RepaintScheduling, AMeasureInvalidatedDuringArrangeIsLaidOutInTheSamePaint) {
+  Fixture f;
+  auto* text = static_cast<Reflowing*>(f.root->AddChild(std::make_unique<Reflowing>()));
+  text->SetVerticalAlignment(Alignment::Start);
+  f.host.SetClientSize({60, 200});
+  f.host.Paint();
+  EXPECT_EQ(text->lines, 2);
+  EXPECT_FLOAT_EQ(text->ActualSize().height, 2 * Reflowing::kLineHeight);
+  EXPECT_FALSE(f.host.IsLayoutDirty());
+  EXPECT_FALSE(f.host.IsRepaintPending());
+}
+
+TEST(RepaintScheduling, ALayoutThatNeverSettlesStopsAtTheBoundAndSaysSoOnce) {
+  Fixture f;
+  auto* text = static_cast<Reflowing*>(f.root->AddChild(std::make_unique<Reflowing>()));
+  text->restless = true;
+  testing::internal::CaptureStderr();
+  f.host.Paint();
+  EXPECT_EQ(text->measures, kMaxLayoutPasses);
+  f.host.Paint();
+  EXPECT_EQ(text->measures, 2 * kMaxLayoutPasses);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said, "layout did not settle after " + std::to_string(kMaxLayoutPasses) +
+                      " passes; painting the last one\n");
 }
 
 TEST(RepaintScheduling, ClientSizeDpiAndThemeChangesLayOutAgain) {
@@ -399,7 +467,7 @@ TEST(Destruction, HostForgetsADestroyedWidget) {
   child->Focus(FocusReason::Pointer);
   child->CapturePointer();
   f.host.SetHoveredForTest(child);
-  f.host.SetRoot(nullptr);
+  f.host.ClearRoot();
   EXPECT_EQ(f.host.Focused(), nullptr);
   EXPECT_EQ(f.host.Captured(), nullptr);
   EXPECT_EQ(f.host.Hovered(), nullptr);

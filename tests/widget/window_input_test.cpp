@@ -29,9 +29,12 @@ class Pad : public Widget {
   }
   bool IsFocusable() const override { return focusable; }
   bool OnPointerDown(const PointerEvent& e) override { return Note("down", e.position, handlesDown); }
-  bool OnPointerUp(const PointerEvent& e) override { return Note("up", e.position, false); }
+  bool OnPointerUp(const PointerEvent& e) override { return Note("up", e.position, handlesUp); }
   bool OnWheel(const WheelEvent& e) override { return Note("wheel", e.position, true); }
   bool OnKeyDown(const KeyEvent&) override { return Note("key", {}, handlesKeys); }
+  bool OnChar(const CharEvent&) override { return Note("char", {}, handlesKeys); }
+  void OnPointerEnter() override { Run(onEnter); }
+  void OnPointerLeave() override { Run(onLeave); }
   void OnCaptureLost() override { log->push_back("capture lost " + name); }
   bool Invoke() override {
     log->push_back("invoke " + name);
@@ -42,22 +45,32 @@ class Pad : public Widget {
   void OnAccessKey() override {
     log->push_back("access " + name);
     Focus(FocusReason::Keyboard);
+    Run(onAccess);
   }
 
-  std::function<void()> onDown;
+  // Each runs from a copy, so that it may destroy the widget it belongs to.
+  std::function<void()> onDown, onUp, onWheel, onKey, onChar, onEnter, onLeave, onAccess;
   std::string name;
   Rect slot;
   Log* log;
   bool handlesDown = false;
+  bool handlesUp = false;
   bool handlesKeys = false;
   bool focusable = false;
   char16_t accessKey = 0;
 
  private:
-  bool Note(const char* what, Point p, bool handled) {
-    log->push_back(std::string(what) + " " + name + " " + std::to_string(static_cast<int>(p.x)) + "," +
+  static void Run(std::function<void()> hook) {
+    if (hook) hook();
+  }
+  bool Note(const std::string& what, Point p, bool handled) {
+    log->push_back(what + " " + name + " " + std::to_string(static_cast<int>(p.x)) + "," +
                    std::to_string(static_cast<int>(p.y)));
-    if (onDown && std::string(what) == "down") onDown();
+    const std::pair<const char*, std::function<void()>*> hooks[] = {
+        {"down", &onDown}, {"up", &onUp}, {"wheel", &onWheel}, {"key", &onKey}, {"char", &onChar}};
+    for (const auto& [event, hook] : hooks) {
+      if (what == event) Run(*hook);
+    }
     return handled;
   }
 };
@@ -194,6 +207,147 @@ TEST(WindowInput, AHandlerThatDestroysTheWindowEndsTheDispatch) {
   window->PointerDown(Press(130, 90));
   EXPECT_EQ(window, nullptr);
   EXPECT_EQ(log, (Log{"down button 10,10"}));
+}
+
+// The ways a handler takes its own widget out of the tree: a button that removes itself, a click that
+// replaces the panel around it, a page change that gives the window a new root.
+enum class Removal { Self, Parent, NewRoot };
+
+struct RemovalCase {
+  const char* name;
+  Removal removal;
+};
+
+constexpr RemovalCase kRemovals[] = {{"removes itself", Removal::Self},
+                                     {"removes its parent", Removal::Parent},
+                                     {"sets a new root", Removal::NewRoot}};
+
+// Returns a hook that takes the button out of the window's tree (and destroys it) as the case says.
+std::function<void()> RemoveButton(Window& window, Tree& tree, Removal removal) {
+  return [&window, &tree, removal] {
+    switch (removal) {
+      case Removal::Self:
+        tree.panel->RemoveChild(tree.button);
+        break;
+      case Removal::Parent:
+        tree.root->RemoveChild(tree.panel);
+        break;
+      case Removal::NewRoot:
+        window.SetRoot(std::make_unique<Pad>("page", Rect{0, 0, 400, 300}, &tree.log));
+        break;
+    }
+  };
+}
+
+TEST(WindowInput, APressWhoseHandlerRemovesItsWidgetLeavesNoCaptureOrPressedWidget) {
+  for (const RemovalCase& c : kRemovals) {
+    SCOPED_TRACE(c.name);
+    Window window;
+    Tree tree(window);
+    tree.button->handlesDown = true;
+    tree.button->onDown = RemoveButton(window, tree, c.removal);
+    window.PointerDown(Press(130, 90));
+    EXPECT_EQ(tree.log, (Log{"down button 10,10"}));
+    EXPECT_EQ(window.Captured(), nullptr);
+    EXPECT_EQ(window.Pressed(), nullptr);
+    window.PointerUp(Press(130, 90));
+    EXPECT_EQ(window.Captured(), nullptr);
+  }
+}
+
+TEST(WindowInput, RoutedEventsStopAtAHandlerThatRemovesItsWidget) {
+  struct Route {
+    const char* name;
+    std::function<void()> Pad::*hook;
+    std::function<bool(Window&)> send;  // returns whether the window reports the event as handled
+  };
+  const Route routes[] = {
+      {"release", &Pad::onUp,
+       [](Window& w) {
+         w.PointerUp(Press(130, 90));
+         return true;
+       }},
+      {"wheel", &Pad::onWheel,
+       [](Window& w) {
+         WheelEvent e;
+         e.position = {130, 90};
+         w.Wheel(e);
+         return true;
+       }},
+      {"key", &Pad::onKey, [](Window& w) { return w.KeyDown(Key('A')); }},
+      {"character", &Pad::onChar,
+       [](Window& w) {
+         CharEvent e;
+         e.codePoint = U'a';
+         return w.Char(e);
+       }},
+      {"access key", &Pad::onAccess,
+       [](Window& w) {
+         CharEvent e;
+         e.codePoint = U's';
+         e.modifiers = Modifier::Alt;
+         e.system = true;
+         return w.Char(e);
+       }},
+  };
+  for (const Route& route : routes) {
+    for (const RemovalCase& c : kRemovals) {
+      for (bool handles : {false, true}) {
+        SCOPED_TRACE(std::string(route.name) + ", the handler " + c.name +
+                     (handles ? " and handles it" : ""));
+        Window window;
+        Tree tree(window);
+        tree.button->focusable = true;
+        tree.button->accessKey = u'S';
+        tree.button->handlesKeys = tree.button->handlesUp = handles;
+        window.SetFocus(tree.button, FocusReason::Programmatic);
+        if (route.hook == &Pad::onUp) window.PointerDown(Press(130, 90));
+        tree.log.clear();
+        tree.button->*route.hook = RemoveButton(window, tree, c.removal);
+        const bool handled = route.send(window);
+        // Nothing above the removed widget hears of the event, and the window holds nothing of it.
+        ASSERT_EQ(tree.log.size(), 1u);
+        EXPECT_EQ(tree.log[0].find("page"), std::string::npos);
+        if (handles || route.hook == &Pad::onAccess) {
+          EXPECT_TRUE(handled);
+        }
+        EXPECT_EQ(window.Focused(), nullptr);
+        EXPECT_EQ(window.Captured(), nullptr);
+        EXPECT_EQ(window.Pressed(), nullptr);
+      }
+    }
+  }
+}
+
+TEST(WindowInput, HoverHandlersThatRemoveTheirWidgetEndTheHoverUpdate) {
+  for (const RemovalCase& c : kRemovals) {
+    for (bool onEnter : {true, false}) {
+      SCOPED_TRACE(std::string(c.name) + (onEnter ? " when the pointer enters" : " when the pointer leaves"));
+      Window window;
+      Tree tree(window);
+      PointerEvent move;
+      move.position = {130, 90};
+      if (onEnter) {
+        tree.button->onEnter = RemoveButton(window, tree, c.removal);
+      } else {
+        window.PointerMove(move);
+        tree.button->onLeave = RemoveButton(window, tree, c.removal);
+        move.position = {350, 280};
+      }
+      window.PointerMove(move);
+      // The widget under the pointer is either one that is still in the tree, or none until the next move.
+      Widget* hovered = window.Hovered();
+      if (hovered) {
+        EXPECT_TRUE(hovered == window.Root() || window.Root()->IsAncestorOf(hovered));
+      }
+      for (Widget* w = hovered; w; w = w->Parent()) EXPECT_TRUE(w->IsHovered());
+      window.UpdateLayout();  // a new root has no size before its first layout
+      move.position = {10, 10};
+      window.PointerMove(move);
+      EXPECT_EQ(window.Hovered(), window.Root());
+      EXPECT_TRUE(window.Root()->IsHovered());
+    }
+  }
 }
 
 TEST(WindowInput, AltCharactersTriggerAccessKeysInTurn) {

@@ -33,14 +33,16 @@ bool OpenWindowingSystem(const AppOptions& options) {
   return true;
 }
 
-void ScheduleDrain() {
-  // A one-shot source at default priority on the main context. Timers and input share that priority and
+void ScheduleDrain(DrainWake wake) {
+  // A one-shot source on the main context. New work comes at default priority: timers and input share it and
   // run before the redraw, so posted work cannot starve behind paints the way a default-idle source does.
+  // Work posted while a drain runs comes at the redraw priority: it shares an iteration with the frame's
+  // paint, so work that keeps posting more can starve neither the paint nor input, nor be starved by them.
   // g_main_context_invoke_full is not used: it calls the function on the spot when the caller owns the
   // context (the user-interface thread) or can acquire it, which would run a posted task on the wrong
   // thread or inside its poster. g_source_attach wakes the context from any thread.
   GSource* source = g_idle_source_new();
-  g_source_set_priority(source, G_PRIORITY_DEFAULT);
+  g_source_set_priority(source, wake == DrainWake::Deferred ? GDK_PRIORITY_REDRAW : G_PRIORITY_DEFAULT);
   g_source_set_callback(source, DrainPosted, nullptr, nullptr);
   g_source_set_static_name(source, "QuarloWidget.Post");
   g_source_attach(source, nullptr);

@@ -2,16 +2,20 @@
 // What the application object needs from the native loop. Declared once here and defined by the backend
 // the build compiles (gtk_application.cpp); no platform type appears in these declarations.
 
+#include <cstdint>
+
 namespace Quarlo::Widget {
 struct AppOptions;
-}
+enum class DrainWake : int32_t;
+}  // namespace Quarlo::Widget
 
 namespace Quarlo::Widget::Detail {
 
 // Opens the windowing system on the calling thread; false when the display cannot be opened.
 bool OpenWindowingSystem(const AppOptions& options);
-// Any thread: schedule Application::DrainPosted on the user-interface thread at default priority.
-void ScheduleDrain();
+// Any thread: schedule Application::DrainPosted on the user-interface thread; a Deferred wake-up lets the
+// input and the painting that are due run first.
+void ScheduleDrain(DrainWake wake);
 // Any thread: make a loop blocked in WaitAndDispatch return so it re-checks its condition.
 void WakeLoop();
 // The user-interface thread: wait until at least one event or source is ready, then dispatch it.
