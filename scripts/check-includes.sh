@@ -23,7 +23,7 @@ sources() {
   local dirs=()
   for dir in "$@"; do [[ -d "$dir" ]] && dirs+=("$dir"); done
   [[ ${#dirs[@]} -gt 0 ]] || return 0
-  find "${dirs[@]}" -type d \( -name 'build*' -o -name '.*' \) -prune -o \
+  find "${dirs[@]}" -type d \( -name build -o -name 'build-*' -o -name 'build_*' -o -name '.*' \) -prune -o \
     -type f \( -name '*.h' -o -name '*.cpp' \) -print | sort
 }
 

@@ -63,6 +63,7 @@ cases=(
   'core/bad.cpp|#include "usage/client.h"'
   'core/bad.cpp|  #  include <gtk/gtk.h>'
   'core/build_info.cpp|#include <cairo.h>'
+  'core/builders/list.cpp|#include "app/command_line.h"'
   'widget/bad.cpp|#include "core/settings.h"'
   'widget/bad.cpp|#include "views/zoom_model.h"'
   'widget/bad.cpp|#include "app/command_line.h"'
