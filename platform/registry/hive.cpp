@@ -60,13 +60,12 @@ struct Hive::State {
   // Reads the file into the cache. A damaged or unreadable file is moved aside and the cache starts
   // empty; when it cannot be moved, IoError, and reads see an empty hive.
   HiveStatus Load(bool locked) {
-    std::string bytes;
-    FileStamp stamp;
-    HiveStatus read = ReadWholeFile(file, bytes, stamp);
+    FileRead read = ReadWholeFile(file, kMaxHiveFileBytes);
+    std::string_view text(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size());
     HiveNode tree;
     size_t errorLine = 0;
-    if (read == HiveStatus::NotFound || (read == HiveStatus::Ok && ParseHiveText(bytes, tree, errorLine))) {
-      return Mirror(std::move(tree), stamp);
+    if (read.status == FileReadStatus::NotFound || (read.Ok() && ParseHiveText(text, tree, errorLine))) {
+      return Mirror(std::move(tree), read.stamp);
     }
     if (!locked) {
       FileLock lock;
