@@ -79,7 +79,6 @@ std::string ReplacementTarget(const std::string& path) {
 }  // namespace
 
 HiveStatus ReplaceFile(const std::string& path, const std::string& bytes, FileStamp& stamp) {
-  if (bytes.size() > kMaxHiveFileBytes) return HiveStatus::TooLarge;
   const std::string target = ReplacementTarget(path);
   const std::string temporary = target + ".new";
   Descriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));

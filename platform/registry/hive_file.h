@@ -10,9 +10,6 @@
 
 namespace Quarlo::Platform {
 
-// Files larger than this are refused when read and never written: a hive this large is damage.
-inline constexpr uint64_t kMaxHiveFileBytes = 64ull << 20;
-
 // How long a change waits for another process to release the lock before giving up (Busy).
 inline constexpr int kLockWaitMs = 5000;
 
