@@ -16,6 +16,7 @@ namespace {
 FileFacts FactsOf(const struct stat& info) {
   FileFacts facts;
   facts.isDirectory = S_ISDIR(info.st_mode);
+  facts.isRegular = S_ISREG(info.st_mode);
   facts.size = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
   facts.modified = FileTimeFromUnix(info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
   return facts;
@@ -40,6 +41,12 @@ bool FolderEntry::IsDirectory() {
   if (type_ == DT_DIR) return true;
   if (type_ != DT_LNK && type_ != DT_UNKNOWN) return false;
   return Facts() && Facts()->isDirectory;
+}
+
+bool FolderEntry::IsRegularFile() {
+  if (type_ == DT_REG) return true;
+  if (type_ != DT_LNK && type_ != DT_UNKNOWN) return false;
+  return Facts() && Facts()->isRegular;
 }
 
 const std::optional<FileFacts>& FolderEntry::Facts() {

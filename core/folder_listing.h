@@ -15,6 +15,7 @@ namespace Quarlo::View {
 // What one stat tells about a file: links are followed, times are FILETIME values.
 struct FileFacts {
   bool isDirectory = false;
+  bool isRegular = false;  // a plain file: not a folder, pipe, socket or device
   uint64_t size = 0;
   int64_t modified = 0;
 };
@@ -29,8 +30,9 @@ class FolderEntry {
 
   std::string_view Name() const { return name_; }
 
-  // Directories known from the listing cost nothing; links and unknown types take the stat.
+  // Types known from the listing cost nothing; links and unknown types take the stat.
   bool IsDirectory();
+  bool IsRegularFile();
 
   // The entry's facts from one stat, kept for later calls; nothing when the stat fails (for
   // example a dangling link, or a file removed since the listing).

@@ -1,7 +1,3 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <new>
@@ -10,6 +6,7 @@
 #include "core/loaded_picture.h"
 #include "core/picture_list.h"
 #include "core/zip_reader.h"
+#include "platform/file_read.h"
 #include "platform/imaging/colour.h"
 #include "platform/imaging/decoder_registry.h"
 #include "platform/imaging/gif_composer.h"
@@ -29,8 +26,6 @@ using Imaging::DecodeResult;
 using Imaging::DecodeStatus;
 using Imaging::PictureHeader;
 
-// Whole files are read into memory; larger ones are refused as the file read of Windows would be.
-constexpr uint64_t kMaxFileBytes = 2ull << 30;
 constexpr size_t kWebpMinimumBytes = 16;
 
 void Fail(LoadedPicture& picture, LoadError error, int32_t code) {
@@ -98,9 +93,7 @@ Size2 TargetSize(uint32_t width, uint32_t height, const DecodeOptions& options, 
   return {scaled(width), scaled(height)};
 }
 
-PixelBuffer Share(PixelBytes&& pixels) {
-  return std::make_shared<const PixelBytes>(std::move(pixels));
-}
+PixelBuffer Share(PixelBytes&& pixels) { return std::make_shared<const PixelBytes>(std::move(pixels)); }
 
 bool IsSrgbName(const std::string& name) {
   return name.size() >= 4 && name.find("sRGB") != std::string::npos;
@@ -283,47 +276,28 @@ PicturePtr Finish(std::string key, Decode&& decode) {
   return picture;
 }
 
-// Reads a whole file; on failure returns the errno (EFBIG for 2 GiB or more).
-int ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  struct stat info;
-  int error = 0;
-  if (fstat(fd, &info) != 0) {
-    error = errno;
-  } else if (S_ISDIR(info.st_mode)) {
-    error = EISDIR;
-  } else if (uint64_t(info.st_size) >= kMaxFileBytes) {
-    error = EFBIG;
-  } else {
-    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    bytes.resize(size_t(info.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-      ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) {
-        error = got < 0 ? errno : EIO;
-        break;
-      }
-      done += size_t(got);
-    }
+// A file of 2 GiB or more gives no system error, which counts as damage.
+LoadError ErrorOf(Platform::FileReadStatus status) {
+  switch (status) {
+    case Platform::FileReadStatus::Ok:
+      return LoadError::None;
+    case Platform::FileReadStatus::OutOfMemory:
+      return LoadError::OutOfMemory;
+    case Platform::FileReadStatus::TooLarge:
+      return LoadError::Damaged;
+    case Platform::FileReadStatus::NotFound:
+    case Platform::FileReadStatus::NotRegular:
+    case Platform::FileReadStatus::ReadError:
+      break;
   }
-  close(fd);
-  return error;
-}
-
-LoadError ErrorOfErrno(int error) {
-  if (error == ENOMEM) return LoadError::OutOfMemory;
-  if (error == EFBIG) return LoadError::Damaged;
   return LoadError::CannotRead;
 }
 
 PicturePtr LoadFile(const std::string& path, std::string key, const DecodeOptions& options) {
   return Finish(std::move(key), [&](LoadedPicture& picture) {
-    std::vector<uint8_t> bytes;
-    if (int error = ReadWholeFile(path, bytes)) return Fail(picture, ErrorOfErrno(error), error);
-    DecodeBytes(bytes, path, options, picture);
+    Platform::FileRead read = Platform::ReadWholeFile(path);
+    if (!read.Ok()) return Fail(picture, ErrorOf(read.status), read.error);
+    DecodeBytes(read.bytes, path, options, picture);
   });
 }
 

@@ -89,7 +89,8 @@ struct LoadedPicture {
   LoadError error = LoadError::None;
   // The failing call's own code, for diagnosis only; 0 when there is none. Its meaning depends on
   // where the failure happened:
-  //   file reads: the errno value (ENOENT, EACCES, EISDIR; EFBIG for files of 2 GiB or more);
+  //   file reads: the errno value (ENOENT, EACCES; EISDIR for a folder, ENODEV for a pipe, socket
+  //     or device, EFBIG for files of 2 GiB or more);
   //   archive reads: 0 (the ZipStatus decides the error);
   //   JPEG: libjpeg's message code (J_MESSAGE_CODE) of the error that ended decoding;
   //   PNG: 1 for an error libpng reported;

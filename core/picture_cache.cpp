@@ -94,6 +94,7 @@ void PictureCache::SetWanted(std::vector<size_t> indices) {
   {
     std::lock_guard lock(mutex_);
     pictures_.wanted = std::move(indices);
+    CancelIfUnwanted(pictures_);
   }
   wake_.notify_all();
 }
@@ -105,6 +106,7 @@ void PictureCache::SetWantedThumbnails(size_t start, size_t count) {
     for (size_t index = start; index < items_.size() && index - start < count; ++index) {
       thumbnails_.wanted.push_back(index);
     }
+    CancelIfUnwanted(thumbnails_);
   }
   wake_.notify_all();
 }
@@ -162,14 +164,17 @@ void PictureCache::Run(Lane& lane) {
     DecodeOptions options = options_;
     options.cancel = &lane.cancel;
     uint64_t generation = generation_;
+    const std::string& key = KeyOf(item);
     lane.cancel.store(false);
+    lane.decoding = key;
     lock.unlock();
     PicturePtr picture = DecodeGuarded(item, reader.get(), options, lane.thumbnail);
     reader.reset();
     lock.lock();
-    // A picture of a list or of options that are no longer current must never be seen.
-    if (stop_ || generation != generation_) continue;
-    const std::string& key = KeyOf(item);
+    lane.decoding.reset();
+    // A picture of a list or of options that are no longer current must never be seen, nor one
+    // whose decode was cancelled part-way.
+    if (stop_ || generation != generation_ || lane.cancel.load()) continue;
     if (picture == nullptr) {
       lane.failed.insert(key);
       continue;
@@ -254,6 +259,16 @@ void PictureCache::Empty(Lane& lane) {
 void PictureCache::CancelDecodes() {
   pictures_.cancel.store(true);
   thumbnails_.cancel.store(true);
+}
+
+// Paging on leaves the decode of a picture the viewer has left behind; it would hold the lane until
+// its end, in front of the pictures wanted now.
+void PictureCache::CancelIfUnwanted(Lane& lane) {
+  if (!lane.decoding) return;
+  for (size_t index : lane.wanted) {
+    if (index < items_.size() && KeyOf(items_[index]) == *lane.decoding) return;
+  }
+  lane.cancel.store(true);
 }
 
 }  // namespace Quarlo::View

@@ -88,9 +88,11 @@ class PictureCache {
   // Called by the viewer window at start and when a setting that affects decoding changes; drops
   // every picture and failed key of both lanes.
   void SetOptions(const DecodeOptions& options);
-  // Called by the prefetch policy: the pictures to decode, nearest first.
+  // Called by the prefetch policy: the pictures to decode, nearest first. A decode in progress whose
+  // picture is no longer wanted is cancelled and its result dropped.
   void SetWanted(std::vector<size_t> indices);
-  // Called by the image list for its visible tiles: thumbnails start .. start + count - 1.
+  // Called by the image list for its visible tiles: thumbnails start .. start + count - 1. As with
+  // SetWanted, a thumbnail decode that is no longer wanted is cancelled.
   void SetWantedThumbnails(size_t start, size_t count);
 
   // Called by the views: the decoded picture / thumbnail of an item, or null. Lookups do not change
@@ -119,7 +121,8 @@ class PictureCache {
     uint64_t budget = 0;
     size_t maxCount = 0;
     bool thumbnail = false;
-    std::atomic<bool> cancel{false};  // raised when the decode in progress became useless
+    std::atomic<bool> cancel{false};      // raised when the decode in progress became useless
+    std::optional<std::string> decoding;  // the key being decoded now, if any
     std::thread thread;
   };
 
@@ -133,6 +136,7 @@ class PictureCache {
   void Evict(Lane& lane);
   void Empty(Lane& lane);
   void CancelDecodes();
+  void CancelIfUnwanted(Lane& lane);
   PicturePtr Lookup(const Lane& lane, size_t index) const;
 
   Notifier notifier_;

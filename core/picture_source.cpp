@@ -1,25 +1,18 @@
 // Building picture lists from the file system: opening a folder, an archive or a single file,
 // reading a picture's bytes, and finding the sibling folders.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
 #include "core/file_kinds.h"
 #include "core/folder_listing.h"
 #include "core/natural_order.h"
 #include "core/paths.h"
 #include "core/picture_list.h"
+#include "platform/file_read.h"
 
 namespace Quarlo::View {
 
 namespace {
-
-// A folder picture of this size or more is not read whole into memory.
-constexpr uint64_t kMaxItemFileSize = uint64_t{2} << 30;
 
 // Archives made on macOS carry resource forks beside the real entries.
 constexpr std::string_view kMacResourceFolder = "__MACOSX/";
@@ -40,7 +33,8 @@ void AddArchiveItems(const ZipReader& reader, std::vector<PictureItem>& items) {
 }
 
 // Lists the pictures of a folder. A hidden file is listed only when it is the opened file. Names are
-// filtered before any stat, so only pictures cost one.
+// filtered before any stat, so only pictures cost one. Only regular files (links followed) are
+// pictures: a pipe, socket or device would block or feed the loader, a dangling link holds nothing.
 ListingStatus AddFolderItems(const std::string& location, const std::string& startName,
                              std::vector<PictureItem>& items) {
   return ListFolder(location, [&](FolderEntry& entry) {
@@ -48,31 +42,10 @@ ListingStatus AddFolderItems(const std::string& location, const std::string& sta
     if (!IsPictureName(name)) return;
     std::string path = JoinPath(location, name);
     if (IsHiddenName(name) && path != startName) return;
-    if (entry.IsDirectory() || !entry.Facts()) return;
-    items.push_back({std::string(name), std::move(path), 0, entry.Facts()->size, entry.Facts()->modified});
+    const std::optional<FileFacts>& facts = entry.Facts();
+    if (!facts || !facts->isRegular) return;
+    items.push_back({std::string(name), std::move(path), 0, facts->size, facts->modified});
   });
-}
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return {};
-  std::vector<uint8_t> bytes;
-  struct stat info {};
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-      static_cast<uint64_t>(info.st_size) < kMaxItemFileSize) {
-    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    bytes.resize(static_cast<size_t>(info.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-      ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) break;
-      done += static_cast<size_t>(got);
-    }
-    if (done < bytes.size()) bytes.clear();
-  }
-  close(fd);
-  return bytes;
 }
 
 }  // namespace
@@ -127,7 +100,10 @@ OpenedSource OpenSource(std::string_view path, std::string_view startEntry) {
 }
 
 std::vector<uint8_t> ReadItemBytes(const PictureItem& item, ZipReader* reader) {
-  if (!item.path.empty()) return ReadWholeFile(item.path);
+  if (!item.path.empty()) {
+    Platform::FileRead read = Platform::ReadWholeFile(item.path);
+    return read.Ok() ? std::move(read.bytes) : std::vector<uint8_t>();
+  }
   std::vector<uint8_t> bytes;
   if (reader == nullptr || reader->ReadEntry(item.entryIndex, bytes) != ZipStatus::Ok) return {};
   return bytes;
@@ -142,7 +118,7 @@ std::optional<std::string> SiblingFolder(const PictureList& list, int direction)
   ListingStatus status = ListFolder(parent, [&](FolderEntry& entry) {
     std::string_view name = entry.Name();
     if (IsHiddenName(name)) return;
-    if (entry.IsDirectory() || IsArchiveName(name)) names.emplace_back(name);
+    if (entry.IsDirectory() || (IsArchiveName(name) && entry.IsRegularFile())) names.emplace_back(name);
   });
   if (status != ListingStatus::Ok) return std::nullopt;
   SortNatural(names);

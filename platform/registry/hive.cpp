@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <functional>
 #include <mutex>
+#include <new>
+#include <optional>
 
 #include "platform/registry/hive_file.h"
 #include "platform/registry/hive_text.h"
@@ -22,11 +24,19 @@ constexpr const char* kHiveFileName = "registry.txt";
 // written; on failure it leaves the tree as it was.
 using Edit = std::function<HiveStatus(HiveNode& root, bool& changed)>;
 
-bool ValidName(std::string_view name) { return name.find('\0') == std::string_view::npos; }
-
-bool ValidSubkey(std::string_view subkey) {
+bool ValidKeyPath(std::string_view path) {
   std::vector<std::string_view> parts;
-  return SplitKeyPath(subkey, parts);
+  return SplitKeyPath(path, parts);
+}
+
+// An allocation failure ends the call with OutOfMemory: nothing escapes the store.
+template <class Body>
+auto Guarded(Body&& body) -> decltype(body()) {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return decltype(body()){HiveStatus::OutOfMemory};
+  }
 }
 
 std::string HomeFolder() {
@@ -60,13 +70,14 @@ struct Hive::State {
   // Reads the file into the cache. A damaged or unreadable file is moved aside and the cache starts
   // empty; when it cannot be moved, IoError, and reads see an empty hive.
   HiveStatus Load(bool locked) {
-    std::string bytes;
-    FileStamp stamp;
-    HiveStatus read = ReadWholeFile(file, bytes, stamp);
+    FileRead read = ReadWholeFile(file, kMaxHiveTextBytes);
+    std::string_view text(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size());
     HiveNode tree;
     size_t errorLine = 0;
-    if (read == HiveStatus::NotFound || (read == HiveStatus::Ok && ParseHiveText(bytes, tree, errorLine))) {
-      return Mirror(std::move(tree), stamp);
+    // A tree that could not be written back breaks the store's limits as much as a damaged line.
+    if (read.status == FileReadStatus::NotFound ||
+        (read.Ok() && ParseHiveText(text, tree, errorLine) && HiveTextSize(tree))) {
+      return Mirror(std::move(tree), read.stamp);
     }
     if (!locked) {
       FileLock lock;
@@ -111,10 +122,9 @@ struct Hive::State {
 
   // Writes the cache to the file; call with the lock held.
   HiveStatus Persist() {
-    std::string text = WriteHiveText(cache);
+    std::optional<std::string> text = WriteHiveText(cache);
     FileStamp stamp;
-    HiveStatus status =
-        text.size() > kMaxHiveFileBytes ? HiveStatus::TooLarge : ReplaceFile(file, text, stamp);
+    HiveStatus status = text ? ReplaceFile(file, *text, stamp) : HiveStatus::TooLarge;
     cacheValid = status == HiveStatus::Ok;
     cacheStamp = stamp;
     return status;
@@ -122,6 +132,17 @@ struct Hive::State {
 
   HiveStatus Change(const Edit& edit) {
     std::lock_guard guard(mutex);
+    try {
+      return ChangeLocked(edit);
+    } catch (const std::bad_alloc&) {
+      // The cache may hold part of the change, so it no longer mirrors the file; a batch fails whole.
+      cacheValid = false;
+      if (batchDepth > 0) batchStatus = HiveStatus::OutOfMemory;
+      return HiveStatus::OutOfMemory;
+    }
+  }
+
+  HiveStatus ChangeLocked(const Edit& edit) {
     bool changed = false;
     if (batchDepth > 0) {
       if (batchStatus != HiveStatus::Ok) return batchStatus;
@@ -139,9 +160,11 @@ struct Hive::State {
   template <class T, class Read>
   HiveResult<T> ReadKey(const std::string& path, Read read) {
     std::lock_guard guard(mutex);
-    const HiveNode* key = FindKey(ReadTree(), path);
-    if (key == nullptr) return {HiveStatus::NotFound};
-    return read(*key);
+    return Guarded([&]() -> HiveResult<T> {
+      const HiveNode* key = FindKey(ReadTree(), path);
+      if (key == nullptr) return {HiveStatus::NotFound};
+      return read(*key);
+    });
   }
 };
 
@@ -169,36 +192,42 @@ const char* StatusName(HiveStatus status) {
       return "hive file error";
     case HiveStatus::TooLarge:
       return "hive too large";
+    case HiveStatus::OutOfMemory:
+      return "out of memory";
   }
   return "unknown";
 }
 
 HiveResult<HiveKey> HiveKey::Open(std::string_view subkey) const {
   if (!IsOpen()) return {HiveStatus::NotOpen};
-  if (!ValidSubkey(subkey)) return {HiveStatus::InvalidParameter};
-  std::string path = JoinKeyPath(path_, subkey);
-  return hive_->state_->ReadKey<HiveKey>(path, [&](const HiveNode&) {
-    return HiveResult<HiveKey>{HiveStatus::Ok, HiveKey(hive_, path)};
+  return Guarded([&]() -> HiveResult<HiveKey> {
+    std::string path = JoinKeyPath(path_, subkey);
+    if (!ValidKeyPath(path)) return {HiveStatus::InvalidParameter};
+    return hive_->state_->ReadKey<HiveKey>(path, [&](const HiveNode&) {
+      return HiveResult<HiveKey>{HiveStatus::Ok, HiveKey(hive_, path)};
+    });
   });
 }
 
 HiveResult<HiveKey> HiveKey::Create(std::string_view subkey) const {
   if (!IsOpen()) return {HiveStatus::NotOpen};
-  if (!ValidSubkey(subkey)) return {HiveStatus::InvalidParameter};
-  std::string path = JoinKeyPath(path_, subkey);
-  HiveStatus status = hive_->state_->Change([&](HiveNode& root, bool& changed) {
-    if (FindKey(root, path_) == nullptr) return HiveStatus::NotFound;
-    changed = FindKey(root, path) == nullptr;
-    CreateKey(root, path);
-    return HiveStatus::Ok;
+  return Guarded([&]() -> HiveResult<HiveKey> {
+    std::string path = JoinKeyPath(path_, subkey);
+    if (!ValidKeyPath(path)) return {HiveStatus::InvalidParameter};
+    HiveStatus status = hive_->state_->Change([&](HiveNode& root, bool& changed) {
+      if (FindKey(root, path_) == nullptr) return HiveStatus::NotFound;
+      changed = FindKey(root, path) == nullptr;
+      CreateKey(root, path);
+      return HiveStatus::Ok;
+    });
+    if (status != HiveStatus::Ok) return {status};
+    return {HiveStatus::Ok, HiveKey(hive_, path)};
   });
-  if (status != HiveStatus::Ok) return {status};
-  return {HiveStatus::Ok, HiveKey(hive_, path)};
 }
 
 HiveResult<HiveValue> HiveKey::Get(std::string_view name) const {
   if (!IsOpen()) return {HiveStatus::NotOpen};
-  if (!ValidName(name)) return {HiveStatus::InvalidParameter};
+  if (!IsValueName(name)) return {HiveStatus::InvalidParameter};
   return hive_->state_->ReadKey<HiveValue>(path_, [&](const HiveNode& key) -> HiveResult<HiveValue> {
     const HiveValue* value = FindValue(key, name);
     if (value == nullptr) return {HiveStatus::NotFound};
@@ -257,7 +286,8 @@ HiveResult<std::vector<std::string>> HiveKey::SubkeyNames() const {
 
 HiveStatus HiveKey::Set(std::string_view name, HiveValue value) const {
   if (!IsOpen()) return HiveStatus::NotOpen;
-  if (!ValidName(name) || !IsStorable(value)) return HiveStatus::InvalidParameter;
+  if (!IsValueName(name) || !IsStorable(value)) return HiveStatus::InvalidParameter;
+  if (DataBytesOf(value) > kMaxValueDataBytes) return HiveStatus::TooLarge;
   return hive_->state_->Change([&](HiveNode& root, bool& changed) {
     HiveNode* key = FindKey(root, path_);
     if (key == nullptr) return HiveStatus::NotFound;
@@ -270,7 +300,7 @@ HiveStatus HiveKey::Set(std::string_view name, HiveValue value) const {
 
 HiveStatus HiveKey::DeleteValue(std::string_view name) const {
   if (!IsOpen()) return HiveStatus::NotOpen;
-  if (!ValidName(name)) return HiveStatus::InvalidParameter;
+  if (!IsValueName(name)) return HiveStatus::InvalidParameter;
   return hive_->state_->Change([&](HiveNode& root, bool& changed) {
     HiveNode* key = FindKey(root, path_);
     if (key == nullptr) return HiveStatus::NotFound;
@@ -281,21 +311,24 @@ HiveStatus HiveKey::DeleteValue(std::string_view name) const {
 
 HiveStatus HiveKey::DeleteTree(std::string_view subkey) const {
   if (!IsOpen()) return HiveStatus::NotOpen;
-  std::vector<std::string_view> parts;
-  if (subkey.empty() || !SplitKeyPath(subkey, parts)) return HiveStatus::InvalidParameter;
-  const size_t cut = subkey.rfind('\\');
-  const std::string owner =
-      JoinKeyPath(path_, cut == std::string_view::npos ? std::string_view() : subkey.substr(0, cut));
-  const std::string_view leaf = parts.back();
-  return hive_->state_->Change([&](HiveNode& root, bool& changed) {
-    if (FindKey(root, path_) == nullptr) return HiveStatus::NotFound;
-    HiveNode* parent = FindKey(root, owner);
-    if (parent == nullptr) return HiveStatus::Ok;
-    auto found = parent->subkeys.find(leaf);
-    if (found == parent->subkeys.end()) return HiveStatus::Ok;
-    parent->subkeys.erase(found);
-    changed = true;
-    return HiveStatus::Ok;
+  return Guarded([&] {
+    std::vector<std::string_view> parts;
+    if (subkey.empty() || !SplitKeyPath(subkey, parts) || !ValidKeyPath(JoinKeyPath(path_, subkey)))
+      return HiveStatus::InvalidParameter;
+    const size_t cut = subkey.rfind('\\');
+    const std::string owner =
+        JoinKeyPath(path_, cut == std::string_view::npos ? std::string_view() : subkey.substr(0, cut));
+    const std::string_view leaf = parts.back();
+    return hive_->state_->Change([&](HiveNode& root, bool& changed) {
+      if (FindKey(root, path_) == nullptr) return HiveStatus::NotFound;
+      HiveNode* parent = FindKey(root, owner);
+      if (parent == nullptr) return HiveStatus::Ok;
+      auto found = parent->subkeys.find(leaf);
+      if (found == parent->subkeys.end()) return HiveStatus::Ok;
+      parent->subkeys.erase(found);
+      changed = true;
+      return HiveStatus::Ok;
+    });
   });
 }
 
@@ -317,7 +350,12 @@ HiveBatch::HiveBatch(Hive& hive) : hive_(hive) {
   state.mutex.lock();
   if (state.batchDepth++ > 0) return;
   state.batchDirty = false;
-  state.batchStatus = state.Begin(state.batchLock);
+  try {
+    state.batchStatus = state.Begin(state.batchLock);
+  } catch (const std::bad_alloc&) {
+    state.cacheValid = false;
+    state.batchStatus = HiveStatus::OutOfMemory;
+  }
   if (state.batchStatus != HiveStatus::Ok) state.batchLock.Release();
 }
 
@@ -331,7 +369,12 @@ HiveStatus HiveBatch::Commit() {
   committed_ = true;
   result_ = state.batchStatus;
   if (--state.batchDepth == 0) {
-    if (result_ == HiveStatus::Ok && state.batchDirty) result_ = state.Persist();
+    try {
+      if (result_ == HiveStatus::Ok && state.batchDirty) result_ = state.Persist();
+    } catch (const std::bad_alloc&) {
+      state.cacheValid = false;
+      result_ = HiveStatus::OutOfMemory;
+    }
     state.batchLock.Release();
   }
   state.mutex.unlock();

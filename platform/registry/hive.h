@@ -6,6 +6,7 @@
 // seen by the next call, so two running instances never lose each other's keys. Failures are
 // statuses, never exceptions.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,15 +17,26 @@
 
 namespace Quarlo::Platform {
 
+// The registry's limits, which the hive keeps too: how deep keys nest, how long key and value names
+// are (in bytes; the registry counts UTF-16 units, which is the same for the ASCII names the program
+// uses and stricter otherwise), and how much data one value holds. The registry's own data limit
+// is 1 MB; ours leaves room for the longest bookmark list (500 entries of two 4,096-byte paths).
+inline constexpr size_t kMaxKeyDepth = 512;
+inline constexpr size_t kMaxKeyNameBytes = 255;
+inline constexpr size_t kMaxValueNameBytes = 16383;
+inline constexpr size_t kMaxValueDataBytes = size_t{8} << 20;
+
 enum class HiveStatus {
   Ok,
   NotFound,          // the key or value does not exist, or the key was deleted meanwhile
   WrongType,         // the value exists but holds another type than the one asked for
-  InvalidParameter,  // an empty path component, a NUL inside a name or string, an empty tree name
+  InvalidParameter,  // an empty path component, a NUL inside a name or string, an empty tree name,
+                     // a key deeper than kMaxKeyDepth or a name longer than the limits above allow
   NotOpen,           // the key handle was never opened
   Busy,              // another process held the hive's lock for too long
   IoError,           // the hive file or its folder could not be read or written
-  TooLarge,          // the change would make the hive larger than the store accepts
+  TooLarge,          // the value's data or the whole hive would be larger than the store accepts
+  OutOfMemory,       // memory ran out during the call; nothing was changed on disk
 };
 
 // The value types, numbered as the registry numbers them.

@@ -17,17 +17,6 @@ namespace {
 
 constexpr int kLockPollMs = 10;
 
-FileStamp StampFrom(const struct stat& info) {
-  FileStamp stamp;
-  stamp.exists = true;
-  stamp.device = info.st_dev;
-  stamp.inode = info.st_ino;
-  stamp.size = static_cast<uint64_t>(info.st_size);
-  stamp.modifiedNs = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-  stamp.changedNs = static_cast<int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
-  return stamp;
-}
-
 std::string FolderOf(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -89,46 +78,18 @@ std::string ReplacementTarget(const std::string& path) {
 
 }  // namespace
 
-FileStamp StampOf(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return {};
-  return StampFrom(info);
-}
-
-HiveStatus ReadWholeFile(const std::string& path, std::string& bytes, FileStamp& stamp) {
-  // Non-blocking, so that a FIFO in place of the file cannot hang the program before the type check.
-  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (file.Get() < 0) return errno == ENOENT ? HiveStatus::NotFound : HiveStatus::IoError;
-  struct stat info {};
-  if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return HiveStatus::IoError;
-  if (static_cast<uint64_t>(info.st_size) > kMaxHiveFileBytes) return HiveStatus::TooLarge;
-  bytes.clear();
-  char buffer[64 * 1024];
-  while (true) {
-    ssize_t got = read(file.Get(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return HiveStatus::IoError;
-    if (got == 0) break;
-    bytes.append(buffer, static_cast<size_t>(got));
-    if (bytes.size() > kMaxHiveFileBytes) return HiveStatus::TooLarge;
-  }
-  stamp = StampFrom(info);
-  return HiveStatus::Ok;
-}
-
 HiveStatus ReplaceFile(const std::string& path, const std::string& bytes, FileStamp& stamp) {
-  if (bytes.size() > kMaxHiveFileBytes) return HiveStatus::TooLarge;
   const std::string target = ReplacementTarget(path);
   const std::string temporary = target + ".new";
   Descriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
   if (file.Get() < 0) return HiveStatus::IoError;
-  struct stat info {};
-  bool written = WriteAll(file.Get(), bytes) && fsync(file.Get()) == 0 && fstat(file.Get(), &info) == 0;
-  if (!file.Close() || !written || rename(temporary.c_str(), target.c_str()) != 0) {
+  FileStamp written;
+  if (WriteAll(file.Get(), bytes) && fsync(file.Get()) == 0) written = StampOfDescriptor(file.Get());
+  if (!file.Close() || !written.exists || rename(temporary.c_str(), target.c_str()) != 0) {
     unlink(temporary.c_str());
     return HiveStatus::IoError;
   }
-  stamp = StampFrom(info);
+  stamp = written;
   // The rename itself reaches the disk only with the folder; a failure here leaves a correct file
   // that a crash could roll back to the previous version, which loses nothing already reported.
   Descriptor folder(open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

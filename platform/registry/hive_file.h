@@ -1,34 +1,17 @@
 #pragma once
-// The hive's file on disk: reading it, replacing it atomically, the advisory lock that makes
+// The hive's file on disk (read with ReadWholeFile): replacing it atomically, the advisory lock that makes
 // processes take turns, and moving a damaged file aside. POSIX only; hive.cpp is the one user.
 
 #include <cstdint>
 #include <string>
 
+#include "platform/file_read.h"
 #include "platform/registry/hive.h"
 
 namespace Quarlo::Platform {
 
-// What identifies one version of the file: a replaced file has another inode and change time.
-struct FileStamp {
-  bool exists = false;
-  uint64_t device = 0, inode = 0, size = 0;
-  int64_t modifiedNs = 0, changedNs = 0;
-  bool operator==(const FileStamp&) const = default;
-};
-
-// Files larger than this are refused when read and never written: a hive this large is damage.
-inline constexpr uint64_t kMaxHiveFileBytes = 64ull << 20;
-
 // How long a change waits for another process to release the lock before giving up (Busy).
 inline constexpr int kLockWaitMs = 5000;
-
-// The stamp of the file now; exists is false when there is no file (or it cannot be examined).
-FileStamp StampOf(const std::string& path);
-
-// Reads the whole file and the stamp of what was read. NotFound when there is no file, IoError
-// when it cannot be read or is a folder, TooLarge past kMaxHiveFileBytes.
-HiveStatus ReadWholeFile(const std::string& path, std::string& bytes, FileStamp& stamp);
 
 // Replaces the file with bytes: a temporary file beside it, fsync, rename, fsync of the folder. A
 // symbolic link is followed and its target replaced. Sets stamp to the new file's. Call with the lock.

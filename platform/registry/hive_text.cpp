@@ -1,6 +1,11 @@
 #include "platform/registry/hive_text.h"
 
 #include <charconv>
+#include <map>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/registry/hive_tree.h"
 
@@ -39,13 +44,35 @@ size_t Utf8Length(std::string_view text) {
   return length;
 }
 
-void AppendEscapedByte(std::string& out, unsigned char c) {
+// Where the text goes: a string, or nowhere when only its length is wanted. Past maxBytes it only
+// counts, so that a tree too large for the file never builds its whole text.
+class TextOut {
+ public:
+  TextOut(std::string* text, size_t maxBytes) : text_(text), maxBytes_(maxBytes) {}
+
+  TextOut& operator+=(std::string_view part) {
+    size_ += part.size();
+    if (text_ != nullptr && !Over()) text_->append(part);
+    return *this;
+  }
+  TextOut& operator+=(char c) { return *this += std::string_view(&c, 1); }
+
+  bool Over() const { return size_ > maxBytes_; }
+  size_t Size() const { return size_; }
+
+ private:
+  std::string* text_;
+  size_t maxBytes_;
+  size_t size_ = 0;
+};
+
+void AppendEscapedByte(TextOut& out, unsigned char c) {
   out += '%';
   out += kHexDigits[c >> 4];
   out += kHexDigits[c & 15];
 }
 
-void AppendQuoted(std::string& out, std::string_view text) {
+void AppendQuoted(TextOut& out, std::string_view text) {
   out += '"';
   while (!text.empty()) {
     unsigned char c = static_cast<unsigned char>(text[0]);
@@ -54,14 +81,14 @@ void AppendQuoted(std::string& out, std::string_view text) {
       AppendEscapedByte(out, c);
       text.remove_prefix(1);
     } else {
-      out.append(text.substr(0, length));
+      out += text.substr(0, length);
       text.remove_prefix(length);
     }
   }
   out += '"';
 }
 
-void AppendValue(std::string& out, const std::string& name, const HiveValue& value) {
+void AppendValue(TextOut& out, const std::string& name, const HiveValue& value) {
   AppendQuoted(out, name);
   out += " = ";
   switch (TypeOf(value)) {
@@ -94,14 +121,51 @@ void AppendValue(std::string& out, const std::string& name, const HiveValue& val
   out += '\n';
 }
 
-void AppendKey(std::string& out, const HiveNode& node, const std::string& path) {
+// A key's header (none for the root) and its values.
+void AppendKey(TextOut& out, const HiveNode& node, const std::string& path) {
   if (!path.empty()) {
     out += "\n[";
     AppendQuoted(out, path);
     out += "]\n";
   }
-  for (const auto& [name, value] : node.values) AppendValue(out, name, value);
-  for (const auto& [name, child] : node.subkeys) AppendKey(out, *child, JoinKeyPath(path, child->name));
+  for (const auto& [name, value] : node.values) {
+    if (out.Over()) return;
+    AppendValue(out, name, value);
+  }
+}
+
+// Writes every key, parents before their subkeys in name order, walking the tree with a stack of
+// its own rather than recursing, and stops as soon as the text is over its limit. One path string
+// grows and shrinks with the walk, so memory stays proportional to the depth.
+void AppendTree(TextOut& out, const HiveNode& root) {
+  struct Level {
+    const HiveNode* node;
+    decltype(HiveNode::subkeys)::const_iterator next;
+    size_t pathLength;
+  };
+  std::string path;
+  AppendKey(out, root, path);
+  std::vector<Level> levels = {{&root, root.subkeys.begin(), 0}};
+  while (!levels.empty() && !out.Over()) {
+    Level& level = levels.back();
+    if (level.next == level.node->subkeys.end()) {
+      levels.pop_back();
+      if (!levels.empty()) path.resize(levels.back().pathLength);
+      continue;
+    }
+    const HiveNode& child = *(level.next++)->second;
+    if (!path.empty()) path += '\\';
+    path += child.name;
+    AppendKey(out, child, path);
+    levels.push_back({&child, child.subkeys.begin(), path.size()});
+  }
+}
+
+void AppendHive(TextOut& out, const HiveNode& root) {
+  out += kHiveFormatLine;
+  out +=
+      "\n# The per-user store of QuarloView. In quoted text, %XX stands for the byte with that hex value.\n";
+  AppendTree(out, root);
 }
 
 int HexValue(char c) {
@@ -237,6 +301,8 @@ class HiveParser {
   bool ListItem(LineCursor& cursor, HiveStrings& list) {
     std::string item;
     if (!cursor.Quoted(item) || !cursor.AtEnd() || !IsStorable(HiveValue(item))) return false;
+    listBytes_ += item.size() + 1;
+    if (listBytes_ > kMaxValueDataBytes) return false;
     list.push_back(std::move(item));
     list_ = &list;
     return true;
@@ -247,33 +313,47 @@ class HiveParser {
     std::vector<std::string_view> parts;
     if (!cursor.Take('[') || !cursor.Quoted(path) || !cursor.Take(']') || !cursor.AtEnd()) return false;
     if (path.empty() || !SplitKeyPath(path, parts)) return false;
-    key_ = &CreateKey(root_, path);
-    return true;
+    key_ = &CreateKey(root_, path, &keyPathBytes_);
+    return keyPathBytes_ <= kMaxHiveTextBytes;
   }
 
   bool Value(LineCursor& cursor) {
     std::string name;
     HiveValue value;
     if (!cursor.Quoted(name) || !cursor.Take('=') || !ParseValue(cursor, value)) return false;
-    if (name.find('\0') != std::string::npos || !IsStorable(value) || FindValue(*key_, name)) return false;
+    const uint64_t dataBytes = DataBytesOf(value);
+    if (!IsValueName(name) || !IsStorable(value) || dataBytes > kMaxValueDataBytes) return false;
+    // A set per key, as a key may hold a great many values and repeated headers add to it.
+    if (!valueNames_[key_].insert(name).second) return false;
     key_->values.emplace_back(std::move(name), std::move(value));
     list_ = std::get_if<HiveStrings>(&key_->values.back().second);
+    listBytes_ = dataBytes;
     return true;
   }
 
   HiveNode& root_;
   HiveNode* key_;
   HiveStrings* list_ = nullptr;  // the multi-string that indented lines add to
+  uint64_t listBytes_ = 0;       // its data size so far
+  uint64_t keyPathBytes_ = 0;    // the length of every key's path, as the text written back holds them
+  std::unordered_map<const HiveNode*, std::unordered_set<std::string, NameHash, NameEqual>> valueNames_;
 };
 
 }  // namespace
 
-std::string WriteHiveText(const HiveNode& root) {
-  std::string out(kHiveFormatLine);
-  out +=
-      "\n# The per-user store of QuarloView. In quoted text, %XX stands for the byte with that hex value.\n";
-  AppendKey(out, root, std::string());
-  return out;
+std::optional<std::string> WriteHiveText(const HiveNode& root) {
+  std::string text;
+  TextOut out(&text, kMaxHiveTextBytes);
+  AppendHive(out, root);
+  if (out.Over()) return std::nullopt;
+  return text;
+}
+
+std::optional<size_t> HiveTextSize(const HiveNode& root) {
+  TextOut out(nullptr, kMaxHiveTextBytes);
+  AppendHive(out, root);
+  if (out.Over()) return std::nullopt;
+  return out.Size();
 }
 
 bool ParseHiveText(std::string_view text, HiveNode& root, size_t& errorLine) {

@@ -35,6 +35,12 @@ bool NameLess::operator()(std::string_view a, std::string_view b) const {
   });
 }
 
+size_t NameHash::operator()(std::string_view name) const {
+  size_t hash = 14695981039346656037ull;  // FNV-1a over the folded bytes
+  for (char c : name) hash = (hash ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
+  return hash;
+}
+
 bool SplitKeyPath(std::string_view path, std::vector<std::string_view>& parts) {
   parts.clear();
   if (path.empty()) return true;
@@ -42,12 +48,14 @@ bool SplitKeyPath(std::string_view path, std::vector<std::string_view>& parts) {
   while (true) {
     size_t slash = path.find('\\');
     std::string_view part = path.substr(0, slash);
-    if (part.empty()) return false;
+    if (part.empty() || part.size() > kMaxKeyNameBytes || parts.size() == kMaxKeyDepth) return false;
     parts.push_back(part);
     if (slash == std::string_view::npos) return true;
     path.remove_prefix(slash + 1);
   }
 }
+
+bool IsValueName(std::string_view name) { return name.size() <= kMaxValueNameBytes && !HasNul(name); }
 
 std::string JoinKeyPath(std::string_view path, std::string_view subkey) {
   std::string joined(path);
@@ -60,13 +68,16 @@ HiveNode* FindKey(HiveNode& root, std::string_view path) { return Descend(&root,
 
 const HiveNode* FindKey(const HiveNode& root, std::string_view path) { return Descend(&root, path); }
 
-HiveNode& CreateKey(HiveNode& root, std::string_view path) {
+HiveNode& CreateKey(HiveNode& root, std::string_view path, uint64_t* createdPathBytes) {
   std::vector<std::string_view> parts;
   SplitKeyPath(path, parts);
   HiveNode* node = &root;
+  size_t pathLength = 0;
   for (std::string_view part : parts) {
+    pathLength += (pathLength == 0 ? 0 : 1) + part.size();
     auto found = node->subkeys.find(part);
     if (found == node->subkeys.end()) {
+      if (createdPathBytes != nullptr) *createdPathBytes += pathLength;
       auto child = std::make_unique<HiveNode>();
       child->name = std::string(part);
       found = node->subkeys.emplace(child->name, std::move(child)).first;
@@ -107,6 +118,24 @@ bool IsStorable(const HiveValue& value) {
     return std::none_of(list->begin(), list->end(), [](const std::string& item) { return HasNul(item); });
   }
   return true;
+}
+
+uint64_t DataBytesOf(const HiveValue& value) {
+  switch (TypeOf(value)) {
+    case HiveType::Sz:
+      return std::get<std::string>(value).size() + 1;
+    case HiveType::Binary:
+      return std::get<HiveBytes>(value).size();
+    case HiveType::Dword:
+      return sizeof(uint32_t);
+    case HiveType::MultiSz:
+      break;
+    case HiveType::Qword:
+      return sizeof(uint64_t);
+  }
+  uint64_t bytes = 1;
+  for (const std::string& item : std::get<HiveStrings>(value)) bytes += item.size() + 1;
+  return bytes;
 }
 
 }  // namespace Quarlo::Platform

@@ -5,7 +5,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "support/fixture_pictures.h"
+#include "support/special_files.h"
 #include "support/temp_folder.h"
 #include "support/zip_builder.h"
 
@@ -22,8 +25,13 @@ std::string Quoted(const std::string& text) {
   return quoted + "'";
 }
 
+// A run that outlives the time limit is killed and reports the exit code of timeout(1), 124.
+constexpr int kTimeLimitSeconds = 20;
+constexpr int kTimedOut = 124;
+
 RunResult Inspect(const std::string& arguments) {
-  std::string command = Quoted(std::string(QUARLO_BINARY_DIR) + "/app/quarloview-inspect") + " " + arguments;
+  std::string command = "timeout " + std::to_string(kTimeLimitSeconds) + " " +
+                        Quoted(std::string(QUARLO_BINARY_DIR) + "/app/quarloview-inspect") + " " + arguments;
   RunResult result;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
@@ -35,6 +43,16 @@ RunResult Inspect(const std::string& arguments) {
   return result;
 }
 
+std::vector<std::string> Lines(const std::string& output) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < output.size();) {
+    size_t end = output.find('\n', start);
+    lines.push_back(output.substr(start, end - start));
+    start = end == std::string::npos ? output.size() : end + 1;
+  }
+  return lines;
+}
+
 TEST(Inspect, PrintsTheFolderListWithEscapedNames) {
   Quarlo::Test::TempFolder folder;
   folder.AddFile("10.png", "1234567890");
@@ -44,13 +62,7 @@ TEST(Inspect, PrintsTheFolderListWithEscapedNames) {
   RunResult run = Inspect(Quoted(text));
   EXPECT_EQ(run.exitCode, 0);
   // Lines: header, then index, name, size, FILETIME, entry index.
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < run.output.size()) {
-    size_t end = run.output.find('\n', start);
-    lines.push_back(run.output.substr(start, end - start));
-    start = end + 1;
-  }
+  std::vector<std::string> lines = Lines(run.output);
   ASSERT_EQ(lines.size(), 5u) << run.output;
   EXPECT_EQ(lines[0], "open ok items=4 start=2 kind=folder");
   EXPECT_TRUE(lines[1].starts_with("0\t2.jpg\t2\t")) << lines[1];
@@ -88,6 +100,27 @@ TEST(Inspect, FailuresExitWithOne) {
   RunResult usage = Inspect("--bogus 2>/dev/null");
   EXPECT_EQ(usage.output, "");
   EXPECT_EQ(usage.exitCode, 1);
+}
+
+// A pipe named like a picture would block a reader for ever; a dangling link and a damaged picture
+// must not stop the others either.
+TEST(Inspect, DecodeReturnsAtOnceBesidePipesLinksAndDamagedPictures) {
+  Quarlo::Test::TempFolder folder;
+  folder.AddFile("a.png", Quarlo::Test::EncodePng(Quarlo::Test::RgbaImage::Filled(4, 3, 1, 2, 3)));
+  Quarlo::Test::MakeFifo(folder.At("b.jpg"));
+  Quarlo::Test::MakeLink(folder.At("c.jpg"), "gone.jpg");
+  folder.AddFile("d.bmp", "BM and then not much of a bitmap header");
+  RunResult run = Inspect(Quoted(folder.Path()) + " --decode");
+  ASSERT_NE(run.exitCode, kTimedOut) << run.output;
+  EXPECT_EQ(run.exitCode, 0);
+  std::vector<std::string> lines = Lines(run.output);
+  ASSERT_EQ(lines.size(), 3u) << run.output;
+  EXPECT_EQ(lines[0], "open ok items=2 start=0 kind=folder");
+  // Columns after the item's own: width, height, frames, format, bits, alpha, orientation, error.
+  EXPECT_TRUE(lines[1].starts_with("0\ta.png\t")) << lines[1];
+  EXPECT_NE(lines[1].find("\t4\t3\t1\tPNG\t"), std::string::npos) << lines[1];
+  EXPECT_TRUE(lines[2].starts_with("1\td.bmp\t")) << lines[2];
+  EXPECT_NE(lines[2].find("\t0\t0\t0\t-\t0\t0\t1\t3\t"), std::string::npos) << lines[2];
 }
 
 }  // namespace

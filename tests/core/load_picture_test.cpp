@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "core/picture_list.h"
@@ -14,6 +15,7 @@
 #include "support/fixture_pictures.h"
 #include "support/fuzz_regressions.h"
 #include "support/gif_builder.h"
+#include "support/special_files.h"
 #include "support/temp_folder.h"
 #include "support/zip_builder.h"
 
@@ -630,6 +632,39 @@ TEST(LoadPictureTest, FilesAreReadWholeAndTheirErrorsKept) {
   EXPECT_EQ(missing->errorCode, ENOENT);
   auto directory = LoadPictureFile(folder.Path(), {});
   EXPECT_EQ(directory->error, LoadError::CannotRead);
+}
+
+// Only regular files (links followed) hold pictures. A pipe that nobody writes to must not block the
+// loader thread for ever, nor a device feed it endless or empty bytes.
+TEST(LoadPictureTest, OnlyRegularFilesAreReadAndOthersFailPromptly) {
+  using namespace std::chrono_literals;
+  Fx::TempFolder folder;
+  const std::string real = folder.AddFile("real.png", Fx::EncodePng(RgbaImage::Filled(3, 3, 1, 2, 3)));
+  const std::string pipe = Fx::MakeFifo(folder.At("pipe.png"));
+  const struct {
+    const char* what;
+    std::string path;
+  } refused[] = {
+      {"named pipe", pipe},
+      {"socket", Fx::MakeSocket(folder.At("socket.png"))},
+      {"null device", "/dev/null"},
+      {"zero device", "/dev/zero"},
+      {"link to a device", Fx::MakeLink(folder.At("null.png"), "/dev/null")},
+      {"dangling link", Fx::MakeLink(folder.At("dangling.png"), folder.At("nowhere.png"))},
+      {"folder", folder.AddFolder("folder.png")},
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.what);
+    PicturePtr picture;
+    EXPECT_TRUE(Fx::EndsWithin(5s, [&] { picture = LoadPictureFile(c.path, {}); }, {pipe}));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->error, LoadError::CannotRead);
+    PicturePtr thumbnail;
+    EXPECT_TRUE(Fx::EndsWithin(
+        5s, [&] { thumbnail = LoadPicture({.name = "x.png", .path = c.path}, nullptr, {}, true); }, {pipe}));
+    EXPECT_EQ(thumbnail->error, LoadError::CannotRead);
+  }
+  EXPECT_EQ(LoadPictureFile(Fx::MakeLink(folder.At("link.png"), real), {})->error, LoadError::None);
 }
 
 TEST(LoadPictureTest, ItemsComeFromFoldersAndArchives) {

@@ -272,6 +272,67 @@ TEST(PictureCacheTest, ResultOfADecodeOverlappedByAChangeIsNeverStored) {
   }
 }
 
+// Paging on while a picture decodes: the decode that is no longer wanted stops at once instead of
+// holding its lane, its result is dropped, and the lane goes on with what is wanted now.
+TEST(PictureCacheTest, DecodeThatDroppedOutOfTheWantedListIsCancelled) {
+  const struct {
+    const char* lane;
+    bool thumbnail;
+    void (*want)(PictureCache&, size_t first, size_t count);
+  } cases[] = {
+      {"pictures", false,
+       [](PictureCache& cache, size_t first, size_t count) {
+         std::vector<size_t> wanted;
+         for (size_t index = first; index < first + count; ++index) wanted.push_back(index);
+         cache.SetWanted(wanted);
+       }},
+      {"thumbnails", true,
+       [](PictureCache& cache, size_t first, size_t count) { cache.SetWantedThumbnails(first, count); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lane);
+    const std::string suffix = c.thumbnail ? " thumbnail" : "";
+    ScriptedDecode decode;
+    decode.Set(Key(0), {.hold = true});
+    Notices notices;
+    PictureCache cache(notices.Function(), decode.Function(), Limits(1 << 20));
+    cache.SetList(Items(3), nullptr, false);
+    c.want(cache, 0, 1);
+    ASSERT_TRUE(decode.WaitHeld());
+    c.want(cache, 1, 2);
+    ASSERT_TRUE(notices.WaitFor(2));
+    EXPECT_TRUE(decode.SawCancel());
+    EXPECT_EQ(decode.Calls(), (std::vector<std::string>{Key(0) + suffix, Key(1) + suffix, Key(2) + suffix}));
+    PictureCache::Finished finished = cache.TakeFinished();
+    EXPECT_EQ(c.thumbnail ? finished.thumbnails : finished.pictures, (std::vector<size_t>{1, 2}));
+    EXPECT_EQ(c.thumbnail ? cache.GetThumbnail(0) : cache.Get(0), nullptr);
+
+    // Wanted again, it is decoded afresh rather than remembered as failed.
+    decode.Release();
+    c.want(cache, 0, 1);
+    ASSERT_TRUE(notices.WaitFor(3));
+    PicturePtr again = c.thumbnail ? cache.GetThumbnail(0) : cache.Get(0);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->format, Key(0) + " attempt 2");
+  }
+}
+
+TEST(PictureCacheTest, DecodeStillWantedAfterANewWantedListRunsOn) {
+  ScriptedDecode decode;
+  decode.Set(Key(1), {.hold = true});
+  Notices notices;
+  PictureCache cache(notices.Function(), decode.Function(), Limits(1 << 20));
+  cache.SetList(Items(3), nullptr, false);
+  cache.SetWanted({1});
+  ASSERT_TRUE(decode.WaitHeld());
+  cache.SetWanted({0, 1});  // moved back one page: 1 is still wanted
+  decode.Release();
+  ASSERT_TRUE(notices.WaitFor(2));
+  EXPECT_FALSE(decode.SawCancel());
+  EXPECT_EQ(cache.TakeFinished().pictures, (std::vector<size_t>{1, 0}));
+  EXPECT_EQ(decode.Attempts(Key(1)), 1);
+}
+
 TEST(PictureCacheTest, UnreadableFileIsTriedOnceWhileTheListStays) {
   ScriptedDecode decode;
   decode.Set(Key(0), {.errors = {LoadError::CannotRead}});

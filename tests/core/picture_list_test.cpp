@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "core/file_time.h"
+#include "support/special_files.h"
 #include "support/temp_folder.h"
 #include "support/zip_builder.h"
 
@@ -124,17 +126,44 @@ TEST(OpenSource, UnreadableFolderFails) {
   EXPECT_EQ(opened.outcome.archiveStatus, ZipStatus::Ok);
 }
 
-TEST(OpenSource, LinksCountAsWhatTheyPointTo) {
+// Only regular files hold pictures: links count as what they point to, and pipes, sockets, devices
+// and dangling links are left out, since reading them would block or yield no picture.
+TEST(OpenSource, ListsOnlyRegularFilesFollowingLinks) {
   TempFolder folder;
   folder.AddFile("real.jpg", "12345");
   folder.AddFolder("dir.jpg");
-  ASSERT_EQ(symlink("real.jpg", folder.At("link.jpg").c_str()), 0);
-  ASSERT_EQ(symlink("dir.jpg", folder.At("dirlink.jpg").c_str()), 0);
-  ASSERT_EQ(symlink("nowhere.jpg", folder.At("dangling.jpg").c_str()), 0);
+  Quarlo::Test::MakeLink(folder.At("link.jpg"), "real.jpg");
+  Quarlo::Test::MakeLink(folder.At("dirlink.jpg"), "dir.jpg");
+  Quarlo::Test::MakeLink(folder.At("dangling.jpg"), "nowhere.jpg");
+  Quarlo::Test::MakeLink(folder.At("null.jpg"), "/dev/null");
+  Quarlo::Test::MakeFifo(folder.At("pipe.jpg"));
+  Quarlo::Test::MakeSocket(folder.At("socket.jpg"));
   OpenedSource opened = OpenSource(folder.Path(), "");
   ASSERT_TRUE(opened.outcome.succeeded);
   EXPECT_EQ(Names(opened.list), (std::vector<std::string>{"link.jpg", "real.jpg"}));
   EXPECT_EQ(opened.list.items[0].size, 5u);
+}
+
+// A pipe given as the path to open joins its folder's list like any opened file; neither opening
+// it nor reading it waits for a writer.
+TEST(OpenSource, PipeGivenAsThePathOpensWithoutBlocking) {
+  using namespace std::chrono_literals;
+  TempFolder folder;
+  folder.AddFile("a.jpg");
+  const std::string pipe = Quarlo::Test::MakeFifo(folder.At("b.jpg"));
+  OpenedSource opened;
+  std::vector<uint8_t> bytes = {1};
+  EXPECT_TRUE(Quarlo::Test::EndsWithin(5s,
+                                       [&] {
+                                         opened = OpenSource(pipe, "");
+                                         if (opened.list.items.size() == 2)
+                                           bytes = ReadItemBytes(opened.list.items[1], nullptr);
+                                       },
+                                       {pipe}));
+  ASSERT_TRUE(opened.outcome.succeeded);
+  EXPECT_EQ(Names(opened.list), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+  EXPECT_EQ(opened.outcome.startIndex, 1u);
+  EXPECT_TRUE(bytes.empty());
 }
 
 TEST(OpenSource, ListsArchivePicturesWithoutResourceForks) {
@@ -279,6 +308,7 @@ class SiblingFolderTest : public ::testing::Test {
   void SetUp() override {
     for (const char* name : {"ch1", "ch2", "ch10", ".hidden"}) folder_.AddFolder(name);
     folder_.AddFile("ch3.zip", "not even a zip: siblings are found by name");
+    Quarlo::Test::MakeFifo(folder_.At("ch2b.cbz"));  // a pipe is no archive
     folder_.AddFile("ch4.txt");
     folder_.AddFile("ch1/p.jpg");
   }

@@ -52,6 +52,13 @@ class HiveTest : public ::testing::Test {
   std::string file_;
 };
 
+// A key path of depth components, each the given name.
+std::string NestedPath(size_t depth, std::string_view name) {
+  std::string path(name);
+  for (size_t level = 1; level < depth; ++level) (path += '\\') += name;
+  return path;
+}
+
 // Bytes that a careless text format would break: separators, quotes, escapes, invalid UTF-8.
 const std::string kHostile =
     std::string("tab\there\nnew line\r\\back\"quote\"%41 % 100%") +
@@ -276,6 +283,11 @@ TEST_F(HiveTest, ThreadsSharingOneHiveKeepEveryChange) {
 
 TEST_F(HiveTest, DamagedFileIsKeptAsideAndTheHiveStartsEmpty) {
   const std::string good = "QuarloView hive 1\n[\"K\"]\n";
+  // DEL is written back as %7f: three bytes for one.
+  std::string escapedTooLarge = good;
+  for (const char* name : {"A", "B", "C"})
+    escapedTooLarge +=
+        std::string("\"") + name + "\" = sz \"" + std::string(kMaxValueDataBytes - 1, '\x7f') + "\"\n";
   const std::vector<std::string> damaged = {
       "",
       "garbage\n",
@@ -294,9 +306,20 @@ TEST_F(HiveTest, DamagedFileIsKeptAsideAndTheHiveStartsEmpty) {
       good + "[\"A\\\\B\"]\n",
       good + "[\"\"]\n",
       std::string("QuarloView hive 1\n\"V\" = binary \xff\n"),
+      // Past the registry's limits: key depth, key and value name lengths, value data.
+      good + "[\"" + NestedPath(100000, "a") + "\"]\n",
+      good + "[\"" + NestedPath(513, "a") + "\"]\n",
+      good + "[\"" + std::string(256, 'n') + "\"]\n",
+      good + "\"" + std::string(16384, 'v') + "\" = dword 1\n",
+      good + "\"V\" = binary " + std::string(2 * (kMaxValueDataBytes + 1), 'a') + "\n",
+      // Within every limit, but too large to write back: the keys' paths alone, or values whose
+      // bytes the text escapes.
+      escapedTooLarge,
+      good + "[\"" + NestedPath(512, std::string(255, 'a')) + "\"]\n[\"" +
+          NestedPath(512, std::string(255, 'b')) + "\"]\n",
   };
   for (const std::string& bytes : damaged) {
-    SCOPED_TRACE(bytes);
+    SCOPED_TRACE(bytes.substr(0, 100));
     fs::remove_all(folder_ / "quarloview");
     WriteFile(file_, bytes);
     Hive hive(file_);
@@ -315,6 +338,57 @@ TEST_F(HiveTest, DamagedFileIsKeptAsideAndTheHiveStartsEmpty) {
     EXPECT_NE(again.KeptAsidePath(), aside);
     EXPECT_EQ(ReadFile(again.KeptAsidePath()), bytes);
   }
+}
+
+// The registry's own limits: keys 512 levels deep, key names of 255 and value names of 16,383
+// (bytes here), and a cap on each value's data. Requests beyond them are refused and change nothing.
+TEST_F(HiveTest, RegistryLimitsHoldAtTheEdgeAndRefuseBeyondIt) {
+  Hive hive(file_);
+  HiveKey deepest = MustCreate(hive, NestedPath(512, "k").c_str());
+  EXPECT_EQ(deepest.Create("beyond").status, HiveStatus::InvalidParameter);
+  EXPECT_EQ(hive.Root().Create(NestedPath(513, "k")).status, HiveStatus::InvalidParameter);
+  EXPECT_EQ(hive.Root().Open(NestedPath(513, "k")).status, HiveStatus::InvalidParameter);
+  EXPECT_EQ(hive.Root().DeleteTree(NestedPath(513, "k")), HiveStatus::InvalidParameter);
+
+  const std::string keyName(255, 'n'), valueName(16383, 'v');
+  HiveKey names = MustCreate(hive, ("Names\\" + keyName).c_str());
+  EXPECT_EQ(hive.Root().Create("Names\\" + keyName + "n").status, HiveStatus::InvalidParameter);
+  EXPECT_EQ(names.Set(valueName, uint32_t{1}), HiveStatus::Ok);
+  EXPECT_EQ(names.Set(valueName + "v", uint32_t{1}), HiveStatus::InvalidParameter);
+  EXPECT_EQ(names.Get(valueName + "v").status, HiveStatus::InvalidParameter);
+
+  Hive reopened(file_);
+  HiveResult<HiveKey> deep = reopened.Root().Open(NestedPath(512, "k"));
+  ASSERT_TRUE(deep.Ok());
+  EXPECT_TRUE(deep.value.SubkeyNames().value.empty());
+  EXPECT_EQ(reopened.Root().Open("Names\\" + keyName).value.ValueNames().value,
+            std::vector<std::string>{valueName});
+  EXPECT_TRUE(reopened.KeptAsidePath().empty());
+}
+
+// Data sizes count as the registry counts them: a string with its NUL, a multi-string with one NUL
+// per string and a last one.
+TEST_F(HiveTest, ValueDataAboveTheCapIsRefused) {
+  const size_t cap = kMaxValueDataBytes;
+  const struct {
+    const char* type;
+    HiveValue largest, tooLarge;
+  } cases[] = {
+      {"binary", HiveBytes(cap, 7), HiveBytes(cap + 1, 7)},
+      {"sz", std::string(cap - 1, 's'), std::string(cap, 's')},
+      {"multi_sz", HiveStrings{std::string(cap - 3, 'm'), ""}, HiveStrings{std::string(cap - 2, 'm'), ""}},
+  };
+  Hive hive(file_);
+  HiveKey key = MustCreate(hive, "K");
+  {
+    HiveBatch batch(hive);  // one write of the file for all of them
+    for (const auto& c : cases) EXPECT_EQ(key.Set(c.type, c.largest), HiveStatus::Ok) << c.type;
+    ASSERT_EQ(batch.Commit(), HiveStatus::Ok);
+  }
+  for (const auto& c : cases) EXPECT_EQ(key.Set(c.type, c.tooLarge), HiveStatus::TooLarge) << c.type;
+  Hive reopened(file_);
+  HiveKey reread = reopened.Root().Open("K").value;
+  for (const auto& c : cases) EXPECT_TRUE(reread.Get(c.type).value == c.largest) << c.type;
 }
 
 TEST_F(HiveTest, HandWrittenFileWithCommentsAndLooseSpacingLoads) {
