@@ -29,7 +29,7 @@ static_assert(kZipMaxEntryCompressed <= UINT_MAX && kZipMaxEntryUncompressed <= 
               "one inflate call must cover a whole entry");
 
 // Reads the data of an entry, or nothing when the local header is bad or the data lies outside.
-bool ReadEntryData(ByteSource& source, const ZipEntry& entry, std::vector<uint8_t>& data) {
+bool ReadEntryData(const ByteSource& source, const ZipEntry& entry, std::vector<uint8_t>& data) {
   uint8_t header[kZipLocalHeaderSize];
   if (!source.ReadAt(entry.localHeaderOffset, header)) return false;
   ByteCursor cursor(header);
@@ -68,7 +68,7 @@ uint32_t Crc32(const std::vector<uint8_t>& data) {
   return static_cast<uint32_t>(crc32_z(0, data.data(), data.size()));
 }
 
-ZipStatus Extract(ByteSource& source, const ZipEntry& entry, std::vector<uint8_t>& bytes) {
+ZipStatus Extract(const ByteSource& source, const ZipEntry& entry, std::vector<uint8_t>& bytes) {
   if (entry.encrypted) return ZipStatus::Encrypted;
   if (entry.method != kMethodStored && entry.method != kMethodDeflate) return ZipStatus::UnsupportedMethod;
   if (entry.usize > kZipMaxEntryUncompressed || entry.csize > kZipMaxEntryCompressed) {
@@ -94,21 +94,20 @@ ZipReader::ZipReader() = default;
 
 ZipReader::~ZipReader() = default;
 
-ZipStatus ZipReader::Open(const std::string& path) {
-  std::unique_ptr<ByteSource> source = OpenFileByteSource(path);
-  std::lock_guard lock(mutex_);
-  CloseLocked();
-  if (!source) return ZipStatus::CannotRead;
-  return OpenSource(std::move(source), path);
-}
+ZipStatus ZipReader::Open(const std::string& path) { return OpenSource(OpenFileByteSource(path), path); }
 
 ZipStatus ZipReader::OpenBytes(std::vector<uint8_t> bytes, const std::string& path) {
-  std::lock_guard lock(mutex_);
-  CloseLocked();
   return OpenSource(MemoryByteSource(std::move(bytes)), path);
 }
 
 ZipStatus ZipReader::OpenSource(std::unique_ptr<ByteSource> source, const std::string& path) {
+  std::lock_guard lock(mutex_);
+  CloseLocked();
+  if (!source) return ZipStatus::CannotRead;
+  return OpenLocked(std::move(source), path);
+}
+
+ZipStatus ZipReader::OpenLocked(std::unique_ptr<ByteSource> source, const std::string& path) {
   source_ = std::move(source);
   path_ = path;
   ZipStatus status = ReadDirectory();
@@ -173,9 +172,18 @@ void ZipReader::CloseLocked() {
 
 ZipStatus ZipReader::ReadEntry(uint64_t index, std::vector<uint8_t>& bytes) {
   bytes.clear();
-  std::lock_guard lock(mutex_);
-  if (!source_ || index >= entries_.size()) return ZipStatus::CannotRead;
-  ZipStatus status = Extract(*source_, entries_[index], bytes);
+  // The lock covers only the table: the read, the inflate and the CRC run unlocked, so the
+  // thumbnail lane never waits behind a whole page. The shared source outlives a Close or a new
+  // Open that happens meanwhile.
+  std::shared_ptr<const ByteSource> source;
+  ZipEntry entry;
+  {
+    std::lock_guard lock(mutex_);
+    if (!source_ || index >= entries_.size()) return ZipStatus::CannotRead;
+    source = source_;
+    entry = entries_[index];
+  }
+  ZipStatus status = Extract(*source, entry, bytes);
   if (status != ZipStatus::Ok) bytes.clear();
   return status;
 }

@@ -2,7 +2,8 @@
 // Reads ZIP and CBZ archives in place: the central directory when the archive is opened, then one
 // whole entry at a time on request. Stored and deflate entries, ZIP64, UTF-8 and code-page names;
 // every extracted entry is checked against its CRC-32. One reader is shared by the picture list and
-// the picture cache's loader threads; its mutex serialises all access to the file.
+// the picture cache's loader threads; its mutex guards the entry table, and extractions read the
+// file with positioned reads side by side.
 
 #include <cstdint>
 #include <memory>
@@ -57,6 +58,10 @@ class ZipReader {
   // Same as Open for bytes already in memory (tests and fuzzing); path is only remembered.
   ZipStatus OpenBytes(std::vector<uint8_t> bytes, const std::string& path = {});
 
+  // Same as Open over any source of bytes (tests that need to control the reads); a null source
+  // cannot be read.
+  ZipStatus OpenSource(std::unique_ptr<ByteSource> source, const std::string& path = {});
+
   // Closes the file and clears the entries; also done by destruction.
   void Close();
 
@@ -66,19 +71,19 @@ class ZipReader {
   // The path given to Open.
   const std::string& Path() const { return path_; }
 
-  // Called by the loader threads and the file operations: fills bytes (emptied first) with the
-  // entry's uncompressed content; empty on any status other than Ok.
+  // Called by the loader threads and the file operations, from several threads at once: fills bytes
+  // (emptied first) with the entry's uncompressed content; empty on any status other than Ok.
   ZipStatus ReadEntry(uint64_t index, std::vector<uint8_t>& bytes);
 
  private:
-  ZipStatus OpenSource(std::unique_ptr<ByteSource> source, const std::string& path);
+  ZipStatus OpenLocked(std::unique_ptr<ByteSource> source, const std::string& path);
   ZipStatus ReadDirectory();
   // Called by ReadDirectory: how many bytes precede an archive whose offsets ignore them, else 0.
   uint64_t PrependedBytes(const ZipDirectoryInfo& info, uint64_t endRecordOffset);
   void CloseLocked();
 
   std::mutex mutex_;
-  std::unique_ptr<ByteSource> source_;
+  std::shared_ptr<const ByteSource> source_;
   std::string path_;
   std::vector<ZipEntry> entries_;
 };

@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <condition_variable>
+#include <future>
+#include <mutex>
 #include <thread>
 
+#include "core/byte_source.h"
 #include "core/code_page.h"
 #include "core/zip_directory.h"
 #include "support/temp_folder.h"
@@ -417,6 +421,80 @@ TEST(ZipReaderReadEntry, ThreadsShareOneReader) {
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(failures, 0);
+}
+
+// Holds back every read that starts at one offset until released, so that a test can keep one
+// extraction in the middle of its read while it checks that another one gets through.
+class GatedSource final : public ByteSource {
+ public:
+  GatedSource(std::unique_ptr<ByteSource> inner, uint64_t gatedOffset)
+      : inner_(std::move(inner)), gatedOffset_(gatedOffset) {}
+
+  uint64_t Size() const override { return inner_->Size(); }
+
+  bool ReadAt(uint64_t offset, std::span<uint8_t> out) const override {
+    if (offset == gatedOffset_) {
+      std::unique_lock lock(mutex_);
+      entered_ = true;
+      changed_.notify_all();
+      // The bound only keeps a broken reader from hanging the test; a sound one is released.
+      changed_.wait_for(lock, kGiveUp, [&] { return released_; });
+    }
+    return inner_->ReadAt(offset, out);
+  }
+
+  // True once a read of the gated offset is waiting (false after the give-up time).
+  bool WaitUntilEntered() const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, kGiveUp, [&] { return entered_; });
+  }
+
+  void Release() const {
+    std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+  static constexpr std::chrono::seconds kGiveUp{10};
+
+ private:
+  std::unique_ptr<ByteSource> inner_;
+  uint64_t gatedOffset_;
+  mutable std::mutex mutex_;
+  mutable std::condition_variable changed_;
+  mutable bool entered_ = false;
+  mutable bool released_ = false;
+};
+
+// The picture lane and the thumbnail lane share one reader: a thumbnail must not wait while a
+// large page is being read and inflated.
+TEST(ZipReaderReadEntry, SmallEntryCompletesWhileALargeOneIsInProgress) {
+  std::string page(4u << 20, 'p');
+  for (size_t i = 0; i < page.size(); i += 13) page[i] = static_cast<char>(i * 7 / 3);
+  ZipImage image = BuildZip({Entry("page.png", page, 8), Entry("thumb.jpg", "small picture")});
+  Quarlo::Test::TempFolder folder;
+  std::string path = folder.AddFile("book.cbz", image.bytes);
+  uint64_t pageData = image.localOffsets[0] + kZipLocalHeaderSize + std::string_view("page.png").size();
+  auto gated = std::make_unique<GatedSource>(OpenFileByteSource(path), pageData);
+  const GatedSource& gate = *gated;
+  ZipReader reader;
+  ASSERT_EQ(reader.OpenSource(std::move(gated), path), ZipStatus::Ok);
+
+  std::vector<uint8_t> pageBytes;
+  std::future<ZipStatus> pageRead =
+      std::async(std::launch::async, [&] { return reader.ReadEntry(0, pageBytes); });
+  ASSERT_TRUE(gate.WaitUntilEntered());
+  std::vector<uint8_t> thumbBytes;
+  std::future<ZipStatus> thumbRead =
+      std::async(std::launch::async, [&] { return reader.ReadEntry(1, thumbBytes); });
+  std::future_status thumbWhilePageHeld = thumbRead.wait_for(GatedSource::kGiveUp);
+  gate.Release();
+
+  EXPECT_EQ(thumbWhilePageHeld, std::future_status::ready) << "the small read waited for the large one";
+  EXPECT_EQ(thumbRead.get(), ZipStatus::Ok);
+  EXPECT_EQ(thumbBytes, BytesOf("small picture"));
+  EXPECT_EQ(pageRead.get(), ZipStatus::Ok);
+  EXPECT_EQ(pageBytes, BytesOf(page));
 }
 
 // The fuzzer's seed archives, written by another ZIP tool, double as regression inputs with their
