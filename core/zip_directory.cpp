@@ -133,7 +133,7 @@ int64_t DosDateTimeToFileTime(uint16_t date, uint16_t time) {
   return FileTimeFromCalendar(year, month, day, hour, minute, second).value_or(0);
 }
 
-ZipStatus ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t entryCount, int codePage,
+ZipDetail ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t entryCount, int codePage,
                                 std::vector<ZipEntry>& entries) {
   // Every record takes at least a header's worth of bytes, so a large count in a small directory
   // reserves no more than the directory can hold.
@@ -143,7 +143,7 @@ ZipStatus ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t ent
   size_t position = 0;
   while (directory.size() - position >= kZipCentralHeaderSize) {
     ByteCursor cursor(directory, position);
-    if (cursor.U32() != kZipCentralSignature) return ZipStatus::Ok;
+    if (cursor.U32() != kZipCentralSignature) return ZipDetail::None;
     cursor.Skip(4);
     uint16_t flags = cursor.U16();
     ZipEntry entry;
@@ -160,7 +160,7 @@ ZipStatus ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t ent
     uint32_t externalAttributes = cursor.U32();
     entry.localHeaderOffset = cursor.U32();
     size_t recordEnd = position + kZipCentralHeaderSize + nameLength + extraLength + commentLength;
-    if (recordEnd > directory.size()) return ZipStatus::Damaged;
+    if (recordEnd > directory.size()) return ZipDetail::RecordPastDirectory;
     std::span<const uint8_t> name = cursor.Bytes(nameLength);
     std::span<const uint8_t> extra = cursor.Bytes(extraLength);
 
@@ -173,7 +173,7 @@ ZipStatus ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t ent
     entries.push_back(std::move(entry));
     position = recordEnd;
   }
-  return ZipStatus::Ok;
+  return ZipDetail::None;
 }
 
 }  // namespace Quarlo::View

@@ -51,9 +51,10 @@ std::optional<uint64_t> FindZip64EndOffset(std::span<const uint8_t> tail, size_t
 // untouched) when the bytes do not begin with its signature.
 bool ReadZip64End(std::span<const uint8_t> record, ZipDirectoryInfo& info);
 
-// Walks the central directory and appends its entries. Ok when the walk ends at a foreign signature
-// or too close to the end for another header; Damaged when a record runs past the directory.
-ZipStatus ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t entryCount, int codePage,
+// Walks the central directory and appends its entries. None when the walk ends at a foreign
+// signature or too close to the end for another header; RecordPastDirectory when a record runs past
+// the directory.
+ZipDetail ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t entryCount, int codePage,
                                 std::vector<ZipEntry>& entries);
 
 // A stored name as UTF-8: flagged names are UTF-8; otherwise names that are well-formed UTF-8 with at

@@ -26,6 +26,33 @@ enum class ZipStatus : uint32_t {
   TooLarge = 6,           // ReadEntry only: above the entry size caps
 };
 
+// Which check decided a status. Callers act on the status alone; the detail lets tests see that the
+// intended guard refused an input, not some later read that happened to fail as well.
+enum class ZipDetail : uint8_t {
+  None,                  // Ok
+  FileUnreadable,        // CannotRead: the file cannot be opened or sized
+  NoSuchEntry,           // CannotRead: the reader is closed or the index is out of range
+  TooShort,              // NotZip: shorter than an end record
+  TailUnreadable,        // NotZip
+  NoEndRecord,           // NotZip
+  DirectoryOutsideFile,  // Damaged: the announced directory does not lie inside the file
+  DirectoryTooLarge,     // Damaged: above kZipMaxDirectorySize
+  DirectoryUnreadable,   // Damaged
+  RecordPastDirectory,   // Damaged: a central header's variable parts run past the directory
+  Encrypted,             // Encrypted
+  UnsupportedMethod,     // UnsupportedMethod
+  EntryTooLarge,         // TooLarge: above kZipMaxEntryUncompressed or kZipMaxEntryCompressed
+  ImpossibleRatio,       // Damaged: more output declared than deflate can make from the input
+  StoredSizesDiffer,     // Damaged: a stored entry whose two sizes differ
+  BadLocalHeader,        // Damaged: the local header is unreadable or has no signature
+  DataOutsideFile,       // Damaged: the entry's data would run past the end of the file
+  DataUnreadable,        // Damaged
+  InflateFailed,         // Damaged: not a deflate stream, or it inflates to another size
+  CrcMismatch,           // Damaged
+};
+
+ZipStatus ZipStatusOf(ZipDetail detail);
+
 // One central-directory record as kept.
 struct ZipEntry {
   std::string name;  // decoded to UTF-8, every "\" replaced by "/"
@@ -58,9 +85,9 @@ class ZipReader {
   // Same as Open for bytes already in memory (tests and fuzzing); path is only remembered.
   ZipStatus OpenBytes(std::vector<uint8_t> bytes, const std::string& path = {});
 
-  // Same as Open over any source of bytes (tests that need to control the reads); a null source
-  // cannot be read.
-  ZipStatus OpenSource(std::unique_ptr<ByteSource> source, const std::string& path = {});
+  // Same as Open over any source of bytes, saying which check decided (tests that control the reads
+  // or check a guard); a null source cannot be read.
+  ZipDetail OpenSource(std::unique_ptr<ByteSource> source, const std::string& path = {});
 
   // Closes the file and clears the entries; also done by destruction.
   void Close();
@@ -75,9 +102,12 @@ class ZipReader {
   // (emptied first) with the entry's uncompressed content; empty on any status other than Ok.
   ZipStatus ReadEntry(uint64_t index, std::vector<uint8_t>& bytes);
 
+  // Same as ReadEntry, saying which check decided (tests).
+  ZipDetail ReadEntryDetail(uint64_t index, std::vector<uint8_t>& bytes);
+
  private:
-  ZipStatus OpenLocked(std::unique_ptr<ByteSource> source, const std::string& path);
-  ZipStatus ReadDirectory();
+  ZipDetail OpenLocked(std::unique_ptr<ByteSource> source, const std::string& path);
+  ZipDetail ReadDirectory();
   // Called by ReadDirectory: how many bytes precede an archive whose offsets ignore them, else 0.
   uint64_t PrependedBytes(const ZipDirectoryInfo& info, uint64_t endRecordOffset);
   void CloseLocked();
