@@ -90,8 +90,11 @@ std::optional<size_t> FindEndRecord(std::span<const uint8_t> tail) {
 }
 
 ZipDirectoryInfo ReadEndRecord(std::span<const uint8_t> tail, size_t position) {
-  ByteCursor cursor(tail, position + 10);
+  ByteCursor cursor(tail, position + 4);
   ZipDirectoryInfo info;
+  info.disk = cursor.U16();
+  info.directoryDisk = cursor.U16();
+  cursor.Skip(2);
   info.entryCount = cursor.U16();
   info.size = cursor.U32();
   info.offset = cursor.U32();
@@ -109,12 +112,16 @@ std::optional<uint64_t> FindZip64EndOffset(std::span<const uint8_t> tail, size_t
 bool ReadZip64End(std::span<const uint8_t> record, ZipDirectoryInfo& info) {
   ByteCursor cursor(record);
   if (cursor.U32() != kZip64EndSignature) return false;
-  cursor.Skip(28);
-  uint64_t count = cursor.U64();
-  uint64_t size = cursor.U64();
-  uint64_t offset = cursor.U64();
+  cursor.Skip(12);
+  ZipDirectoryInfo read;
+  read.disk = cursor.U32();
+  read.directoryDisk = cursor.U32();
+  cursor.Skip(8);
+  read.entryCount = cursor.U64();
+  read.size = cursor.U64();
+  read.offset = cursor.U64();
   if (!cursor.Ok()) return false;
-  info = {count, size, offset};
+  info = read;
   return true;
 }
 

@@ -114,6 +114,7 @@ ZipStatus ZipStatusOf(ZipDetail detail) {
       return ZipStatus::UnsupportedMethod;
     case ZipDetail::EntryTooLarge:
       return ZipStatus::TooLarge;
+    case ZipDetail::SplitArchive:
     case ZipDetail::DirectoryOutsideFile:
     case ZipDetail::DirectoryTooLarge:
     case ZipDetail::DirectoryUnreadable:
@@ -172,6 +173,9 @@ ZipDetail ZipReader::ReadDirectory() {
     uint8_t record[kZip64EndReadSize];
     zip64 = source_->ReadAt(*zip64Offset, record) && ReadZip64End(record, info);
   }
+  // A segment of a split archive (zip -s) holds only part of the directory and of the entries, at
+  // offsets that count from other files; unzip refuses it as well.
+  if (info.IsSplit()) return ZipDetail::SplitArchive;
   if (!zip64) prefix = PrependedBytes(info, fileSize - tail.size() + *endPosition);
   info.offset += prefix;
   if (info.offset > fileSize || info.size > fileSize - info.offset) return ZipDetail::DirectoryOutsideFile;

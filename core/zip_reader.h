@@ -35,6 +35,7 @@ enum class ZipDetail : uint8_t {
   TooShort,              // NotZip: shorter than an end record
   TailUnreadable,        // NotZip
   NoEndRecord,           // NotZip
+  SplitArchive,          // Damaged: a segment of a split archive, whose directory spans other files
   DirectoryOutsideFile,  // Damaged: the announced directory does not lie inside the file
   DirectoryTooLarge,     // Damaged: above kZipMaxDirectorySize
   DirectoryUnreadable,   // Damaged

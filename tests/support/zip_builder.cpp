@@ -129,8 +129,8 @@ ZipImage BuildZip(const std::vector<ZipTestEntry>& entries, const ZipTestOptions
     PutU64(out, 44);
     PutU16(out, 45);
     PutU16(out, 45);
-    PutU32(out, 0);
-    PutU32(out, 0);
+    PutU32(out, options.zip64Disk);
+    PutU32(out, options.zip64DirectoryDisk);
     PutU64(out, entries.size());
     PutU64(out, entries.size());
     PutU64(out, image.directorySize);
@@ -141,8 +141,8 @@ ZipImage BuildZip(const std::vector<ZipTestEntry>& entries, const ZipTestOptions
     PutU32(out, 1);
   }
   PutU32(out, 0x06054b50);
-  PutU16(out, 0);
-  PutU16(out, 0);
+  PutU16(out, options.endDisk);
+  PutU16(out, options.endDirectoryDisk);
   uint16_t count = options.zip64End ? 0xFFFF : static_cast<uint16_t>(entries.size());
   PutU16(out, count);
   PutU16(out, count);

@@ -36,6 +36,12 @@ struct ZipTestOptions {
   std::string comment;
   // Writes a ZIP64 end record and locator, and saturates the classic end record's values.
   bool zip64End = false;
+  // This disk's number and the number of the disk where the directory starts, as the last segment
+  // of a split archive carries them: in the classic end record and in the ZIP64 one.
+  uint16_t endDisk = 0;
+  uint16_t endDirectoryDisk = 0;
+  uint32_t zip64Disk = 0;
+  uint32_t zip64DirectoryDisk = 0;
 };
 
 struct ZipImage {
