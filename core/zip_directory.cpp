@@ -1,5 +1,7 @@
 #include "core/zip_directory.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <string_view>
 
@@ -19,7 +21,6 @@ constexpr uint32_t kDosDirectoryAttribute = 0x10;
 constexpr uint32_t kSaturated32 = 0xFFFFFFFF;
 constexpr uint16_t kZip64ExtraId = 0x0001;
 constexpr uint16_t kUnicodePathExtraId = 0x7075;
-constexpr size_t kUnicodePathHeader = 5;  // version byte and the CRC of the stored name
 constexpr uint8_t kUnicodePathVersion = 1;
 
 uint32_t Signature(std::span<const uint8_t> bytes, size_t position) {
@@ -63,7 +64,19 @@ void ApplyZip64Extra(std::span<const uint8_t> data, ZipEntry& entry) {
   }
 }
 
-void ApplyExtraFields(std::span<const uint8_t> extra, ZipEntry& entry) {
+// The Info-ZIP Unicode path field names the entry in UTF-8 as long as it belongs to the stored name:
+// it keeps that name's CRC-32, and a tool that renames the entry in its header alone leaves the
+// field of the old name behind, which must then be ignored.
+void ApplyUnicodePath(std::span<const uint8_t> data, std::span<const uint8_t> storedName, ZipEntry& entry) {
+  ByteCursor cursor(data);
+  std::span<const uint8_t> version = cursor.Bytes(1);
+  uint32_t nameCrc = cursor.U32();
+  if (!cursor.Ok() || version[0] != kUnicodePathVersion || cursor.Remaining() == 0) return;
+  if (nameCrc != ZipCrc32(storedName)) return;
+  entry.name = DecodeUtf8(cursor.Bytes(cursor.Remaining()));
+}
+
+void ApplyExtraFields(std::span<const uint8_t> extra, std::span<const uint8_t> storedName, ZipEntry& entry) {
   ByteCursor cursor(extra);
   while (cursor.Remaining() >= 4) {
     uint16_t id = cursor.U16();
@@ -72,9 +85,8 @@ void ApplyExtraFields(std::span<const uint8_t> extra, ZipEntry& entry) {
     if (!cursor.Ok()) return;
     if (id == kZip64ExtraId) {
       ApplyZip64Extra(data, entry);
-    } else if (id == kUnicodePathExtraId && data.size() > kUnicodePathHeader &&
-               data[0] == kUnicodePathVersion) {
-      entry.name = DecodeUtf8(data.subspan(kUnicodePathHeader));
+    } else if (id == kUnicodePathExtraId) {
+      ApplyUnicodePath(data, storedName, entry);
     }
   }
 }
@@ -130,6 +142,10 @@ std::string DecodeEntryName(std::span<const uint8_t> raw, bool utf8Flag, CodePag
   return decoder.Decode(raw);
 }
 
+uint32_t ZipCrc32(std::span<const uint8_t> bytes) {
+  return static_cast<uint32_t>(crc32_z(0, bytes.data(), bytes.size()));
+}
+
 int64_t DosDateTimeToFileTime(uint16_t date, uint16_t time) {
   int year = (date >> 9) + 1980;
   int month = (date >> 5) & 15;
@@ -173,7 +189,7 @@ ZipDetail ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t ent
 
     entry.encrypted = (flags & kEncryptedFlag) != 0;
     entry.name = DecodeEntryName(name, (flags & kUtf8NameFlag) != 0, decoder);
-    ApplyExtraFields(extra, entry);
+    ApplyExtraFields(extra, name, entry);
     std::replace(entry.name.begin(), entry.name.end(), '\\', '/');
     entry.isDirectory = entry.name.ends_with('/') || (externalAttributes & kDosDirectoryAttribute) != 0;
     entry.modified = DosDateTimeToFileTime(dosDate, dosTime);

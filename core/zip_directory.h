@@ -66,6 +66,9 @@ ZipDetail ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t ent
 // least one multi-byte sequence are too, and the rest (ASCII included) use the code page.
 std::string DecodeEntryName(std::span<const uint8_t> raw, bool utf8Flag, CodePageDecoder& decoder);
 
+// The standard CRC-32 (initial value 0) that ZIP keeps for entry data and names.
+uint32_t ZipCrc32(std::span<const uint8_t> bytes);
+
 // The FILETIME of a DOS date and time word taken as they are; 0 when they name no valid time.
 int64_t DosDateTimeToFileTime(uint16_t date, uint16_t time);
 

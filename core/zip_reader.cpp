@@ -65,10 +65,6 @@ bool Inflate(const std::vector<uint8_t>& input, uint64_t usize, std::vector<uint
   return finished && produced == usize;
 }
 
-uint32_t Crc32(const std::vector<uint8_t>& data) {
-  return static_cast<uint32_t>(crc32_z(0, data.data(), data.size()));
-}
-
 // The checks that need only the directory's values, before anything is read or allocated.
 ZipDetail CheckEntry(const ZipEntry& entry) {
   if (entry.encrypted) return ZipDetail::Encrypted;
@@ -92,7 +88,7 @@ ZipDetail Extract(const ByteSource& source, const ZipEntry& entry, std::vector<u
   } else {
     bytes = std::move(data);
   }
-  return Crc32(bytes) == entry.crc ? ZipDetail::None : ZipDetail::CrcMismatch;
+  return ZipCrc32(bytes) == entry.crc ? ZipDetail::None : ZipDetail::CrcMismatch;
 }
 
 }  // namespace

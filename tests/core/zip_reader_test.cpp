@@ -20,7 +20,7 @@ namespace {
 
 using Quarlo::Test::BuildZip;
 using Quarlo::Test::BytesOf;
-using Quarlo::Test::ExtraField;
+using Quarlo::Test::UnicodePathExtra;
 using Quarlo::Test::ZipImage;
 using Quarlo::Test::ZipTestEntry;
 using Quarlo::Test::ZipTestOptions;
@@ -249,26 +249,32 @@ TEST(ZipReaderEntries, DecodesNamesByFlagContentAndUnicodeExtra) {
   ZipTestEntry flaggedInvalid = Entry("bad\xFF.jpg", "3");
   flaggedInvalid.flags = 0x800;
   ZipTestEntry unicodeExtra = Entry("legacy.jpg", "4");
-  std::vector<uint8_t> path = {1, 0, 0, 0, 0, 'n', 'e', 'w', '\\', 'x', '.', 'j', 'p', 'g'};
-  unicodeExtra.extra = ExtraField(0x7075, path);
+  unicodeExtra.extra = UnicodePathExtra("legacy.jpg", "new\\x.jpg");
   ZipTestEntry wrongVersion = Entry("kept.jpg", "5");
-  path[0] = 2;
-  wrongVersion.extra = ExtraField(0x7075, path);
+  wrongVersion.extra = UnicodePathExtra("kept.jpg", "other.jpg", 2);
   ZipTestEntry emptyUnicode = Entry("kept2.jpg", "6");
-  emptyUnicode.extra = ExtraField(0x7075, std::vector<uint8_t>{1, 0, 0, 0, 0});
+  emptyUnicode.extra = UnicodePathExtra("kept2.jpg", "");
+  // The field's CRC covers the stored name bytes, not their decoding.
+  ZipTestEntry legacyBytes = Entry("\xBB\xE7\xC1\xF8.jpg", "8");  // 사진 in CP949
+  legacyBytes.extra = UnicodePathExtra("\xBB\xE7\xC1\xF8.jpg", "\xEC\x82\xAC\xEC\xA7\x84.jpg");
+  // A tool renamed the entry in its header and left the field of its old name behind.
+  ZipTestEntry stale = Entry("renamed.jpg", "7");
+  stale.extra = UnicodePathExtra("old.jpg", "old.jpg");
   ZipReader reader;
-  ASSERT_EQ(
-      reader.OpenBytes(
-          BuildZip({flagged, unflaggedUtf8, flaggedInvalid, unicodeExtra, wrongVersion, emptyUnicode}).bytes),
-      ZipStatus::Ok);
+  ASSERT_EQ(reader.OpenBytes(BuildZip({flagged, unflaggedUtf8, flaggedInvalid, unicodeExtra, wrongVersion,
+                                       emptyUnicode, stale, legacyBytes})
+                                 .bytes),
+            ZipStatus::Ok);
   const std::vector<ZipEntry>& entries = reader.Entries();
-  ASSERT_EQ(entries.size(), 6u);
+  ASSERT_EQ(entries.size(), 8u);
   EXPECT_EQ(entries[0].name, "\xEC\x82\xAC\xEC\xA7\x84.jpg");
   EXPECT_EQ(entries[1].name, "\xEC\x82\xAC\xEC\xA7\x84.png");
   EXPECT_EQ(entries[2].name, "bad\xEF\xBF\xBD.jpg");
   EXPECT_EQ(entries[3].name, "new/x.jpg");
   EXPECT_EQ(entries[4].name, "kept.jpg");
   EXPECT_EQ(entries[5].name, "kept2.jpg");
+  EXPECT_EQ(entries[6].name, "renamed.jpg");
+  EXPECT_EQ(entries[7].name, "\xEC\x82\xAC\xEC\xA7\x84.jpg");
 }
 
 struct NameCase {

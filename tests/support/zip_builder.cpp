@@ -48,6 +48,14 @@ std::vector<uint8_t> ExtraField(uint16_t id, std::span<const uint8_t> data) {
   return out;
 }
 
+std::vector<uint8_t> UnicodePathExtra(std::string_view crcName, std::string_view utf8Name, uint8_t version) {
+  std::vector<uint8_t> data = {version};
+  PutU32(data,
+         static_cast<uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(crcName.data()), crcName.size())));
+  PutBytes(data, BytesOf(utf8Name));
+  return ExtraField(0x7075, data);
+}
+
 std::vector<uint8_t> RawDeflate(std::span<const uint8_t> data, int level) {
   z_stream stream{};
   EXPECT_EQ(deflateInit2(&stream, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);

@@ -61,6 +61,11 @@ std::vector<uint8_t> BytesOf(std::string_view text);
 // An extra field record: id, length, data.
 std::vector<uint8_t> ExtraField(uint16_t id, std::span<const uint8_t> data);
 
+// An Info-ZIP Unicode path extra field (0x7075) giving utf8Name, written for a header whose name was
+// crcName: the field keeps that name's CRC-32, so a later rename of the header leaves it stale.
+std::vector<uint8_t> UnicodePathExtra(std::string_view crcName, std::string_view utf8Name,
+                                      uint8_t version = 1);
+
 void PutU16(std::vector<uint8_t>& out, uint16_t value);
 void PutU32(std::vector<uint8_t>& out, uint32_t value);
 void PutU64(std::vector<uint8_t>& out, uint64_t value);
