@@ -1,6 +1,6 @@
 #include "core/zip_directory.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 #include <string_view>
@@ -142,9 +142,7 @@ std::string DecodeEntryName(std::span<const uint8_t> raw, bool utf8Flag, CodePag
   return decoder.Decode(raw);
 }
 
-uint32_t ZipCrc32(std::span<const uint8_t> bytes) {
-  return static_cast<uint32_t>(crc32_z(0, bytes.data(), bytes.size()));
-}
+uint32_t ZipCrc32(std::span<const uint8_t> bytes) { return libdeflate_crc32(0, bytes.data(), bytes.size()); }
 
 int64_t DosDateTimeToFileTime(uint16_t date, uint16_t time) {
   int year = (date >> 9) + 1980;

@@ -1,9 +1,10 @@
 #include "core/zip_reader.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
-#include <climits>
+#include <memory>
+#include <span>
 
 #include "core/byte_source.h"
 #include "core/code_page.h"
@@ -18,15 +19,10 @@ namespace {
 
 constexpr uint16_t kMethodStored = 0;
 constexpr uint16_t kMethodDeflate = 8;
-// Raw deflate: no zlib or gzip header around the stream.
-constexpr int kRawDeflateWindowBits = -15;
 // Deflate cannot expand data by more than 1032:1 (a 258-byte match in two bits); the slack covers
 // block headers. A larger declared size cannot be reached, so it fails before its buffer is made.
 constexpr uint64_t kMaxDeflateRatio = 1032;
 constexpr uint64_t kDeflateSlack = 1024;
-
-static_assert(kZipMaxEntryCompressed <= UINT_MAX && kZipMaxEntryUncompressed <= UINT_MAX,
-              "one inflate call must cover a whole entry");
 
 // Reads the data of an entry after checking its local header and that the data lies in the file.
 ZipDetail ReadEntryData(const ByteSource& source, const ZipEntry& entry, std::vector<uint8_t>& data) {
@@ -46,23 +42,21 @@ ZipDetail ReadEntryData(const ByteSource& source, const ZipEntry& entry, std::ve
   return source.ReadAt(dataOffset, data) ? ZipDetail::None : ZipDetail::DataUnreadable;
 }
 
-// Inflates the whole entry in one call into a buffer of its declared size. A stream that would
-// produce more stops when the buffer is full and fails the size check.
-bool Inflate(const std::vector<uint8_t>& input, uint64_t usize, std::vector<uint8_t>& output) {
+struct DecompressorDeleter {
+  void operator()(libdeflate_decompressor* decompressor) const { libdeflate_free_decompressor(decompressor); }
+};
+
+// Inflates the raw deflate stream of a whole entry in one call into a buffer of its declared size.
+// Given no room to report another size, libdeflate succeeds only when the stream fills the buffer
+// exactly: a stream that ends short and one that would write more both fail. A decompressor is
+// made per call: one must not be shared between threads, and making it is a small allocation
+// next to inflating an entry.
+bool Inflate(std::span<const uint8_t> input, uint64_t usize, std::vector<uint8_t>& output) {
+  std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(libdeflate_alloc_decompressor());
+  if (!decompressor) return false;
   output.resize(usize);
-  // zlib refuses a null output pointer even for an empty buffer.
-  uint8_t empty = 0;
-  z_stream stream{};
-  if (inflateInit2(&stream, kRawDeflateWindowBits) != Z_OK) return false;
-  stream.next_in = const_cast<Bytef*>(input.data());
-  stream.avail_in = static_cast<uInt>(input.size());
-  stream.next_out = usize == 0 ? &empty : output.data();
-  stream.avail_out = static_cast<uInt>(usize);
-  int result = inflate(&stream, Z_FINISH);
-  uint64_t produced = stream.total_out;
-  inflateEnd(&stream);
-  bool finished = result == Z_STREAM_END || (result == Z_BUF_ERROR && usize == 0);
-  return finished && produced == usize;
+  return libdeflate_deflate_decompress(decompressor.get(), input.data(), input.size(), output.data(),
+                                       output.size(), nullptr) == LIBDEFLATE_SUCCESS;
 }
 
 // The checks that need only the directory's values, before anything is read or allocated.
@@ -79,16 +73,11 @@ ZipDetail CheckEntry(const ZipEntry& entry) {
   return ZipDetail::None;
 }
 
+// Reads the data straight into the caller's vector, so a stored entry is never copied again.
 ZipDetail Extract(const ByteSource& source, const ZipEntry& entry, std::vector<uint8_t>& bytes) {
   if (ZipDetail refused = CheckEntry(entry); refused != ZipDetail::None) return refused;
-  std::vector<uint8_t> data;
-  if (ZipDetail refused = ReadEntryData(source, entry, data); refused != ZipDetail::None) return refused;
-  if (entry.method == kMethodDeflate) {
-    if (!Inflate(data, entry.usize, bytes)) return ZipDetail::InflateFailed;
-  } else {
-    bytes = std::move(data);
-  }
-  return ZipCrc32(bytes) == entry.crc ? ZipDetail::None : ZipDetail::CrcMismatch;
+  if (ZipDetail refused = ReadEntryData(source, entry, bytes); refused != ZipDetail::None) return refused;
+  return DecodeEntryData(entry, bytes);
 }
 
 }  // namespace
@@ -125,6 +114,15 @@ ZipStatus ZipStatusOf(ZipDetail detail) {
       return ZipStatus::Damaged;
   }
   return ZipStatus::Damaged;
+}
+
+ZipDetail DecodeEntryData(const ZipEntry& entry, std::vector<uint8_t>& bytes) {
+  if (entry.method == kMethodDeflate) {
+    std::vector<uint8_t> content;
+    if (!Inflate(bytes, entry.usize, content)) return ZipDetail::InflateFailed;
+    bytes.swap(content);
+  }
+  return ZipCrc32(bytes) == entry.crc ? ZipDetail::None : ZipDetail::CrcMismatch;
 }
 
 ZipReader::ZipReader() = default;
