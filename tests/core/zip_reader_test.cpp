@@ -557,6 +557,24 @@ TEST(ZipReaderReadEntry, SmallEntryCompletesWhileALargeOneIsInProgress) {
   EXPECT_EQ(pageBytes, BytesOf(page));
 }
 
+// Reads run outside the lock, so closing the reader meanwhile must leave them their file.
+TEST(ZipReaderReadEntry, CloseDuringAReadLetsItFinish) {
+  ZipImage image = BuildZip({Entry("page.png", "page content", 8)});
+  uint64_t pageData = image.localOffsets[0] + kZipLocalHeaderSize + std::string_view("page.png").size();
+  auto gated = std::make_unique<GatedSource>(MemoryByteSource(image.bytes), pageData);
+  const GatedSource& gate = *gated;
+  ZipReader reader;
+  ASSERT_EQ(reader.OpenSource(std::move(gated)), ZipDetail::None);
+  std::vector<uint8_t> bytes;
+  std::future<ZipStatus> read = std::async(std::launch::async, [&] { return reader.ReadEntry(0, bytes); });
+  ASSERT_TRUE(gate.WaitUntilEntered());
+  reader.Close();
+  gate.Release();
+  EXPECT_EQ(read.get(), ZipStatus::Ok);
+  EXPECT_EQ(bytes, BytesOf("page content"));
+  EXPECT_EQ(reader.ReadEntry(0, bytes), ZipStatus::CannotRead);
+}
+
 // The fuzzer's seed archives, written by another ZIP tool, double as regression inputs with their
 // outcome pinned: open status, entry count, and the status of reading the first entry.
 struct CorpusCase {
