@@ -109,37 +109,29 @@ std::vector<OpenCase> OpenCases() {
   std::vector<uint8_t> zip64Outside = BuildZip({Entry("a.jpg", "one")}, zip64).bytes;
   // The locator's record offset points past the file: the saturated classic values then stand.
   PatchU32(zip64Outside, zip64Outside.size() - kZipEndRecordSize - kZip64LocatorSize + 8, 0x7FFFFFF0);
-  // The last segment of a split archive: its directory and its entries' offsets count from other
-  // files. unzip refuses these too; without the check every picture would fail one by one.
-  ZipTestOptions lastSegment;
-  lastSegment.endDisk = 1;
-  lastSegment.endDirectoryDisk = 1;
-  cases.push_back({"last segment of a split archive", BuildZip({Entry("a.jpg", "one")}, lastSegment).bytes,
-                   ZipStatus::Damaged, ZipDetail::SplitArchive, 0});
-  ZipTestOptions earlierDisk;
-  earlierDisk.endDisk = 1;
-  cases.push_back({"directory starting on an earlier disk",
-                   BuildZip({Entry("a.jpg", "one")}, earlierDisk).bytes, ZipStatus::Damaged,
-                   ZipDetail::SplitArchive, 0});
-  ZipTestOptions zip64Segment = zip64;
-  zip64Segment.endDisk = 0xFFFF;
-  zip64Segment.endDirectoryDisk = 0xFFFF;
-  zip64Segment.zip64Disk = 2;
-  zip64Segment.zip64DirectoryDisk = 2;
-  cases.push_back({"ZIP64 end record of a split archive",
-                   BuildZip({Entry("a.jpg", "one")}, zip64Segment).bytes, ZipStatus::Damaged,
-                   ZipDetail::SplitArchive, 0});
-  ZipTestOptions zip64OtherDirectoryDisk = zip64;
-  zip64OtherDirectoryDisk.zip64DirectoryDisk = 1;
-  cases.push_back({"ZIP64 directory on another disk",
-                   BuildZip({Entry("a.jpg", "one")}, zip64OtherDirectoryDisk).bytes, ZipStatus::Damaged,
-                   ZipDetail::SplitArchive, 0});
+  // The last segment of a split archive has its directory and its entries' offsets counting from
+  // other files: unzip refuses it too, and without the check every picture would fail one by one.
   // Writers that saturate every classic field leave the disk numbers to the ZIP64 record.
-  ZipTestOptions saturatedDisks = zip64;
-  saturatedDisks.endDisk = 0xFFFF;
-  saturatedDisks.endDirectoryDisk = 0xFFFF;
-  cases.push_back({"saturated classic disk numbers", BuildZip({Entry("a.jpg", "one")}, saturatedDisks).bytes,
-                   ZipStatus::Ok, ZipDetail::None, 1});
+  auto withDisks = [](bool zip64End, uint16_t endDisk, uint16_t endDirectoryDisk, uint32_t zip64Disk = 0,
+                      uint32_t zip64DirectoryDisk = 0) {
+    ZipTestOptions options;
+    options.zip64End = zip64End;
+    options.endDisk = endDisk;
+    options.endDirectoryDisk = endDirectoryDisk;
+    options.zip64Disk = zip64Disk;
+    options.zip64DirectoryDisk = zip64DirectoryDisk;
+    return BuildZip({Entry("a.jpg", "one")}, options).bytes;
+  };
+  cases.push_back({"last segment of a split archive", withDisks(false, 1, 1), ZipStatus::Damaged,
+                   ZipDetail::SplitArchive, 0});
+  cases.push_back({"directory starting on an earlier disk", withDisks(false, 1, 0), ZipStatus::Damaged,
+                   ZipDetail::SplitArchive, 0});
+  cases.push_back({"ZIP64 end record of a split archive", withDisks(true, 0xFFFF, 0xFFFF, 2, 2),
+                   ZipStatus::Damaged, ZipDetail::SplitArchive, 0});
+  cases.push_back({"ZIP64 directory on another disk", withDisks(true, 0, 0, 0, 1), ZipStatus::Damaged,
+                   ZipDetail::SplitArchive, 0});
+  cases.push_back(
+      {"saturated classic disk numbers", withDisks(true, 0xFFFF, 0xFFFF), ZipStatus::Ok, ZipDetail::None, 1});
 
   cases.push_back({"ZIP64 locator pointing outside", zip64Outside, ZipStatus::Damaged,
                    ZipDetail::DirectoryOutsideFile, 0});
