@@ -52,6 +52,7 @@ enum class ZipDetail : uint8_t {
   CrcMismatch,           // Damaged
 };
 
+// The status that callers see for a detail.
 ZipStatus ZipStatusOf(ZipDetail detail);
 
 // One central-directory record as kept.
@@ -119,7 +120,10 @@ class ZipReader {
   uint64_t PrependedBytes(const ZipDirectoryInfo& info, uint64_t endRecordOffset);
   void CloseLocked();
 
+  // Guards the source and the entry table; never held while entry data is read or decoded.
   std::mutex mutex_;
+  // Shared with the extractions in progress, so that a Close or a new Open never pulls the file
+  // from under them.
   std::shared_ptr<const ByteSource> source_;
   std::string path_;
   std::vector<ZipEntry> entries_;
