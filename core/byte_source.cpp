@@ -28,7 +28,7 @@ class FileByteSource final : public ByteSource {
 
   uint64_t Size() const override { return size_; }
 
-  bool ReadAt(uint64_t offset, std::span<uint8_t> out) override {
+  bool ReadAt(uint64_t offset, std::span<uint8_t> out) const override {
     if (!RangeFits(offset, out.size(), size_)) return false;
     size_t done = 0;
     while (done < out.size()) {
@@ -52,7 +52,7 @@ class MemorySource final : public ByteSource {
 
   uint64_t Size() const override { return bytes_.size(); }
 
-  bool ReadAt(uint64_t offset, std::span<uint8_t> out) override {
+  bool ReadAt(uint64_t offset, std::span<uint8_t> out) const override {
     if (!RangeFits(offset, out.size(), bytes_.size())) return false;
     if (!out.empty()) std::memcpy(out.data(), bytes_.data() + offset, out.size());
     return true;

@@ -18,8 +18,9 @@ class ByteSource {
   virtual uint64_t Size() const = 0;
 
   // Fills out with the bytes at offset. False when offset + out.size() lies past Size(), or a read
-  // fails or ends early. The archive reader calls it under its own lock.
-  virtual bool ReadAt(uint64_t offset, std::span<uint8_t> out) = 0;
+  // fails or ends early. Reads are positioned and change no state, so the archive reader calls it
+  // from several loader threads at once without a lock.
+  virtual bool ReadAt(uint64_t offset, std::span<uint8_t> out) const = 0;
 };
 
 // A file opened read-only; nullptr when it cannot be opened or sized.

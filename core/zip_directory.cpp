@@ -1,5 +1,7 @@
 #include "core/zip_directory.h"
 
+#include <libdeflate.h>
+
 #include <algorithm>
 #include <string_view>
 
@@ -19,7 +21,6 @@ constexpr uint32_t kDosDirectoryAttribute = 0x10;
 constexpr uint32_t kSaturated32 = 0xFFFFFFFF;
 constexpr uint16_t kZip64ExtraId = 0x0001;
 constexpr uint16_t kUnicodePathExtraId = 0x7075;
-constexpr size_t kUnicodePathHeader = 5;  // version byte and the CRC of the stored name
 constexpr uint8_t kUnicodePathVersion = 1;
 
 uint32_t Signature(std::span<const uint8_t> bytes, size_t position) {
@@ -63,7 +64,19 @@ void ApplyZip64Extra(std::span<const uint8_t> data, ZipEntry& entry) {
   }
 }
 
-void ApplyExtraFields(std::span<const uint8_t> extra, ZipEntry& entry) {
+// The Info-ZIP Unicode path field names the entry in UTF-8 as long as it belongs to the stored name:
+// it keeps that name's CRC-32, and a tool that renames the entry in its header alone leaves the
+// field of the old name behind, which must then be ignored.
+void ApplyUnicodePath(std::span<const uint8_t> data, std::span<const uint8_t> storedName, ZipEntry& entry) {
+  ByteCursor cursor(data);
+  std::span<const uint8_t> version = cursor.Bytes(1);
+  uint32_t nameCrc = cursor.U32();
+  if (!cursor.Ok() || version[0] != kUnicodePathVersion || cursor.Remaining() == 0) return;
+  if (nameCrc != ZipCrc32(storedName)) return;
+  entry.name = DecodeUtf8(cursor.Bytes(cursor.Remaining()));
+}
+
+void ApplyExtraFields(std::span<const uint8_t> extra, std::span<const uint8_t> storedName, ZipEntry& entry) {
   ByteCursor cursor(extra);
   while (cursor.Remaining() >= 4) {
     uint16_t id = cursor.U16();
@@ -72,9 +85,8 @@ void ApplyExtraFields(std::span<const uint8_t> extra, ZipEntry& entry) {
     if (!cursor.Ok()) return;
     if (id == kZip64ExtraId) {
       ApplyZip64Extra(data, entry);
-    } else if (id == kUnicodePathExtraId && data.size() > kUnicodePathHeader &&
-               data[0] == kUnicodePathVersion) {
-      entry.name = DecodeUtf8(data.subspan(kUnicodePathHeader));
+    } else if (id == kUnicodePathExtraId) {
+      ApplyUnicodePath(data, storedName, entry);
     }
   }
 }
@@ -90,8 +102,11 @@ std::optional<size_t> FindEndRecord(std::span<const uint8_t> tail) {
 }
 
 ZipDirectoryInfo ReadEndRecord(std::span<const uint8_t> tail, size_t position) {
-  ByteCursor cursor(tail, position + 10);
+  ByteCursor cursor(tail, position + 4);
   ZipDirectoryInfo info;
+  info.disk = cursor.U16();
+  info.directoryDisk = cursor.U16();
+  cursor.Skip(2);
   info.entryCount = cursor.U16();
   info.size = cursor.U32();
   info.offset = cursor.U32();
@@ -109,12 +124,16 @@ std::optional<uint64_t> FindZip64EndOffset(std::span<const uint8_t> tail, size_t
 bool ReadZip64End(std::span<const uint8_t> record, ZipDirectoryInfo& info) {
   ByteCursor cursor(record);
   if (cursor.U32() != kZip64EndSignature) return false;
-  cursor.Skip(28);
-  uint64_t count = cursor.U64();
-  uint64_t size = cursor.U64();
-  uint64_t offset = cursor.U64();
+  cursor.Skip(12);
+  ZipDirectoryInfo read;
+  read.disk = cursor.U32();
+  read.directoryDisk = cursor.U32();
+  cursor.Skip(8);
+  read.entryCount = cursor.U64();
+  read.size = cursor.U64();
+  read.offset = cursor.U64();
   if (!cursor.Ok()) return false;
-  info = {count, size, offset};
+  info = read;
   return true;
 }
 
@@ -122,6 +141,8 @@ std::string DecodeEntryName(std::span<const uint8_t> raw, bool utf8Flag, CodePag
   if (utf8Flag || LooksLikeUtf8(raw)) return DecodeUtf8(raw);
   return decoder.Decode(raw);
 }
+
+uint32_t ZipCrc32(std::span<const uint8_t> bytes) { return libdeflate_crc32(0, bytes.data(), bytes.size()); }
 
 int64_t DosDateTimeToFileTime(uint16_t date, uint16_t time) {
   int year = (date >> 9) + 1980;
@@ -133,7 +154,7 @@ int64_t DosDateTimeToFileTime(uint16_t date, uint16_t time) {
   return FileTimeFromCalendar(year, month, day, hour, minute, second).value_or(0);
 }
 
-ZipStatus ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t entryCount, int codePage,
+ZipDetail ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t entryCount, int codePage,
                                 std::vector<ZipEntry>& entries) {
   // Every record takes at least a header's worth of bytes, so a large count in a small directory
   // reserves no more than the directory can hold.
@@ -143,7 +164,7 @@ ZipStatus ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t ent
   size_t position = 0;
   while (directory.size() - position >= kZipCentralHeaderSize) {
     ByteCursor cursor(directory, position);
-    if (cursor.U32() != kZipCentralSignature) return ZipStatus::Ok;
+    if (cursor.U32() != kZipCentralSignature) return ZipDetail::None;
     cursor.Skip(4);
     uint16_t flags = cursor.U16();
     ZipEntry entry;
@@ -160,20 +181,20 @@ ZipStatus ParseCentralDirectory(std::span<const uint8_t> directory, uint64_t ent
     uint32_t externalAttributes = cursor.U32();
     entry.localHeaderOffset = cursor.U32();
     size_t recordEnd = position + kZipCentralHeaderSize + nameLength + extraLength + commentLength;
-    if (recordEnd > directory.size()) return ZipStatus::Damaged;
+    if (recordEnd > directory.size()) return ZipDetail::RecordPastDirectory;
     std::span<const uint8_t> name = cursor.Bytes(nameLength);
     std::span<const uint8_t> extra = cursor.Bytes(extraLength);
 
     entry.encrypted = (flags & kEncryptedFlag) != 0;
     entry.name = DecodeEntryName(name, (flags & kUtf8NameFlag) != 0, decoder);
-    ApplyExtraFields(extra, entry);
+    ApplyExtraFields(extra, name, entry);
     std::replace(entry.name.begin(), entry.name.end(), '\\', '/');
     entry.isDirectory = entry.name.ends_with('/') || (externalAttributes & kDosDirectoryAttribute) != 0;
     entry.modified = DosDateTimeToFileTime(dosDate, dosTime);
     entries.push_back(std::move(entry));
     position = recordEnd;
   }
-  return ZipStatus::Ok;
+  return ZipDetail::None;
 }
 
 }  // namespace Quarlo::View

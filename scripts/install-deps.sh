@@ -10,7 +10,7 @@ packages=(
   libgtk-3-dev libcairo2-dev libpango1.0-dev libicu-dev libfmt-dev
   # Codecs, colour and metadata
   libjpeg62-turbo-dev libpng-dev libgif-dev libwebp-dev libtiff-dev libheif-dev libjxl-dev
-  liblcms2-dev libexif-dev zlib1g-dev libimagequant-dev
+  liblcms2-dev libexif-dev zlib1g-dev libdeflate-dev libimagequant-dev
   # Network (usage statistics)
   libcurl4-openssl-dev
   # Tests and benchmarks

@@ -48,6 +48,14 @@ std::vector<uint8_t> ExtraField(uint16_t id, std::span<const uint8_t> data) {
   return out;
 }
 
+std::vector<uint8_t> UnicodePathExtra(std::string_view crcName, std::string_view utf8Name, uint8_t version) {
+  std::vector<uint8_t> data = {version};
+  PutU32(data,
+         static_cast<uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(crcName.data()), crcName.size())));
+  PutBytes(data, BytesOf(utf8Name));
+  return ExtraField(0x7075, data);
+}
+
 std::vector<uint8_t> RawDeflate(std::span<const uint8_t> data, int level) {
   z_stream stream{};
   EXPECT_EQ(deflateInit2(&stream, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
@@ -129,8 +137,8 @@ ZipImage BuildZip(const std::vector<ZipTestEntry>& entries, const ZipTestOptions
     PutU64(out, 44);
     PutU16(out, 45);
     PutU16(out, 45);
-    PutU32(out, 0);
-    PutU32(out, 0);
+    PutU32(out, options.zip64Disk);
+    PutU32(out, options.zip64DirectoryDisk);
     PutU64(out, entries.size());
     PutU64(out, entries.size());
     PutU64(out, image.directorySize);
@@ -141,8 +149,8 @@ ZipImage BuildZip(const std::vector<ZipTestEntry>& entries, const ZipTestOptions
     PutU32(out, 1);
   }
   PutU32(out, 0x06054b50);
-  PutU16(out, 0);
-  PutU16(out, 0);
+  PutU16(out, options.endDisk);
+  PutU16(out, options.endDirectoryDisk);
   uint16_t count = options.zip64End ? 0xFFFF : static_cast<uint16_t>(entries.size());
   PutU16(out, count);
   PutU16(out, count);

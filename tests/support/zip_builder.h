@@ -36,6 +36,12 @@ struct ZipTestOptions {
   std::string comment;
   // Writes a ZIP64 end record and locator, and saturates the classic end record's values.
   bool zip64End = false;
+  // This disk's number and the number of the disk where the directory starts, as the last segment
+  // of a split archive carries them: in the classic end record and in the ZIP64 one.
+  uint16_t endDisk = 0;
+  uint16_t endDirectoryDisk = 0;
+  uint32_t zip64Disk = 0;
+  uint32_t zip64DirectoryDisk = 0;
 };
 
 struct ZipImage {
@@ -54,6 +60,11 @@ std::vector<uint8_t> BytesOf(std::string_view text);
 
 // An extra field record: id, length, data.
 std::vector<uint8_t> ExtraField(uint16_t id, std::span<const uint8_t> data);
+
+// An Info-ZIP Unicode path extra field (0x7075) giving utf8Name, written for a header whose name was
+// crcName: the field keeps that name's CRC-32, so a later rename of the header leaves it stale.
+std::vector<uint8_t> UnicodePathExtra(std::string_view crcName, std::string_view utf8Name,
+                                      uint8_t version = 1);
 
 void PutU16(std::vector<uint8_t>& out, uint16_t value);
 void PutU32(std::vector<uint8_t>& out, uint32_t value);
