@@ -357,6 +357,11 @@ TEST(IcoDecodeTest, FrameCountIsTheFramesThatDecode) {
   auto picture = LoadPictureBytes(bytes, "a.ico", {});
   ASSERT_EQ(picture->error, LoadError::None);
   EXPECT_EQ(picture->width, 32);
+  // A directory of more entries than any real icon holds is read as far as the frame limit.
+  const std::vector<std::vector<uint8_t>> many(100, IconBitmap(2, 1));
+  auto crowded = Imaging::OpenIcoDecoder(Ico(many), opened);
+  ASSERT_NE(crowded, nullptr);
+  EXPECT_EQ(crowded->Header().frameCount, 64u);
 }
 
 TEST(IcoDecodeTest, AndMaskMakesPixelsTransparent) {
