@@ -115,7 +115,7 @@ bool WalkRle(ByteCursor stream, bool four, uint64_t width, uint64_t height, Put 
       const size_t bytes = four ? (value + 1u) / 2 : value;
       std::span<const uint8_t> literal = stream.Bytes(bytes);
       if (!stream.Ok()) return false;
-      stream.Skip(bytes % 2);  // literal groups are padded to 16 bits; the last pad may be missing
+      stream.Skip(bytes % 2);  // literal groups are padded to 16 bits
       for (uint64_t i = 0, n = inside(value); i < n; ++i)
         put(x + i, row, four ? Nibble(literal[i / 2], uint32_t(i)) : literal[i]);
       x += value;
