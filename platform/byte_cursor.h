@@ -13,9 +13,16 @@ class ByteCursor {
   explicit ByteCursor(std::span<const uint8_t> bytes, size_t position = 0)
       : bytes_(bytes), position_(position), ok_(position <= bytes.size()) {}
 
+  uint8_t U8() { return static_cast<uint8_t>(Little(1)); }
   uint16_t U16() { return static_cast<uint16_t>(Little(2)); }
   uint32_t U32() { return static_cast<uint32_t>(Little(4)); }
   uint64_t U64() { return Little(8); }
+  int16_t I16() { return static_cast<int16_t>(U16()); }
+  int32_t I32() { return static_cast<int32_t>(U32()); }
+
+  // A fresh cursor over the same bytes at another position (failed when that lies past the end),
+  // for formats whose fields point elsewhere in the data.
+  ByteCursor At(size_t position) const { return ByteCursor(bytes_, position); }
 
   // The next count bytes, or an empty span (and a failed cursor) when fewer remain.
   std::span<const uint8_t> Bytes(size_t count) {

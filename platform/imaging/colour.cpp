@@ -20,14 +20,21 @@ uint32_t BigEndian32(std::span<const uint8_t> b, size_t at) {
   return (uint32_t(b[at]) << 24) | (uint32_t(b[at + 1]) << 16) | (uint32_t(b[at + 2]) << 8) | b[at + 3];
 }
 
-bool SpaceFits(cmsColorSpaceSignature space, SampleModel model) {
+// The data colour space of a profile's header. Read from the bytes, not through cmsGetColorSpace:
+// lcms hands the stored 32 bits back as its enum type, which cannot hold every value a file may
+// carry (loading such a value is undefined behaviour).
+constexpr size_t kColourSpaceField = 16, kProfileHeaderSize = 128;
+
+bool SpaceFits(std::span<const uint8_t> icc, SampleModel model) {
+  if (icc.size() < kProfileHeaderSize) return false;
+  const uint32_t space = BigEndian32(icc, kColourSpaceField);
   switch (model) {
     case SampleModel::Rgb:
-      return space == cmsSigRgbData;
+      return space == uint32_t(cmsSigRgbData);
     case SampleModel::Gray:
-      return space == cmsSigGrayData;
+      return space == uint32_t(cmsSigGrayData);
     case SampleModel::Cmyk:
-      return space == cmsSigCmykData;
+      return space == uint32_t(cmsSigCmykData);
   }
   return false;
 }
@@ -84,7 +91,7 @@ std::string MlucDescription(std::span<const uint8_t> data) {
 std::unique_ptr<ColourTransform> ColourTransform::Create(std::span<const uint8_t> icc, SampleModel model) {
   if (icc.empty()) return nullptr;
   Profile source(cmsOpenProfileFromMem(icc.data(), static_cast<cmsUInt32Number>(icc.size())));
-  if (!source || !SpaceFits(cmsGetColorSpace(source.get()), model)) return nullptr;
+  if (!source || !SpaceFits(icc, model)) return nullptr;
   Profile srgb(cmsCreate_sRGBProfile());
   if (!srgb) return nullptr;
   cmsUInt32Number inputFormat = model == SampleModel::Rgb    ? TYPE_BGRA_8

@@ -6,8 +6,10 @@
 
 namespace Quarlo::Imaging {
 
-// Opens every directory entry to learn its real size and keeps the largest; entries that cannot be
-// read are skipped. Failures: Damaged (code 1) when no entry can be read.
+// Opens every directory entry to learn its real size; the frames are the entries that open, the
+// largest as frame 0 (the picture's header), so the frame count is what Decode accepts. Failures
+// (ReaderFault in the code): Unsupported for bytes without an icon directory; otherwise, when no
+// entry opens, the first entry's own failure (Damaged for a directory of none).
 std::unique_ptr<Decoder> OpenIcoDecoder(std::span<const uint8_t> bytes, DecodeResult& result);
 
 }  // namespace Quarlo::Imaging

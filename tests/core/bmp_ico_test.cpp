@@ -8,6 +8,8 @@
 #include <cstring>
 
 #include "core/loaded_picture.h"
+#include "platform/imaging/bmp_decoder.h"
+#include "platform/imaging/ico_decoder.h"
 #include "support/fixture_pictures.h"
 
 namespace Quarlo::View {
@@ -157,6 +159,17 @@ TEST(BmpDecodeTest, AlphaCountsWhenTheFileCarriesIt) {
                              .pixels = {200, 100, 50, 0, 10, 20, 30, 255}}));
   EXPECT_TRUE(v5Alpha->hasTransparency);
   EXPECT_EQ(PixelAt(*v5Alpha, 0, 0), (Bgra{0, 0, 0, 0}));
+  // A V2 header with alpha bit fields: the alpha mask follows the header.
+  auto v2 = Decode(Bmp({.headerSize = 52,
+                        .width = 1,
+                        .height = 1,
+                        .bpp = 32,
+                        .compression = 6,
+                        .tail = Words({0x00FF0000, 0x0000FF00, 0x000000FF}),
+                        .extra = Words({0xFF000000}),
+                        .pixels = {200, 100, 50, 128}}));
+  ASSERT_EQ(v2->error, LoadError::None) << v2->errorCode;
+  EXPECT_EQ(PixelAt(*v2, 0, 0), (Bgra{100, 50, 25, 128}));
   // RLE leaves skipped pixels transparent: end of line after one pixel, then end of picture.
   auto rle = Decode(Bmp({.bpp = 8, .compression = 1, .extra = kPalette, .pixels = {1, 2, 0, 0, 0, 1}}));
   ASSERT_EQ(rle->error, LoadError::None);
@@ -202,6 +215,17 @@ TEST(BmpDecodeTest, BrokenFilesAreRefused) {
        Bmp({.width = 30000, .height = 30000, .bpp = 8, .compression = 1, .extra = kPalette}),
        LoadError::TooLarge},
       {"file header alone", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, LoadError::Damaged},
+      // Alpha bit fields with a V2 header, which holds only the colour masks: the alpha mask would
+      // follow the header, and the file ends there.
+      {"alpha mask past the end of a V2 header",
+       Bmp({.headerSize = 52,
+            .width = 1,
+            .height = 1,
+            .bpp = 32,
+            .compression = 6,
+            .tail = Words({0xFF0000, 0xFF00, 0xFF})}),
+       LoadError::Damaged},
+      {"wider than any picture", Bmp({.width = 2'000'000, .height = 1, .pixels = row}), LoadError::TooLarge},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -237,6 +261,59 @@ std::vector<uint8_t> IconBitmap(int side, uint8_t blue, const std::vector<uint8_
   return DibBytes(dib);
 }
 
+// What the readers answer when opened directly: bytes of another format are not theirs (so the
+// caller may try another reader), which is not the same as a file of theirs that is broken.
+TEST(BmpIcoOpenTest, ForeignBytesAreNotDamage) {
+  using Imaging::DecodeStatus;
+  using Imaging::ReaderFault;
+  const std::vector<uint8_t> row = {255, 0, 0, 255, 255, 255, 0, 0};
+  const std::vector<uint8_t> png = Quarlo::Test::EncodePng(Quarlo::Test::RgbaImage::Filled(2, 2, 1, 2, 3));
+  std::vector<uint8_t> cutBmp = Bmp({.pixels = row});
+  cutBmp.resize(20);
+  std::vector<uint8_t> cutIco = Ico({DibBytes({.height = 4, .pixels = row})});
+  cutIco.resize(12);
+  struct Case {
+    const char* name;
+    Imaging::OpenFunction open;
+    std::vector<uint8_t> bytes;
+    DecodeStatus status;
+    ReaderFault fault;
+  };
+  const Case cases[] = {
+      {"PNG to the BMP reader", Imaging::OpenBmpDecoder, png, DecodeStatus::Unsupported,
+       ReaderFault::NotThisFormat},
+      {"empty to the BMP reader",
+       Imaging::OpenBmpDecoder,
+       {},
+       DecodeStatus::Unsupported,
+       ReaderFault::NotThisFormat},
+      {"BMP cut in its header", Imaging::OpenBmpDecoder, cutBmp, DecodeStatus::Damaged,
+       ReaderFault::Truncated},
+      {"BMP header size 8", Imaging::OpenBmpDecoder, Bmp({.headerSize = 8, .pixels = row}),
+       DecodeStatus::Damaged, ReaderFault::Malformed},
+      {"BMP holding a PNG", Imaging::OpenBmpDecoder, Bmp({.compression = 5, .pixels = row}),
+       DecodeStatus::Unsupported, ReaderFault::UnsupportedCompression},
+      {"BMP to the ICO reader", Imaging::OpenIcoDecoder, Bmp({.pixels = row}), DecodeStatus::Unsupported,
+       ReaderFault::NotThisFormat},
+      {"PNG to the ICO reader", Imaging::OpenIcoDecoder, png, DecodeStatus::Unsupported,
+       ReaderFault::NotThisFormat},
+      {"ICO directory cut short", Imaging::OpenIcoDecoder, cutIco, DecodeStatus::Damaged,
+       ReaderFault::Truncated},
+      {"ICO of no images",
+       Imaging::OpenIcoDecoder,
+       {0, 0, 1, 0, 0, 0},
+       DecodeStatus::Damaged,
+       ReaderFault::Malformed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Imaging::DecodeResult result;
+    EXPECT_EQ(c.open(c.bytes, result), nullptr);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.code, int32_t(c.fault));
+  }
+}
+
 TEST(IcoDecodeTest, TheLargestImageIsShown) {
   auto png = Quarlo::Test::EncodePng(Quarlo::Test::RgbaImage::Filled(256, 256, 0, 0, 9));
   auto picture = LoadPictureBytes(Ico({IconBitmap(16, 1), IconBitmap(48, 2), png}), "a.ico", {});
@@ -250,6 +327,41 @@ TEST(IcoDecodeTest, TheLargestImageIsShown) {
   ASSERT_EQ(bitmaps->error, LoadError::None);
   EXPECT_EQ(bitmaps->width, 48);
   EXPECT_EQ(PixelAt(*bitmaps, 5, 5), (Bgra{2, 0, 0, 255}));
+}
+
+// Every frame the header counts decodes; entries that cannot be read, or whose pixels are cut
+// short, are neither counted nor chosen. Frame 0 is the largest, the others keep directory order.
+TEST(IcoDecodeTest, FrameCountIsTheFramesThatDecode) {
+  std::vector<uint8_t> cut = IconBitmap(64, 5);
+  cut.resize(cut.size() / 2);
+  auto png = Quarlo::Test::EncodePng(Quarlo::Test::RgbaImage::Filled(32, 32, 0, 0, 9));
+  const std::vector<uint8_t> bytes = Ico({{1, 2, 3}, IconBitmap(8, 4), cut, png, IconBitmap(16, 6)});
+  Imaging::DecodeResult opened;
+  auto decoder = Imaging::OpenIcoDecoder(bytes, opened);
+  ASSERT_NE(decoder, nullptr);
+  ASSERT_EQ(decoder->Header().frameCount, 3u);
+  EXPECT_EQ(decoder->Header().width, 32u);
+  const uint32_t sides[] = {32, 8, 16};
+  for (uint32_t frame = 0; frame < 3; ++frame) {
+    SCOPED_TRACE(frame);
+    Imaging::FrameInfo info;
+    ASSERT_TRUE(decoder->Frame(frame, info).Ok());
+    EXPECT_EQ(info.width, sides[frame]);
+    Imaging::Bitmap bitmap;
+    ASSERT_TRUE(decoder->Decode({.frame = frame}, bitmap).Ok());
+    EXPECT_EQ(bitmap.width, sides[frame]);
+    EXPECT_EQ(bitmap.height, sides[frame]);
+  }
+  Imaging::Bitmap beyond;
+  EXPECT_EQ(decoder->Decode({.frame = 3}, beyond).status, Imaging::DecodeStatus::Damaged);
+  auto picture = LoadPictureBytes(bytes, "a.ico", {});
+  ASSERT_EQ(picture->error, LoadError::None);
+  EXPECT_EQ(picture->width, 32);
+  // A directory of more entries than any real icon holds is read as far as the frame limit.
+  const std::vector<std::vector<uint8_t>> many(100, IconBitmap(2, 1));
+  auto crowded = Imaging::OpenIcoDecoder(Ico(many), opened);
+  ASSERT_NE(crowded, nullptr);
+  EXPECT_EQ(crowded->Header().frameCount, 64u);
 }
 
 TEST(IcoDecodeTest, AndMaskMakesPixelsTransparent) {

@@ -1,9 +1,9 @@
-// Arbitrary bytes through the PNG backend: header, full decode, reduced decode and colour conversion.
+// Arbitrary bytes through the PNG backend: header, every frame at full and reduced size, colour
+// conversion.
 
 #include "platform/imaging/png_decoder.h"
-#include "tests/fuzz/decoder_fuzz.h"
+#include "tests/fuzz/decoder_body.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Quarlo::Fuzz::DecodeBoth(Quarlo::Imaging::OpenPngDecoder, data, size);
-  return 0;
+std::string Quarlo::Fuzz::PngDecoderFuzz(FuzzInput input) {
+  return DecodeFrames(Imaging::OpenPngDecoder, input);
 }
