@@ -11,7 +11,7 @@
 #include "core/trace.h"
 #include "widget/application.h"
 #include "widget/canvas.h"
-#include "widget/detail/gallery.h"
+#include "widget/gallery.h"
 #include "widget/theme.h"
 #include "widget/window.h"
 #include "widget/window_image.h"

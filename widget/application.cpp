@@ -3,8 +3,8 @@
 
 #include "widget/application.h"
 
-#include "widget/detail/loop_backend.h"
 #include "widget/graphics.h"
+#include "widget/loop_backend.h"
 #include "widget/theme.h"
 
 namespace Quarlo::Widget {

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <mutex>
 
-#include "widget/detail/desktop_settings.h"
+#include "widget/desktop_settings.h"
 
 namespace Quarlo::Widget {
 namespace {

@@ -12,6 +12,7 @@
 #include "core/picture_list.h"
 #include "core/zip_reader.h"
 #include "support/fixture_pictures.h"
+#include "support/fuzz_regressions.h"
 #include "support/gif_builder.h"
 #include "support/temp_folder.h"
 #include "support/zip_builder.h"
@@ -473,6 +474,17 @@ std::vector<uint8_t> PngClaiming(uint32_t width, uint32_t height) {
   crc ^= 0xFFFFFFFF;
   for (int i = 0; i < 4; ++i) bytes[29 + i] = uint8_t(crc >> (24 - 8 * i));
   return bytes;
+}
+
+// The inputs the fuzz targets found (tests/fuzz/regressions) through the whole pipeline: each gives a
+// picture or an error, never both or neither; under the sanitizers a leak or an overrun fails the program.
+TEST(LoadPictureTest, FuzzFindingsGiveAPictureOrAnError) {
+  const std::vector<Fx::RegressionInput> inputs = Fx::FuzzRegressionInputs();
+  ASSERT_FALSE(inputs.empty());
+  for (const Fx::RegressionInput& input : inputs) {
+    auto picture = LoadPictureBytes(input.bytes, input.name, {});
+    EXPECT_EQ(picture->frames.empty(), picture->error != LoadError::None) << input.name;
+  }
 }
 
 TEST(LoadPictureTest, PicturesOverFourHundredMegapixelsAreRefusedBeforeDecoding) {

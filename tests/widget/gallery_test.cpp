@@ -1,6 +1,6 @@
 // The gallery page renders in both themes and is written as PNG files people can look at.
 
-#include "widget/detail/gallery.h"
+#include "widget/gallery.h"
 
 #include <gtest/gtest.h>
 

@@ -1,24 +1,14 @@
 #pragma once
-// What the desktop says about appearance: the UI font, the light/dark preference, high contrast and the
-// accent colour. Read from GTK's settings when GTK runs, else from the desktop portal, GNOME's settings
-// and GTK's settings.ini, so that tests without a display see the same answers as the program.
+// The GTK backend of the desktop settings (widget/desktop_settings.h): read from GTK's settings when GTK
+// runs, else from the desktop portal, GNOME's settings and GTK's settings.ini, so that tests without a
+// display see the same answers as the program. Also how the backend learns that they changed.
 
 #include <functional>
-#include <optional>
 #include <string>
 
-#include "widget/color.h"
+#include "widget/desktop_settings.h"
 
 namespace Quarlo::Widget::Detail {
-
-// Family of the desktop's UI font (gtk-font-name without its size); empty when the desktop names none.
-std::string DesktopFontFamily();
-// True when the desktop asks applications for a dark appearance.
-bool DesktopPrefersDark();
-// True when the desktop's high-contrast accessibility setting is on.
-bool DesktopHighContrast();
-// The desktop's accent colour, when it has one.
-std::optional<Color> DesktopAccentColor();
 
 // Calls changed, on the thread that runs the default main context, whenever GNOME's colour scheme,
 // high-contrast or accent setting changes, or the desktop portal announces an appearance change. GTK's own

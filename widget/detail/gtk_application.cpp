@@ -5,7 +5,7 @@
 
 #include "widget/application.h"
 #include "widget/detail/desktop_settings.h"
-#include "widget/detail/loop_backend.h"
+#include "widget/loop_backend.h"
 
 namespace Quarlo::Widget::Detail {
 namespace {

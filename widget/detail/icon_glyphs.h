@@ -3,13 +3,12 @@
 // with a glyph of the Material Icons font.
 
 #include <string>
-#include <vector>
+
+#include "widget/icon_set.h"
 
 namespace Quarlo::Widget::Detail {
 
 // The Material Icons glyph for an icon code point, as UTF-8; empty for a code point the program never uses.
 std::string IconGlyph(char32_t codePoint);
-// Every icon code point the table maps (the gallery draws them all; tests check each has a glyph).
-std::vector<char32_t> IconCodePoints();
 
 }  // namespace Quarlo::Widget::Detail

@@ -1,6 +1,6 @@
 // The canvas gallery page.
 
-#include "widget/detail/gallery.h"
+#include "widget/gallery.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "widget/canvas.h"
-#include "widget/detail/icon_glyphs.h"
+#include "widget/icon_set.h"
 #include "widget/pixel_image.h"
 #include "widget/theme.h"
 
