@@ -16,6 +16,8 @@ packages=(
   # Tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool dbus at-spi2-core python3-pyatspi zip
   libjpeg-turbo-progs webp
+  # Keyboard layouts switched by the key end-to-end test (setxkbmap)
+  x11-xkb-utils xkb-data
   # Fonts the interface draws with
   fonts-dejavu-core fonts-nanum fonts-material-design-icons-iconfont
 )

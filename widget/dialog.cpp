@@ -5,14 +5,13 @@
 
 #include "widget/application.h"
 #include "widget/input/events.h"
+#include "widget/input/virtual_keys.h"
 #include "widget/window.h"
 #include "widget/window_placement.h"
 
 namespace Quarlo::Widget {
 namespace {
 
-constexpr uint32_t kVkEnter = 0x0D;
-constexpr uint32_t kVkEscape = 0x1B;
 // The result of a dialog that was closed rather than answered.
 constexpr int kClosedResult = 2;
 
@@ -54,13 +53,13 @@ void Dialog::SetCancelButton(Widget* button) { cancelButton_ = button ? button->
 
 bool Dialog::OnUnhandledKey(const KeyEvent& event) {
   if (event.modifiers != 0) return false;
-  if (event.key == kVkEnter) {
+  if (event.key == Vk::Enter) {
     Widget* button = Target(defaultButton_);
     if (!button || !button->IsEnabledInTree()) return false;
     button->Invoke();
     return true;
   }
-  if (event.key == kVkEscape) {
+  if (event.key == Vk::Escape) {
     Widget* button = Target(cancelButton_);
     if (button && button->IsEnabledInTree()) {
       button->Invoke();

@@ -1,8 +1,8 @@
 #pragma once
 // The per-window state a widget tree reaches through its host pointer: DPI, client size, theme,
-// animator, layout and repaint scheduling, focus, pointer capture and host timers. The window layer
-// derives from Host and overrides the native requests (repaint, capture, timer delay); a Host alone is
-// a complete headless host, used by tests.
+// animator, layout and repaint scheduling, input routing, focus, pointer capture and host timers. The
+// window layer derives from Host, overrides the native requests (repaint, capture, timer delay) and feeds
+// it one call per native input event; a Host alone routes exactly as a window does, so tests use it.
 
 #include <concepts>
 #include <cstdint>
@@ -20,6 +20,8 @@ namespace Quarlo::Widget {
 class Animator;
 class Canvas;
 struct Theme;
+struct PointerEvent;
+struct WheelEvent;
 struct KeyEvent;
 struct CharEvent;
 struct ImeEvent;
@@ -101,6 +103,40 @@ class Host {
   void FireTimers();
   size_t TimerCount() const { return timers_.size(); }
 
+  // --- Input routing: the native window calls these, one per event; positions in window DIPs ---
+
+  void PointerDown(const PointerEvent& event);
+  void PointerUp(const PointerEvent& event);
+  void PointerMove(const PointerEvent& event);
+  void PointerLeave();
+  void Wheel(const WheelEvent& event);
+  // Each returns true when the event was consumed; an unconsumed key goes to the desktop's default handling.
+  bool KeyDown(const KeyEvent& event);
+  bool KeyUp(const KeyEvent& event);
+  // Takes code points or UTF-16 code units: a high surrogate waits for the low one that completes it.
+  bool Char(const CharEvent& event);
+  bool Ime(const ImeEvent& event);
+  // The native pointer grab went to another window.
+  void CaptureChanged();
+  // The window became the active window or stopped being it.
+  void Activated(bool active);
+  bool IsActive() const { return active_; }
+  // Tab navigation over the visible, enabled, focusable widgets in tree order.
+  bool MoveFocus(bool forward);
+
+  // The preview hooks see each key, character and input-method event before the tree does; true consumes it.
+  void SetKeyDownPreview(std::function<bool(const KeyEvent&)> hook) { keyDownPreview_ = std::move(hook); }
+  void SetKeyUpPreview(std::function<bool(const KeyEvent&)> hook) { keyUpPreview_ = std::move(hook); }
+  void SetCharPreview(std::function<bool(const CharEvent&)> hook) { charPreview_ = std::move(hook); }
+  void SetImePreview(std::function<bool(const ImeEvent&)> hook) { imePreview_ = std::move(hook); }
+  const std::function<bool(const KeyEvent&)>& KeyDownPreview() const { return keyDownPreview_; }
+  const std::function<bool(const KeyEvent&)>& KeyUpPreview() const { return keyUpPreview_; }
+  const std::function<bool(const CharEvent&)>& CharPreview() const { return charPreview_; }
+  const std::function<bool(const ImeEvent&)>& ImePreview() const { return imePreview_; }
+
+  // The desktop asks for access keys to be underlined always, not only while Alt is held.
+  void SetKeyboardCues(bool always);
+
   // --- Focus and capture ---
 
   // False when w is not in this tree, not focusable, or not enabled and visible in its tree.
@@ -152,7 +188,6 @@ class Host {
   static void SetHoveredFlag(Widget* w, bool value) { w->hovered = value; }
   static void SetPressedFlag(Widget* w, bool value) { w->pressed = value; }
 
-  // Input state shared with the input routing.
   Widget* hovered_ = nullptr;
   Widget* captured_ = nullptr;
   Widget* pressed_ = nullptr;
@@ -166,10 +201,17 @@ class Host {
   std::function<bool(const CharEvent&)> charPreview_;
   std::function<bool(const ImeEvent&)> imePreview_;
   std::function<bool(const KeyEvent&)> keyUpPreview_;
+  char16_t pendingHighSurrogate_ = 0;
   int dispatchDepth_ = 0;
   std::vector<Widget*> removedDuringDispatch_;
 
  private:
+  // What a dispatch did. handler is the widget that took the event while it is still in the tree: null when
+  // nobody took it, or when its own handler removed or destroyed it or destroyed the host.
+  struct Dispatched {
+    bool handled = false;
+    Widget* handler = nullptr;
+  };
   struct Timer {
     uint64_t id = 0;
     Widget* owner = nullptr;
@@ -182,6 +224,24 @@ class Host {
   void ReplaceRoot(std::unique_ptr<Widget> root);
   void RearmTimers();
   void ClearHoverChain();
+
+  // Calls handler on target and its ancestors until one returns true; the event position is converted to
+  // each widget's space. Stops early when a handler removes its widget or destroys the host.
+  Dispatched Dispatch(Widget* target, Point window, const std::function<bool(Widget*, Point)>& handler);
+  // Tells a widget the pointer entered or left it, then lets it show that, unless the first call removed it.
+  static void NotifyHover(const DispatchScope& scope, Widget* w, bool entered);
+  void UpdateHover(Point window);
+  void ClearHover();
+  Widget* KeyTarget() const;
+  // The pressed widget stops being pressed (its release will not come).
+  void ClearPressed(const DispatchScope& scope);
+  // Arrow keys move focus inside the nearest arrow-key group around the focused widget; true when it moved.
+  bool MoveFocusInArrowGroup(uint32_t key);
+  // Alt+character: the widget whose access key it is gets OnAccessKey. True when one matched.
+  bool MatchAccessKey(char32_t codePoint);
+  Widget* WheelTarget(Point window) const;
+  // Joins UTF-16 surrogate halves; 0 while a high surrogate waits for its partner or a low one has none.
+  char32_t CompleteCodePoint(char32_t unit);
 
   std::unique_ptr<Theme> theme_;
   float dpi_ = 96;

@@ -1,6 +1,7 @@
 #pragma once
 // What the application object needs from the native loop. Declared once here and defined by the backend
-// the build compiles (gtk_application.cpp); no platform type appears in these declarations.
+// the build compiles (gtk_application.cpp for the program, the headless loop for tests); no platform type
+// appears in these declarations.
 
 #include <cstdint>
 
@@ -20,7 +21,8 @@ void ScheduleDrain(DrainWake wake);
 void WakeLoop();
 // The user-interface thread: wait until at least one event or source is ready, then dispatch it.
 void WaitAndDispatch();
-// Gives every toolkit window its theme again (the theme mode or the desktop's appearance changed).
+// Gives every toolkit window its theme again (the theme mode or the desktop's appearance changed); the
+// toolkit's own (window.cpp), which the backend calls when the desktop's appearance changes.
 void RefreshWindowThemes();
 
 }  // namespace Quarlo::Widget::Detail

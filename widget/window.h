@@ -1,22 +1,22 @@
 #pragma once
 // Native top-level windows that host a widget tree: Window (standard or borderless), Dialog (modal, with
 // Enter and Escape handling) and Popup (light-dismiss pop-up windows). The toolkit draws everything itself;
-// the native layer (widget/detail/native_window.cpp) only provides the window, its events, a repaint
+// the native window (INativeWindow, widget/native_window.h) only provides the window, its events, a repaint
 // request, a one-shot timer and screen geometry. Screen coordinates are the desktop's logical pixels.
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "widget/geometry.h"
 #include "widget/host.h"
 
 namespace Quarlo::Widget {
 
-namespace Detail {
-struct NativeWindow;
-}
+class Canvas;
+class INativeWindow;
 
 // Standard: the desktop draws the frame and title bar. Borderless: the window draws its own chrome.
 enum class WindowChrome : int32_t { Standard = 0, Borderless = 1 };
@@ -65,6 +65,7 @@ class Window : public Host {
   void RequestRepaint() override;
   void SetNativeCapture(bool capture) override;
   void SetTimerDelay(double seconds) override;
+  void OnFocusChanged() override;
 
   // --- Window's own virtual operations ---
 
@@ -119,24 +120,6 @@ class Window : public Host {
   void SetInputEnabled(bool enabled);
   bool IsInputEnabled() const { return inputEnabled_; }
 
-  // --- Input routing: the native layer calls these, one per event; positions in window DIPs ---
-
-  void PointerDown(const PointerEvent& event);
-  void PointerUp(const PointerEvent& event);
-  void PointerMove(const PointerEvent& event);
-  void PointerLeave();
-  void Wheel(const WheelEvent& event);
-  bool KeyDown(const KeyEvent& event);
-  bool KeyUp(const KeyEvent& event);
-  bool Char(const CharEvent& event);
-  // The native pointer grab went to another window.
-  void CaptureChanged();
-  // The window became the active window or stopped being it.
-  void Activated(bool active);
-  bool IsActive() const { return active_; }
-  // Tab navigation over the visible, enabled, focusable widgets in tree order.
-  bool MoveFocus(bool forward);
-
   // The work area (screen pixels) of the monitor that shows most of rect; the primary monitor's when none.
   static Rect WorkAreaFor(Rect rect);
   // The window rectangle of a native handle in screen pixels (empty for a null handle).
@@ -144,34 +127,29 @@ class Window : public Host {
   // The toolkit window behind a native handle, or null.
   static Window* FromHandle(NativeHandle handle);
 
- protected:
- private:
-  friend struct Detail::NativeWindow;
+  // --- What the native window calls ---
 
-  // The native window asked to close (title-bar button or RequestClose): OnClose, close query, destroy.
-  void HandleCloseRequest();
+  // Lays the tree out and paints the window's background and tree into the canvas (the back buffer).
+  void Paint(Canvas& canvas);
+  // The cursor of the widget that holds the capture, else of the one under the pointer.
+  CursorKind CurrentCursor() const;
+  // The focused widget's caret in window DIPs, when it takes composed text; else empty.
+  Rect ImeCaretRect() const;
+  // The input method's composition reaches the focused widget only when it takes composed text.
+  bool Composition(const ImeEvent& event);
+  // Text the input method committed (UTF-8): one character event per code point, to the focused widget.
+  bool CommitText(std::string_view text);
   // The native window is gone: clear the handle and call the destroyed callback.
   void NativeDestroyed();
-  // What a dispatch did. handler is the widget that took the event while it is still in the tree: null when
-  // nobody took it, or when its own handler removed or destroyed it or closed the window.
-  struct Dispatched {
-    bool handled = false;
-    Widget* handler = nullptr;
-  };
-  // Calls handler on target and its ancestors until one returns true; the event position is converted to
-  // each widget's space. Stops early when a handler removes its widget or destroys the window.
-  Dispatched Dispatch(Widget* target, Point window, const std::function<bool(Widget*, Point)>& handler);
-  // Tells a widget the pointer entered or left it, then lets it show that, unless the first call removed it.
-  static void NotifyHover(const DispatchScope& scope, Widget* w, bool entered);
-  void UpdateHover(Point window);
-  void ClearHover();
-  Widget* KeyTarget() const;
-  // Alt+character: the widget whose access key it is gets OnAccessKey. True when one matched.
-  bool MatchAccessKey(char32_t codePoint);
-  Widget* WheelTarget(Point window) const;
+  // The native window, for the backend that made it.
+  INativeWindow& Native() const { return *native_; }
+
+ private:
+  // The native window asked to close (title-bar button or RequestClose): OnClose, close query, destroy.
+  void HandleCloseRequest();
 
   WindowOptions options_;
-  std::unique_ptr<Detail::NativeWindow> native_;
+  std::unique_ptr<INativeWindow> native_;
   std::function<bool()> closeQuery_;
   std::function<void()> onDestroyed_;
   std::function<Theme()> themeProvider_;

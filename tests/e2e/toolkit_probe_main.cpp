@@ -55,12 +55,26 @@ class TracingPanel : public Widget {
                       std::lround(event.position.y), static_cast<int>(event.button), event.clicks));
     return true;
   }
+  // Moves are traced only while this panel holds the pointer (a drag), so hovering writes nothing.
+  bool OnPointerMove(const PointerEvent& event) override {
+    if (GetHost() && GetHost()->Captured() == this) {
+      Trace(fmt::format("{} drag {} {}", name_, std::lround(event.position.x), std::lround(event.position.y)));
+    }
+    return true;
+  }
+  bool OnPointerUp(const PointerEvent& event) override {
+    Trace(fmt::format("{} pointer up {} {} button {}", name_, std::lround(event.position.x),
+                      std::lround(event.position.y), static_cast<int>(event.button)));
+    return true;
+  }
   bool OnWheel(const WheelEvent& event) override {
     Trace(fmt::format("{} wheel {}", name_, event.deltaY));
     return true;
   }
   bool OnKeyDown(const KeyEvent& event) override {
     Trace(fmt::format("{} key {} {}", name_, Input::KeyName(event.key), event.modifiers));
+    Trace(fmt::format("{} vk 0x{:02X} mods {} extended {} repeat {}", name_, event.key, event.modifiers,
+                      event.extended ? 1 : 0, event.repeat ? 1 : 0));
     return onKey && onKey(event);
   }
   bool OnChar(const CharEvent& event) override {

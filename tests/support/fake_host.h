@@ -36,7 +36,7 @@ class FakeHost : public Host {
   void OnFocusChanged() override { ++focusNotifications; }
   void RaiseAutomationEvent(Widget* widget, AutomationEvent kind, ItemId item) override;
 
-  // Input routing belongs to the window layer; tests set the hovered and pressed widgets through these.
+  // Set the hovered and pressed widgets directly, without routing a pointer event.
   void SetHoveredForTest(Widget* w);
   void SetPressedForTest(Widget* w);
 

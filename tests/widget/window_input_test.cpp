@@ -1,15 +1,14 @@
-// Input routing of a window and a dialog's keys, on windows that never create a native window (no
-// display needed), and host timers through the window's native one-shot timer (GLib only).
+// Input routing of a window and a dialog's keys, on headless windows, and host timers through the
+// window's native one-shot timer on the headless clock.
 
-#include <glib.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "support/headless_window.h"
 #include "widget/input/events.h"
 #include "widget/window.h"
 
@@ -392,12 +391,7 @@ TEST(DialogKeys, EnterAndEscapeUseTheDefaultAndCancelWidgets) {
   EXPECT_FALSE(dialog.KeyDown(Key(0x0D)));
 }
 
-// Iterates the default main context until done or the time is up.
-bool Spin(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done() && std::chrono::steady_clock::now() < deadline) g_main_context_iteration(nullptr, FALSE);
-  return done();
-}
+using Testing::AdvanceHeadlessClock;
 
 TEST(WindowTimers, HostTimersRunOnTheNativeOneShotTimer) {
   Window window;
@@ -416,7 +410,10 @@ TEST(WindowTimers, HostTimersRunOnTheNativeOneShotTimer) {
         if (++repeats == 3) window.CancelTimer(repeating);
       },
       true);
-  ASSERT_TRUE(Spin([&] { return fired.size() == 2 && repeats == 3; }));
+  AdvanceHeadlessClock(0.01);
+  EXPECT_EQ(fired, (std::vector<std::string>{"now"}));
+  EXPECT_EQ(repeats, 3);
+  AdvanceHeadlessClock(0.03);
   EXPECT_EQ(fired, (std::vector<std::string>{"now", "late"}));
   EXPECT_EQ(window.TimerCount(), 0u);
 }
@@ -429,7 +426,7 @@ TEST(WindowTimers, RemovingTheOwnerForgetsItsTimers) {
       0.01, [&] { fired = true; }, false);
   tree.panel->RemoveChild(tree.button);
   EXPECT_EQ(window.TimerCount(), 0u);
-  Spin([] { return false; }, std::chrono::milliseconds(50));
+  AdvanceHeadlessClock(0.05);
   EXPECT_FALSE(fired);
 }
 
@@ -441,8 +438,9 @@ TEST(WindowTimers, ACallbackMayDestroyItsWindow) {
       0.001, [&window] { window.reset(); }, false);
   tree.panel->StartTimer(
       0.001, [&laterFired] { laterFired = true; }, false);
-  ASSERT_TRUE(Spin([&] { return window == nullptr; }));
-  Spin([] { return false; }, std::chrono::milliseconds(30));
+  AdvanceHeadlessClock(0.002);
+  EXPECT_EQ(window, nullptr);
+  AdvanceHeadlessClock(0.03);
   EXPECT_FALSE(laterFired);
 }
 

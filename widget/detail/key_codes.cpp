@@ -228,6 +228,14 @@ bool ScanCodeOf(uint32_t evdev, WindowsKey& key) {
   return false;
 }
 
+// Keys without a known position (a keycode outside the table) take the extended flag by their symbol.
+bool IsExtendedKeyval(uint32_t keyval) {
+  for (uint32_t extended : kExtendedKeyvals) {
+    if (extended == keyval) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 WindowsKey TranslateKey(const KeyPress& press) {
@@ -243,17 +251,6 @@ bool TypesLatinLetters(const std::function<uint32_t(uint32_t keycode)>& levelZer
     if (LatinLetterOf(levelZeroKeyval(evdev + kEvdevOffset)) != 0) ++latin;
   }
   return latin > kLatinLetterMajority;
-}
-
-uint32_t VirtualKeyFor(uint32_t keyval, uint32_t keycode) {
-  return TranslateKey(KeyPress{keyval, keycode, true}).vk;
-}
-
-bool IsExtendedKeyval(uint32_t keyval) {
-  for (uint32_t extended : kExtendedKeyvals) {
-    if (extended == keyval) return true;
-  }
-  return false;
 }
 
 }  // namespace Quarlo::Widget::Detail

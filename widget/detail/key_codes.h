@@ -35,9 +35,4 @@ WindowsKey TranslateKey(const KeyPress& press);
 // (AZERTY, QWERTZ, Dvorak); false for Cyrillic, Greek, Hebrew and other scripts.
 bool TypesLatinLetters(const std::function<uint32_t(uint32_t keycode)>& levelZeroKeyval);
 
-// The older entry points, which the native window calls until it passes the group to TranslateKey: the
-// code of a key in a group taken to type Latin letters, and the extended flag by symbol alone.
-uint32_t VirtualKeyFor(uint32_t keyval, uint32_t keycode);
-bool IsExtendedKeyval(uint32_t keyval);
-
 }  // namespace Quarlo::Widget::Detail

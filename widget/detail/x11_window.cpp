@@ -4,7 +4,7 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
-#include "widget/detail/native_window.h"
+#include "widget/detail/gtk_window.h"
 
 namespace Quarlo::Widget::Detail {
 

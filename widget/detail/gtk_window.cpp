@@ -1,18 +1,20 @@
-// The GTK side of Window: creating the bare GtkWindow, painting the tree through the Cairo back buffer,
-// turning GDK events into the toolkit's input records, the one-shot timer, the pointer grab, and screen
-// geometry (monitors, work areas, full screen).
+// The GTK native window: creating the bare GtkWindow, painting the tree through the Cairo back buffer,
+// turning GDK events into the toolkit's input records (keys through the input-method context first), the
+// one-shot timer, the pointer grab, and screen geometry (monitors, work areas, full screen).
 
-#include "widget/detail/native_window.h"
+#include "widget/detail/gtk_window.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "widget/application.h"
 #include "widget/detail/cairo_canvas.h"
 #include "widget/detail/key_codes.h"
 #include "widget/input/events.h"
-#include "widget/loop_backend.h"
+#include "widget/input/ime_composition.h"
+#include "widget/input/virtual_keys.h"
 #include "widget/theme.h"
 #include "widget/window.h"
 #include "widget/window_placement.h"
@@ -24,19 +26,6 @@ namespace {
 constexpr int kParkX = -30000;
 constexpr int kParkY = 100;
 
-std::vector<Window*>& AllWindows() {
-  static std::vector<Window*> windows;
-  return windows;
-}
-
-// The first window makes the application-wide theme choice reach every window.
-void InstallThemeRefresh() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  SetThemeRefreshHandler([] { Detail::RefreshWindowThemes(); });
-}
-
 uint8_t ModifiersOf(guint state) {
   uint8_t bits = 0;
   if (state & GDK_SHIFT_MASK) bits |= Modifier::Shift;
@@ -44,26 +33,6 @@ uint8_t ModifiersOf(guint state) {
   if (state & GDK_MOD1_MASK) bits |= Modifier::Alt;
   if (state & (GDK_SUPER_MASK | GDK_MOD4_MASK)) bits |= Modifier::Win;
   return bits;
-}
-
-// The modifier a modifier key itself stands for (the toolkit counts a modifier as held on its own press).
-uint8_t ModifierOfKey(uint32_t vk) {
-  switch (vk) {
-    case 0xA0:
-    case 0xA1:
-      return Modifier::Shift;
-    case 0xA2:
-    case 0xA3:
-      return Modifier::Ctrl;
-    case 0xA4:
-    case 0xA5:
-      return Modifier::Alt;
-    case 0x5B:
-    case 0x5C:
-      return Modifier::Win;
-    default:
-      return 0;
-  }
 }
 
 PointerButton ButtonOf(guint button) {
@@ -129,7 +98,7 @@ Rect ToRect(const GdkRectangle& r) {
 namespace Detail {
 namespace {
 
-NativeWindow* Self(gpointer data) { return static_cast<NativeWindow*>(data); }
+GtkNativeWindow* Self(gpointer data) { return static_cast<GtkNativeWindow*>(data); }
 
 gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
   Self(data)->Paint(cr);
@@ -137,21 +106,21 @@ gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
 }
 
 void OnSizeAllocate(GtkWidget*, GdkRectangle* allocation, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   if (allocation->width <= 0 || allocation->height <= 0) return;
   const float scale = self->TextScale();
   self->window.SetClientSize(Size{allocation->width / scale, allocation->height / scale});
 }
 
 void OnScaleChanged(GObject*, GParamSpec*, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   self->window.SetDpi(self->CurrentDpi());
   gtk_widget_queue_draw(self->widget);
 }
 
 // The desktop's font resolution changed: the DPI and the client size in DIPs change with it.
 void OnResolutionChanged(GObject*, GParamSpec*, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   const float scale = self->TextScale();
   self->window.SetDpi(self->CurrentDpi());
   self->window.SetClientSize(Size{gtk_widget_get_allocated_width(self->widget) / scale,
@@ -160,7 +129,7 @@ void OnResolutionChanged(GObject*, GParamSpec*, gpointer data) {
 }
 
 gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   WindowInput input;
   input.kind = WindowInput::Kind::CloseRequest;
   if (!self->window.PreTranslateInput(input)) self->window.RequestClose();
@@ -168,14 +137,14 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
 }
 
 gboolean OnTimer(gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   self->timer = 0;
   // FireTimers may destroy the window; nothing of it is touched afterwards.
   self->window.FireTimers();
   return G_SOURCE_REMOVE;
 }
 
-Point DipsOf(NativeWindow* self, double x, double y) {
+Point DipsOf(GtkNativeWindow* self, double x, double y) {
   const float scale = self->TextScale();
   return Point{static_cast<float>(x / scale), static_cast<float>(y / scale)};
 }
@@ -187,7 +156,7 @@ bool InsideClient(GtkWidget* widget, double x, double y) {
 
 // Counts a press as the second of a double click the way the desktop's settings say, and a third press as
 // a plain one again (GDK's own 2BUTTON/3BUTTON events arrive in addition to the presses and are ignored).
-int32_t ClickCount(NativeWindow* self, const GdkEventButton* event) {
+int32_t ClickCount(GtkNativeWindow* self, const GdkEventButton* event) {
   gint doubleTime = 400;
   gint doubleDistance = 5;
   g_object_get(gtk_widget_get_settings(self->widget), "gtk-double-click-time", &doubleTime,
@@ -205,7 +174,7 @@ int32_t ClickCount(NativeWindow* self, const GdkEventButton* event) {
 }
 
 gboolean OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   if (event->type != GDK_BUTTON_PRESS) return TRUE;
   WindowInput input;
   input.kind = WindowInput::Kind::ButtonPress;
@@ -228,7 +197,7 @@ gboolean OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) 
 }
 
 gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   const PointerButton button = ButtonOf(event->button);
   if (!self->window.IsInputEnabled() || button == PointerButton::None) return TRUE;
   PointerEvent e;
@@ -244,7 +213,7 @@ gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
 }
 
 gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   if (!self->window.IsInputEnabled()) return TRUE;
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
@@ -257,13 +226,16 @@ gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
 }
 
 gboolean OnLeave(GtkWidget*, GdkEventCrossing* event, gpointer data) {
-  NativeWindow* self = Self(data);
-  if (event->mode == GDK_CROSSING_NORMAL || event->mode == GDK_CROSSING_UNGRAB) self->window.PointerLeave();
+  GtkNativeWindow* self = Self(data);
+  if (event->mode == GDK_CROSSING_NORMAL || event->mode == GDK_CROSSING_UNGRAB) {
+    self->wheel.Reset();
+    self->window.PointerLeave();
+  }
   return FALSE;
 }
 
 gboolean OnScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   if (!self->window.IsInputEnabled()) return TRUE;
   // With smooth scrolling on, GDK also emulates the old wheel-button events; take only one of the two.
   if (gdk_event_get_pointer_emulated(reinterpret_cast<GdkEvent*>(event))) return TRUE;
@@ -283,32 +255,46 @@ gboolean OnScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
     case GDK_SCROLL_RIGHT:
       e.deltaX = 1;
       break;
-    case GDK_SCROLL_SMOOTH:
+    case GDK_SCROLL_SMOOTH: {
+      if (gdk_event_is_scroll_stop_event(reinterpret_cast<GdkEvent*>(event))) {
+        self->wheel.Reset();
+        return TRUE;
+      }
       // GDK's smooth deltas are in notches with y pointing down; the toolkit's point away from the user.
-      e.deltaX = static_cast<float>(event->delta_x);
-      e.deltaY = static_cast<float>(-event->delta_y);
-      e.precise = (e.deltaX != 0 && std::fabs(e.deltaX) < 1) || (e.deltaY != 0 && std::fabs(e.deltaY) < 1);
-      if (e.deltaX == 0 && e.deltaY == 0) return TRUE;
+      const Input::WheelStep step = self->wheel.Add(event->delta_x, -event->delta_y);
+      if (step.IsEmpty()) return TRUE;
+      e.deltaX = step.deltaX;
+      e.deltaY = step.deltaY;
+      e.precise = step.precise;
       break;
+    }
   }
   self->window.Wheel(e);
   return TRUE;
 }
 
-KeyEvent KeyEventOf(GdkEventKey* event, bool press, NativeWindow* self) {
+uint32_t LevelZeroKeyval(GdkKeymap* keymap, uint32_t keycode, GdkModifierType state, int group) {
+  guint keyval = 0;
+  gdk_keymap_translate_keyboard_state(keymap, keycode, state, group, &keyval, nullptr, nullptr, nullptr);
+  return keyval;
+}
+
+KeyEvent KeyEventOf(GdkEventKey* event, bool press, GtkNativeWindow* self) {
   GdkKeymap* keymap = gdk_keymap_get_for_display(gdk_window_get_display(event->window));
-  guint baseKeyval = event->keyval;
+  Detail::KeyPress p;
   // The key's symbol without Shift (Num Lock kept, so the keypad gives digits when it is on).
-  gdk_keymap_translate_keyboard_state(keymap, event->hardware_keycode,
-                                      static_cast<GdkModifierType>(event->state & GDK_MOD2_MASK),
-                                      event->group, &baseKeyval, nullptr, nullptr, nullptr);
+  p.keyval = LevelZeroKeyval(keymap, event->hardware_keycode,
+                             static_cast<GdkModifierType>(event->state & GDK_MOD2_MASK), event->group);
+  p.keycode = event->hardware_keycode;
+  p.latinGroup = self->GroupTypesLatin(keymap, event->group);
+  const Detail::WindowsKey key = Detail::TranslateKey(p);
   KeyEvent e;
-  e.key = Detail::VirtualKeyFor(baseKeyval, event->hardware_keycode);
-  e.scanCode = event->hardware_keycode >= 8 ? event->hardware_keycode - 8u : 0u;
+  e.key = key.vk;
+  e.scanCode = key.scanCode;
+  e.extended = key.extended;
   e.modifiers = ModifiersOf(event->state);
-  const uint8_t own = ModifierOfKey(e.key);
+  const uint8_t own = Vk::ModifierOfKey(e.key);
   e.modifiers = press ? (e.modifiers | own) : (e.modifiers & ~own);
-  e.extended = Detail::IsExtendedKeyval(baseKeyval);
   e.system = (e.modifiers & Modifier::Alt) != 0 && (e.modifiers & Modifier::Ctrl) == 0;
   if (press) {
     e.repeat = !self->keysDown.insert(event->hardware_keycode).second;
@@ -318,16 +304,32 @@ KeyEvent KeyEventOf(GdkEventKey* event, bool press, NativeWindow* self) {
   return e;
 }
 
+// The input method sees every key first. It may take the key for a composition (nothing more is sent), or
+// turn it into committed text (the key goes on, and the text becomes its characters), or let it pass (the
+// key goes on, and its symbol becomes the character, as Alt chords need for access keys).
 gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   if (!self->window.IsInputEnabled()) return TRUE;
-  const KeyEvent key = KeyEventOf(event, true, self);
   std::weak_ptr<const char> alive = self->window.AliveToken();
+  self->filteringKey = true;
+  self->preeditDuringKey = false;
+  self->commitDuringKey.clear();
+  const bool filtered = self->im && gtk_im_context_filter_keypress(self->im, event);
+  if (alive.expired()) return TRUE;
+  self->filteringKey = false;
+  const std::string committed = std::move(self->commitDuringKey);
+  if (filtered && (self->composing || self->preeditDuringKey || committed.empty())) {
+    if (!committed.empty()) self->window.CommitText(committed);
+    return TRUE;
+  }
+  const KeyEvent key = KeyEventOf(event, true, self);
   bool handled = key.key != 0 && self->window.KeyDown(key);
   if (alive.expired()) return TRUE;
+  if (!committed.empty()) return self->window.CommitText(committed) || handled || filtered;
   const gunichar c = gdk_keyval_to_unicode(event->keyval);
-  // Control characters and Ctrl chords produce no text, as on the desktop's own text fields.
-  if (c >= 32 && c != 127 && (key.modifiers & Modifier::Ctrl) == 0) {
+  // Ctrl chords produce no text, as on the desktop's own text fields; control characters are dropped by
+  // the routing.
+  if (c != 0 && (key.modifiers & Modifier::Ctrl) == 0) {
     CharEvent ch;
     ch.codePoint = c;
     ch.modifiers = key.modifiers;
@@ -338,27 +340,100 @@ gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
 }
 
 gboolean OnKeyRelease(GtkWidget*, GdkEventKey* event, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
+  if (self->im && gtk_im_context_filter_keypress(self->im, event)) return TRUE;
   const KeyEvent key = KeyEventOf(event, false, self);
   if (!self->window.IsInputEnabled() || key.key == 0) return TRUE;
   return self->window.KeyUp(key) ? TRUE : FALSE;
 }
 
+void OnImCommit(GtkIMContext*, gchar* text, gpointer data) {
+  GtkNativeWindow* self = Self(data);
+  // During a key press the text waits for the key's own event; otherwise (an input method that answers
+  // later, a candidate chosen with the pointer) it goes out at once.
+  if (self->filteringKey) {
+    self->commitDuringKey += text;
+    return;
+  }
+  if (self->window.IsInputEnabled()) self->window.CommitText(text);
+}
+
+void SendComposition(GtkNativeWindow* self, ImeEventKind kind) {
+  ImeEvent e;
+  e.kind = kind;
+  self->window.Composition(e);
+}
+
+void OnImPreeditStart(GtkIMContext*, gpointer data) {
+  GtkNativeWindow* self = Self(data);
+  self->composing = true;
+  self->preeditDuringKey = true;
+  SendComposition(self, ImeEventKind::Started);
+}
+
+// The attribute of each character of the pre-edit: the part the input method converts shows highlighted.
+std::vector<Input::ImeAttribute> PreeditAttributes(const gchar* text, PangoAttrList* attrs) {
+  const glong count = g_utf8_strlen(text, -1);
+  std::vector<Input::ImeAttribute> out(static_cast<size_t>(count), Input::ImeAttribute::Input);
+  PangoAttrIterator* it = pango_attr_list_get_iterator(attrs);
+  do {
+    gint start = 0;
+    gint end = 0;
+    pango_attr_iterator_range(it, &start, &end);
+    if (!pango_attr_iterator_get(it, PANGO_ATTR_BACKGROUND)) continue;
+    const glong first = g_utf8_pointer_to_offset(text, text + std::min<gint>(start, std::strlen(text)));
+    const glong last = g_utf8_pointer_to_offset(text, text + std::min<gint>(end, std::strlen(text)));
+    for (glong i = first; i < last && i < count; ++i)
+      out[static_cast<size_t>(i)] = Input::ImeAttribute::TargetConverted;
+  } while (pango_attr_iterator_next(it));
+  pango_attr_iterator_destroy(it);
+  return out;
+}
+
+void OnImPreeditChanged(GtkIMContext* im, gpointer data) {
+  GtkNativeWindow* self = Self(data);
+  self->preeditDuringKey = true;
+  gchar* text = nullptr;
+  PangoAttrList* attrs = nullptr;
+  gint cursor = 0;
+  gtk_im_context_get_preedit_string(im, &text, &attrs, &cursor);
+  const ImeEvent e = Input::CompositionUpdate(text, static_cast<size_t>(std::max(cursor, 0)),
+                                              PreeditAttributes(text, attrs));
+  g_free(text);
+  pango_attr_list_unref(attrs);
+  std::weak_ptr<const char> alive = self->window.AliveToken();
+  self->window.Composition(e);
+  if (!alive.expired()) self->PlaceImeWindow(self->window.ImeCaretRect());
+}
+
+void OnImPreeditEnd(GtkIMContext*, gpointer data) {
+  GtkNativeWindow* self = Self(data);
+  self->composing = false;
+  self->preeditDuringKey = true;
+  SendComposition(self, ImeEventKind::Ended);
+}
+
 gboolean OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer data) {
-  Self(data)->window.Activated(true);
+  GtkNativeWindow* self = Self(data);
+  self->active = true;
+  if (self->im && self->imeTarget) gtk_im_context_focus_in(self->im);
+  self->window.Activated(true);
   return FALSE;
 }
 
 gboolean OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
+  self->active = false;
   // Keys held while the focus left never report their release here.
   self->keysDown.clear();
+  self->wheel.Reset();
+  if (self->im) gtk_im_context_focus_out(self->im);
   self->window.Activated(false);
   return FALSE;
 }
 
 gboolean OnGrabBroken(GtkWidget*, GdkEventGrabBroken* event, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   if (!event->keyboard) {
     self->grabbed = false;
     WindowInput input;
@@ -370,56 +445,68 @@ gboolean OnGrabBroken(GtkWidget*, GdkEventGrabBroken* event, gpointer data) {
 }
 
 gboolean OnMapped(GtkWidget*, GdkEvent*, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   // A grab asked for before the window was viewable is taken now.
   if (self->wantsGrab && !self->grabbed) self->Grab();
   return FALSE;
 }
 
 void OnDestroyed(GtkWidget*, gpointer data) {
-  NativeWindow* self = Self(data);
+  GtkNativeWindow* self = Self(data);
   self->ReleaseResources();
-  self->NotifyDestroyed();
+  self->window.NativeDestroyed();
+}
+
+void OnKeysChanged(GdkKeymap*, gpointer data) { Self(data)->latinGroups.clear(); }
+
+void ConnectIme(GtkNativeWindow* self) {
+  self->im = gtk_im_multicontext_new();
+  gtk_im_context_set_client_window(self->im, self->Gdk());
+  gtk_im_context_set_use_preedit(self->im, TRUE);
+  g_signal_connect(self->im, "commit", G_CALLBACK(OnImCommit), self);
+  g_signal_connect(self->im, "preedit-start", G_CALLBACK(OnImPreeditStart), self);
+  g_signal_connect(self->im, "preedit-changed", G_CALLBACK(OnImPreeditChanged), self);
+  g_signal_connect(self->im, "preedit-end", G_CALLBACK(OnImPreeditEnd), self);
 }
 
 }  // namespace
 
-NativeWindow::~NativeWindow() {
+GtkNativeWindow::~GtkNativeWindow() {
   if (timer != 0) g_source_remove(timer);
   DestroySilently();
   ReleaseResources();
 }
 
-void NativeWindow::ReleaseResources() {
+void GtkNativeWindow::ReleaseResources() {
   if (screen) g_signal_handlers_disconnect_by_data(screen, this);
   screen = nullptr;
+  if (keymap) g_signal_handlers_disconnect_by_data(keymap, this);
+  keymap = nullptr;
+  latinGroups.clear();
+  if (im) {
+    g_signal_handlers_disconnect_by_data(im, this);
+    gtk_im_context_set_client_window(im, nullptr);
+    g_object_unref(im);
+  }
+  im = nullptr;
+  composing = false;
+  active = false;
   if (backBuffer) cairo_surface_destroy(backBuffer);
   backBuffer = nullptr;
   widget = nullptr;
   grabbed = false;
   wantsGrab = false;
-  firstFramePainted = false;
   keysDown.clear();
+  wheel.Reset();
 }
 
-void NativeWindow::NotifyDestroyed() { window.NativeDestroyed(); }
-
-void NativeWindow::DestroySilently() {
-  if (!widget) return;
-  GtkWidget* doomed = widget;
-  g_signal_handlers_disconnect_by_data(doomed, this);
-  if (grabbed) Ungrab();
-  ReleaseResources();
-  gtk_widget_destroy(doomed);
-}
-
-float NativeWindow::TextScale() const {
+float GtkNativeWindow::TextScale() const {
   GdkScreen* screen = widget ? gtk_widget_get_screen(widget) : gdk_screen_get_default();
   const double resolution = screen ? gdk_screen_get_resolution(screen) : -1;
   return resolution > 0 ? static_cast<float>(resolution / 96.0) : 1.0f;
 }
 
-float NativeWindow::CurrentDpi() const {
+float GtkNativeWindow::CurrentDpi() const {
   int factor = 1;
   if (widget) {
     factor = gtk_widget_get_scale_factor(widget);
@@ -430,7 +517,7 @@ float NativeWindow::CurrentDpi() const {
   return 96.0f * TextScale() * static_cast<float>(std::max(factor, 1));
 }
 
-void NativeWindow::ArmTimer(double seconds) {
+void GtkNativeWindow::ArmTimer(double seconds) {
   if (timer != 0) g_source_remove(timer);
   timer = 0;
   if (seconds < 0) return;
@@ -438,7 +525,7 @@ void NativeWindow::ArmTimer(double seconds) {
   timer = g_timeout_add_full(G_PRIORITY_DEFAULT, ms, OnTimer, this, nullptr);
 }
 
-bool NativeWindow::Grab() {
+bool GtkNativeWindow::Grab() {
   wantsGrab = true;
   GdkWindow* gdk = Gdk();
   if (!gdk || !gdk_window_is_viewable(gdk)) return false;
@@ -449,30 +536,28 @@ bool NativeWindow::Grab() {
   return grabbed;
 }
 
-void NativeWindow::Ungrab() {
+void GtkNativeWindow::Ungrab() {
   wantsGrab = false;
   if (!grabbed) return;
   grabbed = false;
   if (GdkWindow* gdk = Gdk()) gdk_seat_ungrab(gdk_display_get_default_seat(gdk_window_get_display(gdk)));
 }
 
-void NativeWindow::UpdateCursor() {
+void GtkNativeWindow::UpdateCursor() { SetCursor(window.CurrentCursor()); }
+
+void GtkNativeWindow::SetCursor(CursorKind kind) {
   GdkWindow* gdk = Gdk();
-  if (!gdk) return;
-  Widget* over = window.Captured() ? window.Captured() : window.Hovered();
-  const CursorKind kind = over && over->IsEnabledInTree() ? over->Cursor() : CursorKind::Arrow;
-  if (static_cast<int>(kind) == cursorKind) return;
+  if (!gdk || static_cast<int>(kind) == cursorKind) return;
   cursorKind = static_cast<int>(kind);
   GdkCursor* cursor = gdk_cursor_new_from_name(gdk_window_get_display(gdk), CursorName(kind));
   gdk_window_set_cursor(gdk, cursor);
   if (cursor) g_object_unref(cursor);
 }
 
-void NativeWindow::Paint(cairo_t* cr) {
+void GtkNativeWindow::Paint(cairo_t* cr) {
   if (painting || !widget) return;
   painting = true;
   window.SetDpi(CurrentDpi());
-  window.UpdateLayout();
   const int factor = std::max(gtk_widget_get_scale_factor(widget), 1);
   const int width = std::max(gtk_widget_get_allocated_width(widget) * factor, 1);
   const int height = std::max(gtk_widget_get_allocated_height(widget) * factor, 1);
@@ -486,13 +571,7 @@ void NativeWindow::Paint(cairo_t* cr) {
     cairo_t* target = cairo_create(backBuffer);
     {
       CairoCanvas canvas(target, window.Dpi() / 96.0f);
-      const WindowOptions& options = window.Options();
-      const bool clear = options.chrome == WindowChrome::Borderless && options.transparent;
-      const Theme& theme = window.GetTheme();
-      canvas.Clear(
-          clear ? Color{0, 0, 0, 0}
-                : theme.Get(window.IsPopup() ? ThemeColor::PopupBackground : ThemeColor::WindowBackground));
-      window.RenderTree(canvas);
+      window.Paint(canvas);
     }
     cairo_destroy(target);
     cairo_surface_flush(backBuffer);
@@ -502,7 +581,6 @@ void NativeWindow::Paint(cairo_t* cr) {
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_paint(cr);
     cairo_restore(cr);
-    firstFramePainted = true;
   } else {
     cairo_surface_destroy(backBuffer);
     backBuffer = nullptr;
@@ -510,7 +588,7 @@ void NativeWindow::Paint(cairo_t* cr) {
   painting = false;
 }
 
-bool NativeWindow::Create() {
+bool GtkNativeWindow::Create() {
   const WindowOptions& o = window.Options();
   const bool popup = window.IsPopup();
   widget = gtk_window_new(popup ? GTK_WINDOW_POPUP : GTK_WINDOW_TOPLEVEL);
@@ -586,11 +664,23 @@ bool NativeWindow::Create() {
   g_signal_connect(widget, "destroy", G_CALLBACK(OnDestroyed), this);
   screen = gtk_widget_get_screen(widget);
   g_signal_connect(screen, "notify::resolution", G_CALLBACK(OnResolutionChanged), this);
+  keymap = gdk_keymap_get_for_display(gtk_widget_get_display(widget));
+  g_signal_connect(keymap, "keys-changed", G_CALLBACK(OnKeysChanged), this);
   gtk_widget_realize(widget);
+  ConnectIme(this);
+  // The desktop setting that shows access keys without Alt held (GTK hides them until Alt when it is on).
+  gboolean autoMnemonics = TRUE;
+  g_object_get(gtk_widget_get_settings(widget), "gtk-auto-mnemonics", &autoMnemonics, nullptr);
+  window.SetKeyboardCues(!autoMnemonics);
+  window.SetDpi(CurrentDpi());
+  int clientWidth = 0;
+  int clientHeight = 0;
+  gtk_window_get_default_size(gw, &clientWidth, &clientHeight);
+  window.SetClientSize(Size{clientWidth / scale, clientHeight / scale});
   return true;
 }
 
-void NativeWindow::SetClientPixels(int width, int height) {
+void GtkNativeWindow::SetClientPixels(int width, int height) {
   GtkWindow* gw = GTK_WINDOW(widget);
   gtk_window_set_default_size(gw, width, height);
   gtk_window_resize(gw, width, height);
@@ -598,97 +688,53 @@ void NativeWindow::SetClientPixels(int width, int height) {
   if (!gtk_window_get_resizable(gw) || window.IsPopup()) gtk_widget_set_size_request(widget, width, height);
 }
 
-void RefreshWindowThemes() {
-  // Copy: a theme change may open or close windows.
-  const std::vector<Window*> windows = AllWindows();
-  for (Window* w : windows) {
-    if (std::find(AllWindows().begin(), AllWindows().end(), w) != AllWindows().end()) w->RefreshTheme();
-  }
-}
-
-}  // namespace Detail
-
-// --- Window: construction and Host overrides ---
-
-Window::Window() : native_(std::make_unique<Detail::NativeWindow>(*this)) {
-  InstallThemeRefresh();
-  AllWindows().push_back(this);
-}
-
-Window::~Window() {
-  std::erase(AllWindows(), this);
-  if (auto link = Link()) {
-    link->window = nullptr;
-    link->handle = nullptr;
-  }
-  closeQuery_ = nullptr;
-  onDestroyed_ = nullptr;
-  native_.reset();
-}
-
-void Window::SetTheme(const Theme& theme) {
-  Host::SetTheme(theme);
-  // The frame drawn by the desktop follows the toolkit's light or dark look where it can.
-  Detail::SetFrameThemeVariant(native_->Gdk(), theme.mode != ThemeKind::Light);
-}
-
-Point Window::WindowToScreen(Point window) const {
-  GdkWindow* gdk = native_->Gdk();
-  if (!gdk) return window;
-  int x = 0;
-  int y = 0;
-  gdk_window_get_origin(gdk, &x, &y);
-  const float scale = native_->TextScale();
-  return Point{static_cast<float>(std::lround(window.x * scale) + x),
-               static_cast<float>(std::lround(window.y * scale) + y)};
-}
-
-void Window::RequestRepaint() {
-  if (native_->widget) gtk_widget_queue_draw(native_->widget);
-}
-
-void Window::SetNativeCapture(bool capture) {
-  if (capture) {
-    native_->Grab();
-  } else {
-    native_->Ungrab();
-  }
-}
-
-void Window::SetTimerDelay(double seconds) { native_->ArmTimer(seconds); }
-
-// --- Window: native operations ---
-
-bool Window::Create(const WindowOptions& options) {
-  if (native_->widget) return true;
-  options_ = options;
-  AdjustOptions(options_);
-  if (!native_->Create()) return false;
-  auto link = Link();
-  link->window = this;
-  link->handle = native_->widget;
-  SetDpi(native_->CurrentDpi());
-  int width = 0;
-  int height = 0;
-  gtk_window_get_default_size(GTK_WINDOW(native_->widget), &width, &height);
-  const float scale = native_->TextScale();
-  SetClientSize(Size{width / scale, height / scale});
-  if (options_.followSystemTheme) {
-    RefreshTheme();
-  } else {
-    Detail::SetFrameThemeVariant(native_->Gdk(), GetTheme().mode != ThemeKind::Light);
-  }
-  OnFocusChanged();
-  OnCreated();
-  return true;
-}
-
-void Window::Show(bool activate) {
-  GtkWidget* widget = native_->widget;
+void GtkNativeWindow::SetFullScreen(bool fullScreen) {
   if (!widget) return;
   GtkWindow* gw = GTK_WINDOW(widget);
-  const bool parked = Application::Instance().Options().parkWindows && !IsPopup();
-  if (activate && !parked && !IsPopup() && options_.activatable) {
+  // Without a window manager nobody acts on the full-screen request; the window then covers its monitor
+  // itself and later returns to the placement it had.
+  const bool manual = !Detail::WindowManagerCanFullScreen(widget);
+  if (fullScreen) {
+    restoreBounds = ClientScreenRect();
+    gtk_window_fullscreen(gw);
+    if (manual) {
+      GdkDisplay* display = gtk_widget_get_display(widget);
+      GdkRectangle area{};
+      gdk_monitor_get_geometry(gdk_display_get_monitor_at_window(display, Gdk()), &area);
+      gtk_window_set_decorated(gw, FALSE);
+      gtk_window_move(gw, area.x, area.y);
+      SetClientPixels(area.width, area.height);
+    }
+  } else {
+    gtk_window_unfullscreen(gw);
+    if (manual) {
+      const Rect r = restoreBounds;
+      gtk_window_set_decorated(gw, window.Options().chrome == WindowChrome::Standard);
+      gtk_window_move(gw, static_cast<int>(r.x), static_cast<int>(r.y));
+      SetClientPixels(static_cast<int>(r.width), static_cast<int>(r.height));
+    }
+  }
+}
+
+void GtkNativeWindow::Destroy() {
+  if (widget) gtk_widget_destroy(widget);
+}
+
+void GtkNativeWindow::DestroySilently() {
+  if (!widget) return;
+  GtkWidget* doomed = widget;
+  g_signal_handlers_disconnect_by_data(doomed, this);
+  if (grabbed) Ungrab();
+  ReleaseResources();
+  gtk_widget_destroy(doomed);
+}
+
+void GtkNativeWindow::Show(bool activate) {
+  if (!widget) return;
+  GtkWindow* gw = GTK_WINDOW(widget);
+  const bool popup = window.IsPopup();
+  const bool parked = Application::Instance().Options().parkWindows && !popup;
+  if (activate && !parked && !popup && window.Options().activatable) {
     gtk_window_present(gw);
   } else {
     gtk_window_set_focus_on_map(gw, FALSE);
@@ -696,56 +742,42 @@ void Window::Show(bool activate) {
   }
 }
 
-void Window::Hide() {
-  if (native_->widget) gtk_widget_hide(native_->widget);
+void GtkNativeWindow::Hide() {
+  if (widget) gtk_widget_hide(widget);
 }
 
-bool Window::IsShown() const { return native_->Visible(); }
-
-void Window::RequestClose() {
-  if (native_->widget) HandleCloseRequest();
+void GtkNativeWindow::SetTitle(const std::string& title) {
+  if (widget) gtk_window_set_title(GTK_WINDOW(widget), title.c_str());
 }
 
-void Window::Destroy() {
-  if (native_->widget) gtk_widget_destroy(native_->widget);
+void GtkNativeWindow::Invalidate() {
+  if (widget) gtk_widget_queue_draw(widget);
 }
 
-void Window::NativeDestroyed() {
-  if (auto link = Link()) link->handle = nullptr;
-  // The callback may destroy this window; it runs from a copy.
-  std::function<void()> callback = onDestroyed_;
-  if (callback) callback();
+void GtkNativeWindow::SetCapture(bool capture) {
+  if (capture) {
+    Grab();
+  } else {
+    Ungrab();
+  }
 }
 
-void Window::SetTitle(const std::string& title) {
-  options_.title = title;
-  if (native_->widget) gtk_window_set_title(GTK_WINDOW(native_->widget), title.c_str());
-}
-
-void Window::SizeToContent(float width) {
-  if (!Root()) return;
-  Root()->Measure(Size{width, kUnbounded});
-  ResizeClient(Root()->DesiredSize());
-}
-
-NativeHandle Window::Handle() const { return native_->widget; }
-
-void Window::MoveTo(Point screen) {
-  if (native_->widget) {
-    gtk_window_move(GTK_WINDOW(native_->widget), static_cast<int>(std::lround(screen.x)),
+void GtkNativeWindow::MoveTo(Point screen) {
+  if (widget) {
+    gtk_window_move(GTK_WINDOW(widget), static_cast<int>(std::lround(screen.x)),
                     static_cast<int>(std::lround(screen.y)));
   }
 }
 
-void Window::ResizeClient(Size size) {
-  if (!native_->widget) return;
-  const float scale = native_->TextScale();
-  native_->SetClientPixels(std::max(1, static_cast<int>(std::ceil(size.width * scale - 0.01f))),
-                           std::max(1, static_cast<int>(std::ceil(size.height * scale - 0.01f))));
+void GtkNativeWindow::ResizeClient(Size size) {
+  if (!widget) return;
+  const float scale = TextScale();
+  SetClientPixels(std::max(1, static_cast<int>(std::ceil(size.width * scale - 0.01f))),
+                  std::max(1, static_cast<int>(std::ceil(size.height * scale - 0.01f))));
 }
 
-Rect Window::ClientScreenRect() const {
-  GdkWindow* gdk = native_->Gdk();
+Rect GtkNativeWindow::ClientScreenRect() const {
+  GdkWindow* gdk = Gdk();
   if (!gdk) return {};
   int x = 0;
   int y = 0;
@@ -754,50 +786,65 @@ Rect Window::ClientScreenRect() const {
               static_cast<float>(gdk_window_get_height(gdk))};
 }
 
-void Window::SetFullScreen(bool fullScreen) {
-  GtkWidget* widget = native_->widget;
-  if (fullScreen == fullScreen_ || !widget) {
-    fullScreen_ = fullScreen;
+Point GtkNativeWindow::WindowToScreen(Point point) const {
+  GdkWindow* gdk = Gdk();
+  if (!gdk) return point;
+  int x = 0;
+  int y = 0;
+  gdk_window_get_origin(gdk, &x, &y);
+  const float scale = TextScale();
+  return Point{static_cast<float>(std::lround(point.x * scale) + x),
+               static_cast<float>(std::lround(point.y * scale) + y)};
+}
+
+void GtkNativeWindow::SetTopmost(bool topmost) {
+  if (widget) gtk_window_set_keep_above(GTK_WINDOW(widget), topmost);
+}
+
+void GtkNativeWindow::SetFrameDark(bool dark) { SetFrameThemeVariant(Gdk(), dark); }
+
+void GtkNativeWindow::SetImeTarget(bool acceptsIme, Rect caret) {
+  if (!im) return;
+  const bool was = imeTarget;
+  imeTarget = acceptsIme;
+  if (acceptsIme) {
+    if (!was && active) gtk_im_context_focus_in(im);
+    PlaceImeWindow(caret);
     return;
   }
-  fullScreen_ = fullScreen;
-  GtkWindow* gw = GTK_WINDOW(widget);
-  // Without a window manager nobody acts on the full-screen request; the window then covers its monitor
-  // itself and later returns to the placement it had.
-  const bool manual = !Detail::WindowManagerCanFullScreen(widget);
-  if (fullScreen) {
-    native_->restoreBounds = ClientScreenRect();
-    gtk_window_fullscreen(gw);
-    if (manual) {
-      GdkDisplay* display = gtk_widget_get_display(widget);
-      GdkRectangle area{};
-      gdk_monitor_get_geometry(gdk_display_get_monitor_at_window(display, native_->Gdk()), &area);
-      gtk_window_set_decorated(gw, FALSE);
-      gtk_window_move(gw, area.x, area.y);
-      native_->SetClientPixels(area.width, area.height);
-    }
-  } else {
-    gtk_window_unfullscreen(gw);
-    if (manual) {
-      const Rect r = native_->restoreBounds;
-      gtk_window_set_decorated(gw, options_.chrome == WindowChrome::Standard);
-      gtk_window_move(gw, static_cast<int>(r.x), static_cast<int>(r.y));
-      native_->SetClientPixels(static_cast<int>(r.width), static_cast<int>(r.height));
-    }
+  // The widget that took composed text lost the focus: an open composition is dropped, not sent elsewhere.
+  if (was) {
+    gtk_im_context_reset(im);
+    gtk_im_context_focus_out(im);
   }
 }
 
-void Window::SetTopmost(bool topmost) {
-  options_.topmost = topmost;
-  if (native_->widget) gtk_window_set_keep_above(GTK_WINDOW(native_->widget), topmost);
+void GtkNativeWindow::PlaceImeWindow(Rect caret) {
+  if (!im || !imeTarget) return;
+  const float scale = TextScale();
+  GdkRectangle area{};
+  area.x = static_cast<int>(std::lround(caret.x * scale));
+  area.y = static_cast<int>(std::lround(caret.y * scale));
+  area.width = static_cast<int>(std::lround(caret.width * scale)) + 1;
+  area.height = static_cast<int>(std::lround(caret.height * scale));
+  gtk_im_context_set_cursor_location(im, &area);
 }
 
-void Window::SetInputEnabled(bool enabled) {
-  inputEnabled_ = enabled;
-  if (!enabled && Captured()) ReleasePointerCapture(Captured());
+bool GtkNativeWindow::GroupTypesLatin(GdkKeymap* map, int group) {
+  if (auto it = latinGroups.find(group); it != latinGroups.end()) return it->second;
+  const bool latin = TypesLatinLetters(
+      [&](uint32_t keycode) { return LevelZeroKeyval(map, keycode, GdkModifierType(0), group); });
+  latinGroups[group] = latin;
+  return latin;
 }
 
-Rect Window::WorkAreaFor(Rect rect) {
+}  // namespace Detail
+
+std::unique_ptr<INativeWindow> CreateNativeWindow(Window& window) {
+  return std::make_unique<Detail::GtkNativeWindow>(window);
+}
+
+Rect NativeWorkAreaFor(Rect rect) {
   GdkDisplay* display = gdk_display_get_default();
   if (!display) return {};
   GdkMonitor* best = nullptr;
@@ -820,22 +867,13 @@ Rect Window::WorkAreaFor(Rect rect) {
   return ToRect(work);
 }
 
-Rect Window::ScreenRectOf(NativeHandle handle) {
+Rect NativeScreenRectOf(NativeHandle handle) {
   if (!handle) return {};
   GdkWindow* gdk = gtk_widget_get_window(static_cast<GtkWidget*>(handle));
   if (!gdk) return {};
   GdkRectangle frame{};
   gdk_window_get_frame_extents(gdk, &frame);
   return ToRect(frame);
-}
-
-Window* Window::FromHandle(NativeHandle handle) {
-  // Searched in the list of live windows rather than read from the handle, which may already be gone.
-  if (!handle) return nullptr;
-  for (Window* w : AllWindows()) {
-    if (w->Handle() == handle) return w;
-  }
-  return nullptr;
 }
 
 }  // namespace Quarlo::Widget

@@ -1,22 +1,25 @@
-// Input routing of a window: pointer events go to the widget under the pointer (or the one holding the
-// capture), key and character events to the focused widget, and each bubbles up the parent chain until a
-// widget handles it. What nobody handles falls back to Tab focus navigation and the window's own keys.
+// Input routing of a host: pointer events go to the widget under the pointer (or the one holding the
+// capture), key, character and input-method events to the focused widget, and each bubbles up the parent
+// chain until a widget handles it. What nobody handles falls back to Tab and arrow-key focus navigation,
+// access keys and the window's own keys.
 
 #include <algorithm>
 #include <cwctype>
 #include <vector>
 
+#include "widget/host.h"
 #include "widget/input/events.h"
-#include "widget/window.h"
+#include "widget/input/virtual_keys.h"
 
 namespace Quarlo::Widget {
 namespace {
 
-constexpr uint32_t kVkTab = 0x09;
-constexpr uint32_t kVkAlt = 0x12;
-constexpr uint32_t kVkEscape = 0x1B;
-constexpr uint32_t kVkLeft = 0x25;
-constexpr uint32_t kVkDown = 0x28;
+constexpr char32_t kHighSurrogateFirst = 0xD800;
+constexpr char32_t kLowSurrogateFirst = 0xDC00;
+constexpr char32_t kLowSurrogateLast = 0xDFFF;
+constexpr char32_t kFirstPrintable = 0x20;
+constexpr char32_t kDelete = 0x7F;
+constexpr char32_t kLastBmp = 0xFFFF;
 
 bool TakesFocus(const Widget* w) { return w->IsFocusable() && w->IsEnabledInTree() && w->IsVisibleInTree(); }
 
@@ -65,8 +68,8 @@ Widget* DeepestVisibleAt(Widget* w, Point local) {
 
 }  // namespace
 
-Window::Dispatched Window::Dispatch(Widget* target, Point window,
-                                    const std::function<bool(Widget*, Point)>& handler) {
+Host::Dispatched Host::Dispatch(Widget* target, Point window,
+                                const std::function<bool(Widget*, Point)>& handler) {
   DispatchScope scope(*this);
   for (Widget* w = target; w;) {
     if (!w->IsEnabledInTree()) {
@@ -83,7 +86,7 @@ Window::Dispatched Window::Dispatch(Widget* target, Point window,
   return {};
 }
 
-void Window::NotifyHover(const DispatchScope& scope, Widget* w, bool entered) {
+void Host::NotifyHover(const DispatchScope& scope, Widget* w, bool entered) {
   SetHoveredFlag(w, entered);
   if (entered) {
     w->OnPointerEnter();
@@ -96,7 +99,7 @@ void Window::NotifyHover(const DispatchScope& scope, Widget* w, bool entered) {
   w->InvalidateVisual();
 }
 
-void Window::UpdateHover(Point window) {
+void Host::UpdateHover(Point window) {
   Widget* hit = Root() ? Root()->HitTest(window) : nullptr;
   if (hit == hovered_) return;
   DispatchScope scope(*this);
@@ -114,7 +117,7 @@ void Window::UpdateHover(Point window) {
   }
 }
 
-void Window::ClearHover() {
+void Host::ClearHover() {
   DispatchScope scope(*this);
   const std::vector<Widget*> chain = AncestorChain(hovered_);
   hovered_ = nullptr;
@@ -124,7 +127,7 @@ void Window::ClearHover() {
   }
 }
 
-void Window::PointerDown(const PointerEvent& event) {
+void Host::PointerDown(const PointerEvent& event) {
   lastPointer_ = event.position;
   if (showAccessKeys_) {
     showAccessKeys_ = false;
@@ -154,7 +157,7 @@ void Window::PointerDown(const PointerEvent& event) {
   if (!scope.Gone(handler)) handler->InvalidateVisual();
 }
 
-void Window::PointerUp(const PointerEvent& event) {
+void Host::PointerUp(const PointerEvent& event) {
   lastPointer_ = event.position;
   Widget* hit = Root() ? Root()->HitTest(event.position) : nullptr;
   DispatchScope scope(*this);
@@ -164,21 +167,14 @@ void Window::PointerUp(const PointerEvent& event) {
     return w->OnPointerUp(e);
   });
   if (scope.HostGone()) return;
-  if (Widget* pressed = pressed_) {
-    pressed_ = nullptr;
-    if (pressed->IsPressed()) {
-      SetPressedFlag(pressed, false);
-      pressed->OnVisualStateChanged();
-      if (!scope.Gone(pressed)) pressed->InvalidateVisual();
-    }
-  }
+  ClearPressed(scope);
   if (scope.HostGone()) return;
   if (captured_) ReleasePointerCapture(captured_);
   if (scope.HostGone()) return;
   UpdateHover(event.position);
 }
 
-void Window::PointerMove(const PointerEvent& event) {
+void Host::PointerMove(const PointerEvent& event) {
   lastPointer_ = event.position;
   DispatchScope scope(*this);
   UpdateHover(event.position);
@@ -190,19 +186,19 @@ void Window::PointerMove(const PointerEvent& event) {
   });
 }
 
-void Window::PointerLeave() {
+void Host::PointerLeave() {
   if (captured_) return;
   ClearHover();
 }
 
-Widget* Window::WheelTarget(Point window) const {
+Widget* Host::WheelTarget(Point window) const {
   if (captured_) return captured_;
   if (!Root()) return nullptr;
   if (Widget* hit = Root()->HitTest(window)) return hit;
   return DeepestVisibleAt(Root(), window);
 }
 
-void Window::Wheel(const WheelEvent& event) {
+void Host::Wheel(const WheelEvent& event) {
   Dispatch(WheelTarget(event.position), event.position, [&](Widget* w, Point local) {
     WheelEvent e = event;
     e.position = local;
@@ -210,9 +206,9 @@ void Window::Wheel(const WheelEvent& event) {
   });
 }
 
-Widget* Window::KeyTarget() const { return focused_ ? focused_ : Root(); }
+Widget* Host::KeyTarget() const { return focused_ ? focused_ : Root(); }
 
-bool Window::MoveFocus(bool forward) {
+bool Host::MoveFocus(bool forward) {
   if (!Root()) return false;
   std::vector<Widget*> order;
   CollectFocusable(Root(), order);
@@ -232,58 +228,81 @@ bool Window::MoveFocus(bool forward) {
   return false;
 }
 
-bool Window::KeyDown(const KeyEvent& event) {
+bool Host::KeyDown(const KeyEvent& event) {
   DispatchScope scope(*this);
-  if (keyDownPreview_ && keyDownPreview_(event)) return true;
+  // From a copy: the hook may replace itself (a key route ending).
+  if (auto hook = keyDownPreview_; hook && hook(event)) return true;
   if (scope.HostGone()) return true;
-  if (event.key == kVkAlt && !(focused_ && focused_->WantsSystemKeys())) {
+  if (event.key == Vk::Alt && !(focused_ && focused_->WantsSystemKeys())) {
     if (!showAccessKeys_) {
       showAccessKeys_ = true;
       InvalidateVisual();
     }
     return false;
   }
-  if (event.key == kVkEscape && showAccessKeys_) {
+  if (event.key == Vk::Escape && showAccessKeys_) {
     showAccessKeys_ = false;
     InvalidateVisual();
   }
   if (Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnKeyDown(event); }).handled) return true;
   if (scope.HostGone()) return true;
   const bool ctrlOrAlt = (event.modifiers & (Modifier::Ctrl | Modifier::Alt)) != 0;
-  if (!ctrlOrAlt && event.key == kVkTab) {
+  if (!ctrlOrAlt && event.key == Vk::Tab) {
     MoveFocus((event.modifiers & Modifier::Shift) == 0);
     return true;
   }
-  if (!ctrlOrAlt && event.key >= kVkLeft && event.key <= kVkDown &&
-      (event.modifiers & Modifier::Shift) == 0) {
-    for (Widget* group = focused_; group; group = group->Parent()) {
-      if (!group->arrowKeyGroup) continue;
-      std::vector<Widget*> members;
-      CollectFocusable(group, members);
-      const auto at = std::find(members.begin(), members.end(), focused_);
-      if (members.size() >= 2 && at != members.end()) {
-        const int n = static_cast<int>(members.size());
-        const int i = static_cast<int>(at - members.begin());
-        const bool back = event.key == kVkLeft || event.key == kVkLeft + 1;
-        const int next = (i + (back ? n - 1 : 1)) % n;
-        if (SetFocus(members[static_cast<size_t>(next)], FocusReason::Keyboard)) return true;
-      }
-      break;
-    }
+  if (!ctrlOrAlt && event.key >= Vk::Left && event.key <= Vk::Down &&
+      (event.modifiers & Modifier::Shift) == 0 && MoveFocusInArrowGroup(event.key)) {
+    return true;
   }
   return OnUnhandledKey(event);
 }
 
-bool Window::KeyUp(const KeyEvent& event) {
+bool Host::MoveFocusInArrowGroup(uint32_t key) {
+  // Only the nearest group counts, even when it cannot move the focus.
+  Widget* group = focused_;
+  while (group && !group->arrowKeyGroup) group = group->Parent();
+  if (!group) return false;
+  std::vector<Widget*> members;
+  CollectFocusable(group, members);
+  const auto at = std::find(members.begin(), members.end(), focused_);
+  if (members.size() < 2 || at == members.end()) return false;
+  const size_t n = members.size();
+  const size_t i = static_cast<size_t>(at - members.begin());
+  const bool back = key == Vk::Left || key == Vk::Up;
+  return SetFocus(members[(i + (back ? n - 1 : 1)) % n], FocusReason::Keyboard);
+}
+
+bool Host::KeyUp(const KeyEvent& event) {
   DispatchScope scope(*this);
-  if (keyUpPreview_ && keyUpPreview_(event)) return true;
+  if (auto hook = keyUpPreview_; hook && hook(event)) return true;
   if (scope.HostGone()) return true;
   return Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnKeyUp(event); }).handled;
 }
 
-bool Window::Char(const CharEvent& event) {
+char32_t Host::CompleteCodePoint(char32_t unit) {
+  if (unit >= kHighSurrogateFirst && unit < kLowSurrogateFirst) {
+    pendingHighSurrogate_ = static_cast<char16_t>(unit);
+    return 0;
+  }
+  if (unit >= kLowSurrogateFirst && unit <= kLowSurrogateLast) {
+    const char32_t high = pendingHighSurrogate_;
+    pendingHighSurrogate_ = 0;
+    // A low half without its high half stands for no character.
+    if (high == 0) return 0;
+    return 0x10000 + ((high - kHighSurrogateFirst) << 10) + (unit - kLowSurrogateFirst);
+  }
+  return unit;
+}
+
+bool Host::Char(const CharEvent& input) {
+  CharEvent event = input;
+  event.codePoint = CompleteCodePoint(input.codePoint);
+  if (event.codePoint == 0) return false;
+  // Control characters are keys, not text; Alt+control reaches the access keys as the system sends it.
+  if (!event.system && (event.codePoint < kFirstPrintable || event.codePoint == kDelete)) return false;
   DispatchScope scope(*this);
-  if (charPreview_ && charPreview_(event)) return true;
+  if (auto hook = charPreview_; hook && hook(event)) return true;
   if (scope.HostGone()) return true;
   if (event.system) {
     if (focused_ && focused_->WantsSystemKeys()) return true;
@@ -292,8 +311,15 @@ bool Window::Char(const CharEvent& event) {
   return Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnChar(event); }).handled;
 }
 
-bool Window::MatchAccessKey(char32_t codePoint) {
-  if (!Root() || codePoint == 0 || codePoint > 0xFFFF) return false;
+bool Host::Ime(const ImeEvent& event) {
+  DispatchScope scope(*this);
+  if (auto hook = imePreview_; hook && hook(event)) return true;
+  if (scope.HostGone()) return true;
+  return Dispatch(KeyTarget(), {}, [&](Widget* w, Point) { return w->OnIme(event); }).handled;
+}
+
+bool Host::MatchAccessKey(char32_t codePoint) {
+  if (!Root() || codePoint == 0 || codePoint > kLastBmp) return false;
   std::vector<Widget*> matches;
   CollectAccessKeys(Root(), AccessKeyOf(codePoint), matches);
   if (matches.empty()) return false;
@@ -304,14 +330,19 @@ bool Window::MatchAccessKey(char32_t codePoint) {
   return true;
 }
 
-void Window::CaptureChanged() {
+void Host::ClearPressed(const DispatchScope& scope) {
+  Widget* pressed = pressed_;
+  if (!pressed) return;
+  pressed_ = nullptr;
+  if (!pressed->IsPressed()) return;
+  SetPressedFlag(pressed, false);
+  pressed->OnVisualStateChanged();
+  if (!scope.Gone(pressed)) pressed->InvalidateVisual();
+}
+
+void Host::CaptureChanged() {
   DispatchScope scope(*this);
-  if (Widget* pressed = pressed_) {
-    pressed_ = nullptr;
-    SetPressedFlag(pressed, false);
-    pressed->OnVisualStateChanged();
-    if (!scope.Gone(pressed)) pressed->InvalidateVisual();
-  }
+  ClearPressed(scope);
   if (scope.HostGone()) return;
   if (Widget* captured = captured_) {
     captured_ = nullptr;
@@ -319,14 +350,23 @@ void Window::CaptureChanged() {
   }
 }
 
-void Window::Activated(bool active) {
+void Host::Activated(bool active) {
   DispatchScope scope(*this);
   active_ = active;
   if (!active) {
     showAccessKeys_ = false;
+    // The release of a press that was under way goes to the window that is active now.
+    ClearPressed(scope);
+    if (scope.HostGone()) return;
     if (captured_) ReleasePointerCapture(captured_);
     if (scope.HostGone()) return;
   }
+  InvalidateVisual();
+}
+
+void Host::SetKeyboardCues(bool always) {
+  if (always == keyboardCues_) return;
+  keyboardCues_ = always;
   InvalidateVisual();
 }
 
