@@ -172,6 +172,7 @@ void PictureView::LoadingDue() {
   if (loadingPermission_ && !loadingPermission_()) return;
   DropPages();
   loadingShown_ = true;
+  loadingText_ = TextLayout();  // laid out again in the language of the moment
   Repaint();
   Changed();
 }

@@ -82,7 +82,7 @@ View::PicturePtr FailedPicture(View::LoadError error) {
 
 void PhotoPixel(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* bgra) {
   bgra[0] = uint8_t(x * 255 / std::max(width - 1, 1));
-  bgra[1] = uint8_t(((x / 4 + y / 4) & 1) != 0 ? 160 : 96);
+  bgra[1] = uint8_t(((x + y) & 1) != 0 ? 160 : 96);
   bgra[2] = uint8_t(y * 255 / std::max(height - 1, 1));
   bgra[3] = 255;
 }

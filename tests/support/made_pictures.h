@@ -27,7 +27,8 @@ View::PicturePtr MakePicture(const PictureSpec& spec);
 // A picture that failed to decode.
 View::PicturePtr FailedPicture(View::LoadError error = View::LoadError::Damaged);
 
-// Smooth colour ramps with fine stripes: shows blur, aliasing and misplacement at a glance.
+// Colour ramps (blue left to right, red top to bottom) under a one-pixel green checker: a shrunk
+// draw must average the checker to an even 128, so aliasing and misplacement show at a glance.
 void PhotoPixel(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* bgra);
 
 }  // namespace Quarlo::Test
