@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/picture_levels.h"
+#include "screen_surface.h"
 #include "support/made_pictures.h"
 #include "views/picture_view.h"
 #include "views/webtoon_view.h"
@@ -27,6 +28,10 @@
 
 namespace {
 
+using Quarlo::Bench::kScreenHeight;
+using Quarlo::Bench::kScreenWidth;
+using Quarlo::Bench::Screen;
+
 using App::FitMode;
 using App::PicturePtr;
 using Quarlo::Test::PictureSpec;
@@ -34,8 +39,6 @@ using Quarlo::Widget::Host;
 using Quarlo::Widget::Point;
 using Quarlo::Widget::Size;
 
-constexpr int kScreenWidth = 1920;
-constexpr int kScreenHeight = 1080;
 constexpr int kPhotoWidth = 6000;
 constexpr int kPhotoHeight = 4000;
 constexpr int kPageWidth = 1440;
@@ -45,18 +48,6 @@ constexpr size_t kDistinctPages = 8;  // decoded pages in memory; list entries s
 constexpr int kReferenceFrames = 5;
 constexpr double kFrameGoalMs = 8;
 constexpr double kShowGoalMs = 16;
-
-struct Screen {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kScreenWidth, kScreenHeight);
-  cairo_t* cr = cairo_create(surface);
-  Screen() = default;
-  Screen(const Screen&) = delete;
-  Screen& operator=(const Screen&) = delete;
-  ~Screen() {
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-  }
-};
 
 double Median(std::vector<double> values) {
   if (values.empty()) return 0;

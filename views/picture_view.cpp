@@ -56,12 +56,6 @@ CursorKind PictureView::Cursor() const {
   return CanPanX() || CanPanY() ? CursorKind::Hand : CursorKind::Arrow;
 }
 
-bool PictureView::OnPointerDown(const PointerEvent& event) {
-  press_.Down(event);
-  CapturePointer();
-  return true;
-}
-
 bool PictureView::OnPointerMove(const PointerEvent& event) {
   if (!press_.LeftPressed()) return false;
   const Point at = event.position;
@@ -71,18 +65,6 @@ bool PictureView::OnPointerMove(const PointerEvent& event) {
   press_.Moved(at);
   return true;
 }
-
-bool PictureView::OnPointerUp(const PointerEvent& event) {
-  const std::optional<PointerPress::Release> release = press_.End();
-  if (!release) return false;
-  ReleasePointerCapture();
-  PointerPress::Deliver(*release, event.position, callbacks_);
-  return true;
-}
-
-void PictureView::OnCaptureLost() { press_.Lost(); }
-
-bool PictureView::OnWheel(const Quarlo::Widget::WheelEvent& event) { return callbacks_.Wheel(event); }
 
 void PictureView::ArrangeOverride(Size final) {
   Widget::ArrangeOverride(final);

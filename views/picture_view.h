@@ -32,7 +32,7 @@ enum class FlipAxis : int32_t { Horizontal = 0, Vertical = 1 };
 inline constexpr double kLoadingDelaySeconds = 0.35;
 // Frames are shown at least this long, and the frame clock never ticks faster.
 inline constexpr double kMinFrameSeconds = 0.02;
-class PictureView : public Quarlo::Widget::Widget {
+class PictureView : public PointerView {
  public:
   // Asked when the loading delay has passed: whether the placeholder may be shown now (the controller
   // refuses while the image list is shown or in webtoon mode). Without one it is always shown.
@@ -44,17 +44,12 @@ class PictureView : public Quarlo::Widget::Widget {
   // --- Widget ---
   Quarlo::Widget::CursorKind Cursor() const override;
   const char* ClassName() const override { return "PictureView"; }
-  bool OnPointerDown(const Quarlo::Widget::PointerEvent& event) override;
-  bool OnPointerUp(const Quarlo::Widget::PointerEvent& event) override;
   bool OnPointerMove(const Quarlo::Widget::PointerEvent& event) override;
-  void OnCaptureLost() override;
-  bool OnWheel(const Quarlo::Widget::WheelEvent& event) override;
   void ArrangeOverride(Quarlo::Widget::Size final) override;
   void Paint(Quarlo::Widget::Canvas& canvas) override;
   void OnScaleChanged() override;
   void OnAttached() override;
   void OnDetached() override;
-  bool IsHitTestVisible() const override { return true; }
 
   // --- Pages (called by the controller when it shows a spread) ---
 
@@ -116,15 +111,6 @@ class PictureView : public Quarlo::Widget::Widget {
   size_t FrameIndex(size_t page) const { return page < frameIndex_.size() ? frameIndex_[page] : 0; }
   size_t TileBitmapCount() const { return tileBitmaps_.Count(); }
 
-  // --- Callbacks ---
-
-  void SetOnWheel(decltype(ViewCallbacks::onWheel) handler) { callbacks_.onWheel = std::move(handler); }
-  void SetOnClick(decltype(ViewCallbacks::onClick) handler) { callbacks_.onClick = std::move(handler); }
-  void SetOnContextMenu(decltype(ViewCallbacks::onContextMenu) handler) {
-    callbacks_.onContextMenu = std::move(handler);
-  }
-  // Called after every change of what is shown (zoom, pan, rotation, flips, pages), for the bottom bar.
-  void SetOnChanged(decltype(ViewCallbacks::onChanged) handler) { callbacks_.onChanged = std::move(handler); }
   void SetLoadingPermission(LoadingPermission permission) { loadingPermission_ = std::move(permission); }
 
  private:
@@ -135,7 +121,6 @@ class PictureView : public Quarlo::Widget::Widget {
     double tickSeconds = 0;
   };
 
-  void Changed() const { callbacks_.Changed(); }
   void Repaint() { InvalidateVisual(); }
   void StartAnimation();
   void StopAnimation();
@@ -149,13 +134,11 @@ class PictureView : public Quarlo::Widget::Widget {
   void PaintPages(Quarlo::Widget::Canvas& canvas);
   void PaintLoading(Quarlo::Widget::Canvas& canvas, bool dark);
 
-  ViewCallbacks callbacks_;
   LoadingPermission loadingPermission_;
   ViewAppearance appearance_;
   std::vector<PicturePtr> pages_;
   std::vector<PagePlacement> placements_;
   ZoomModel zoom_;
-  PointerPress press_;
   std::vector<size_t> frameIndex_;
   bool animationPaused_ = false;
   uint64_t animationTimer_ = 0;

@@ -36,4 +36,18 @@ bool PointerPress::BeyondThreshold(Point at) const {
   return std::hypot(at.x - pressPoint_.x, at.y - pressPoint_.y) > kDragThreshold;
 }
 
+bool PointerView::OnPointerDown(const PointerEvent& event) {
+  press_.Down(event);
+  CapturePointer();
+  return true;
+}
+
+bool PointerView::OnPointerUp(const PointerEvent& event) {
+  const std::optional<PointerPress::Release> release = press_.End();
+  if (!release) return false;
+  ReleasePointerCapture();
+  PointerPress::Deliver(*release, event.position, callbacks_);
+  return true;
+}
+
 }  // namespace App

@@ -1,13 +1,15 @@
 #pragma once
 // Pointer handling shared by the picture view and the webtoon strip: the callbacks through which they
-// hand input to the controller, and the state of one press (a click, or a drag once it has moved far
-// enough). The views decide when a press may become a drag and what a drag moves.
+// hand input to the controller, the state of one press (a click, or a drag once it has moved far
+// enough), and the widget base that routes presses, releases and the wheel. The views decide when a
+// press may become a drag and what a drag moves.
 
 #include <functional>
 #include <optional>
 
 #include "widget/geometry.h"
 #include "widget/input/events.h"
+#include "widget/widget.h"
 
 namespace App {
 
@@ -64,6 +66,33 @@ class PointerPress {
   Quarlo::Widget::PointerButton button_ = Quarlo::Widget::PointerButton::None;
   Quarlo::Widget::Point pressPoint_;
   Quarlo::Widget::Point lastPoint_;
+};
+
+// A viewing widget whose pointer input goes to the controller: a press captures the pointer, a
+// release without a drag is a click or a context-menu request, the wheel is the controller's. The
+// views derive from it and handle moves themselves.
+class PointerView : public Quarlo::Widget::Widget {
+ public:
+  bool OnPointerDown(const Quarlo::Widget::PointerEvent& event) override;
+  bool OnPointerUp(const Quarlo::Widget::PointerEvent& event) override;
+  void OnCaptureLost() override { press_.Lost(); }
+  bool OnWheel(const Quarlo::Widget::WheelEvent& event) override { return callbacks_.Wheel(event); }
+  bool IsHitTestVisible() const override { return true; }
+
+  void SetOnWheel(decltype(ViewCallbacks::onWheel) handler) { callbacks_.onWheel = std::move(handler); }
+  void SetOnClick(decltype(ViewCallbacks::onClick) handler) { callbacks_.onClick = std::move(handler); }
+  void SetOnContextMenu(decltype(ViewCallbacks::onContextMenu) handler) {
+    callbacks_.onContextMenu = std::move(handler);
+  }
+  // Called after every change of what is shown (zoom, pan, pages, scroll, resize), for the bottom bar
+  // and the prefetch.
+  void SetOnChanged(decltype(ViewCallbacks::onChanged) handler) { callbacks_.onChanged = std::move(handler); }
+
+ protected:
+  void Changed() const { callbacks_.Changed(); }
+
+  ViewCallbacks callbacks_;
+  PointerPress press_;
 };
 
 }  // namespace App

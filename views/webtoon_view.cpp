@@ -38,12 +38,6 @@ bool Moved(double before, double after) { return std::fabs(after - before) > kMo
 
 CursorKind WebtoonView::Cursor() const { return press_.Dragging() ? CursorKind::SizeAll : CursorKind::Hand; }
 
-bool WebtoonView::OnPointerDown(const PointerEvent& event) {
-  press_.Down(event);
-  CapturePointer();
-  return true;
-}
-
 bool WebtoonView::OnPointerMove(const PointerEvent& event) {
   if (!press_.LeftPressed()) return false;
   const Point at = event.position;
@@ -53,18 +47,6 @@ bool WebtoonView::OnPointerMove(const PointerEvent& event) {
   press_.Moved(at);
   return true;
 }
-
-bool WebtoonView::OnPointerUp(const PointerEvent& event) {
-  const std::optional<PointerPress::Release> release = press_.End();
-  if (!release) return false;
-  ReleasePointerCapture();
-  PointerPress::Deliver(*release, event.position, callbacks_);
-  return true;
-}
-
-void WebtoonView::OnCaptureLost() { press_.Lost(); }
-
-bool WebtoonView::OnWheel(const Quarlo::Widget::WheelEvent& event) { return callbacks_.Wheel(event); }
 
 void WebtoonView::ArrangeOverride(Size final) {
   Widget::ArrangeOverride(final);

@@ -47,7 +47,7 @@ inline constexpr size_t kWantedAfter = 3;
 inline constexpr char32_t kErrorGlyph = 0xEA39;
 inline constexpr float kErrorGlyphSize = 32;
 
-class WebtoonView : public Quarlo::Widget::Widget {
+class WebtoonView : public PointerView {
  public:
   // The number of pictures in the list.
   using CountSource = std::function<size_t()>;
@@ -60,14 +60,9 @@ class WebtoonView : public Quarlo::Widget::Widget {
   // --- Widget ---
   Quarlo::Widget::CursorKind Cursor() const override;
   const char* ClassName() const override { return "WebtoonView"; }
-  bool OnPointerDown(const Quarlo::Widget::PointerEvent& event) override;
-  bool OnPointerUp(const Quarlo::Widget::PointerEvent& event) override;
   bool OnPointerMove(const Quarlo::Widget::PointerEvent& event) override;
-  void OnCaptureLost() override;
-  bool OnWheel(const Quarlo::Widget::WheelEvent& event) override;
   void ArrangeOverride(Quarlo::Widget::Size final) override;
   void Paint(Quarlo::Widget::Canvas& canvas) override;
-  bool IsHitTestVisible() const override { return true; }
 
   // --- Operations (called by the controller) ---
 
@@ -118,16 +113,6 @@ class WebtoonView : public Quarlo::Widget::Widget {
   const StripLayout& Layout() const { return layout_; }
   size_t TileBitmapCount() const { return tileBitmaps_.Count(); }
 
-  // --- Callbacks ---
-
-  void SetOnWheel(decltype(ViewCallbacks::onWheel) handler) { callbacks_.onWheel = std::move(handler); }
-  void SetOnClick(decltype(ViewCallbacks::onClick) handler) { callbacks_.onClick = std::move(handler); }
-  void SetOnContextMenu(decltype(ViewCallbacks::onContextMenu) handler) {
-    callbacks_.onContextMenu = std::move(handler);
-  }
-  // Called after every scroll, zoom, width-mode change, relayout and resize.
-  void SetOnChanged(decltype(ViewCallbacks::onChanged) handler) { callbacks_.onChanged = std::move(handler); }
-
  private:
   size_t Count() const { return layout_.Count(); }
   double DpiScale() const { return ScaleFactor(); }
@@ -139,10 +124,8 @@ class WebtoonView : public Quarlo::Widget::Widget {
   void UpdateNaturalWidth();
   // A decoded picture at an index that can be drawn, or null.
   PicturePtr Drawable(size_t index) const;
-  void Changed() const { callbacks_.Changed(); }
   void PaintPicture(Quarlo::Widget::Canvas& canvas, size_t index, double x0, bool dark);
 
-  ViewCallbacks callbacks_;
   ViewAppearance appearance_;
   CountSource countSource_;
   PictureSource pictureSource_;
@@ -155,7 +138,6 @@ class WebtoonView : public Quarlo::Widget::Widget {
   float gap_ = 0;
   double naturalWidth_ = 0;
   Quarlo::Widget::Size viewport_;
-  PointerPress press_;
   TileBitmaps tileBitmaps_;
 };
 

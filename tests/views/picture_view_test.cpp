@@ -12,6 +12,7 @@
 
 #include "core/settings.h"
 #include "support/fake_host.h"
+#include "support/hosted_view.h"
 #include "support/made_pictures.h"
 #include "widget/theme.h"
 
@@ -32,6 +33,7 @@ using Quarlo::Widget::Theme;
 using Quarlo::Widget::WheelEvent;
 using Quarlo::Widget::Testing::CanvasCall;
 using Quarlo::Widget::Testing::FakeHost;
+using Quarlo::Widget::Testing::HostedView;
 using Quarlo::Widget::Testing::RecordingCanvas;
 
 PicturePtr Picture(int32_t width, int32_t height, bool transparent = false) {
@@ -87,15 +89,10 @@ PointerEvent Press(Point at, PointerButton button = PointerButton::Left, int cli
 class PictureViewTest : public testing::Test {
  protected:
   PictureViewTest() {
-    view = static_cast<PictureView*>(host.SetRoot(std::make_unique<PictureView>()));
-    Resize({1000, 800});
     view->SetOnChanged([this] { ++changes; });
   }
 
-  void Resize(Size size) {
-    host.SetClientSize(size);
-    host.UpdateLayout();
-  }
+  void Resize(Size size) { hosted.Resize(size); }
 
   void Show(std::vector<PicturePtr> pages, float gap = 0, bool startFromRight = false) {
     view->SetPages(std::move(pages), gap, true, false, startFromRight);
@@ -104,8 +101,9 @@ class PictureViewTest : public testing::Test {
   // Moves the clock to an absolute time, firing timers on the way.
   void At(double seconds) { host.Advance(seconds - host.Now()); }
 
-  FakeHost host;
-  PictureView* view = nullptr;
+  HostedView<PictureView> hosted{Size{1000, 800}};
+  FakeHost& host = hosted.host;
+  PictureView* view = hosted.view;
   int changes = 0;
 };
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "support/fake_host.h"
+#include "support/hosted_view.h"
 #include "support/made_pictures.h"
 #include "support/temp_folder.h"
 #include "views/picture_view.h"
@@ -29,6 +30,7 @@ using Quarlo::Widget::PixelImage;
 using Quarlo::Widget::Size;
 using Quarlo::Widget::WindowImageOptions;
 using Quarlo::Widget::Testing::FakeHost;
+using Quarlo::Widget::Testing::HostedView;
 
 struct Bgra {
   int b, g, r, a;
@@ -71,10 +73,9 @@ TEST_F(ViewShotsTest, ShrunkPhotoIsDrawnInPlaceFromItsCopies) {
   spec.height = 2000;
   spec.levels = true;
   spec.painter = [](int32_t x, int32_t y, size_t, uint8_t* p) { PhotoPixel(x, y, 3000, 2000, p); };
-  FakeHost host;
-  auto* view = static_cast<PictureView*>(host.SetRoot(std::make_unique<PictureView>()));
-  host.SetClientSize({900, 700});
-  host.UpdateLayout();
+  HostedView<PictureView> hosted{Size{900, 700}};
+  FakeHost& host = hosted.host;
+  PictureView* view = hosted.view;
   view->SetPages({MakePicture(spec)}, 0, true, false, false);
   const PixelImage image = Render(host, {900, 700});
   Save(image, "picture-view-fit.png");
@@ -98,13 +99,12 @@ TEST_F(ViewShotsTest, EnlargedPixelArtKeepsHardEdgesWithoutSmoothing) {
     p[0] = p[1] = p[2] = (x + y) % 2 == 0 ? 255 : 0;
     p[3] = 255;
   };
-  FakeHost host;
-  auto* view = static_cast<PictureView*>(host.SetRoot(std::make_unique<PictureView>()));
+  HostedView<PictureView> hosted{Size{300, 300}};
+  FakeHost& host = hosted.host;
+  PictureView* view = hosted.view;
   ViewAppearance appearance;
   appearance.smooth = false;
   view->SetAppearance(appearance);
-  host.SetClientSize({300, 300});
-  host.UpdateLayout();
   view->SetFitMode(FitMode::Fill);
   view->SetPages({MakePicture(spec)}, 0, true, false, false);
   const PixelImage image = Render(host, {300, 300});
@@ -130,14 +130,13 @@ TEST_F(ViewShotsTest, TransparentSpreadShowsTheCheckerboardBehindIt) {
   opaque.width = 300;
   opaque.height = 400;
   opaque.painter = [](int32_t x, int32_t y, size_t, uint8_t* p) { PhotoPixel(x, y, 300, 400, p); };
-  FakeHost host;
-  auto* view = static_cast<PictureView*>(host.SetRoot(std::make_unique<PictureView>()));
+  HostedView<PictureView> hosted{Size{640, 400}};
+  FakeHost& host = hosted.host;
+  PictureView* view = hosted.view;
   ViewAppearance appearance;
   appearance.useThemeBackground = false;
   appearance.backgroundColor = Quarlo::Widget::Color{1, 1, 1, 1};
   view->SetAppearance(appearance);
-  host.SetClientSize({640, 400});
-  host.UpdateLayout();
   view->SetPages({MakePicture(spec), MakePicture(opaque)}, 20, true, false, false);
   const PixelImage image = Render(host, {640, 400});
   Save(image, "picture-view-spread-checkerboard.png");
@@ -151,10 +150,9 @@ TEST_F(ViewShotsTest, TransparentSpreadShowsTheCheckerboardBehindIt) {
 }
 
 TEST_F(ViewShotsTest, LoadingLabelIsCentredOverTheView) {
-  FakeHost host;
-  auto* view = static_cast<PictureView*>(host.SetRoot(std::make_unique<PictureView>()));
-  host.SetClientSize({400, 300});
-  host.UpdateLayout();
+  HostedView<PictureView> hosted{Size{400, 300}};
+  FakeHost& host = hosted.host;
+  PictureView* view = hosted.view;
   view->ShowLoadingAfterDelay();
   host.Advance(kLoadingDelaySeconds + 0.01);
   ASSERT_TRUE(view->IsLoadingShown());
@@ -184,10 +182,9 @@ TEST_F(ViewShotsTest, WebtoonStripWithPlaceholders) {
   }
   pages[1] = nullptr;
   pages.push_back(Quarlo::Test::FailedPicture());
-  FakeHost host;
-  auto* view = static_cast<WebtoonView*>(host.SetRoot(std::make_unique<WebtoonView>()));
-  host.SetClientSize({600, 900});
-  host.UpdateLayout();
+  HostedView<WebtoonView> hosted{Size{600, 900}};
+  FakeHost& host = hosted.host;
+  WebtoonView* view = hosted.view;
   view->SetSources([&] { return pages.size(); }, [&](size_t i) { return pages[i]; },
                    [&](size_t i) { return pages[i] ? 1024.0 / 720 : 0; });
   view->SetWidthMode(FitMode::Fit);

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "support/fake_host.h"
+#include "support/hosted_view.h"
 #include "support/made_pictures.h"
 
 namespace App {
@@ -28,6 +29,7 @@ using Quarlo::Widget::Rect;
 using Quarlo::Widget::Size;
 using Quarlo::Widget::Testing::CanvasCall;
 using Quarlo::Widget::Testing::FakeHost;
+using Quarlo::Widget::Testing::HostedView;
 using Quarlo::Widget::Testing::RecordingCanvas;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -48,15 +50,10 @@ PointerEvent Press(Point at, PointerButton button = PointerButton::Left) {
 class WebtoonViewTest : public testing::Test {
  protected:
   WebtoonViewTest() {
-    view = static_cast<WebtoonView*>(host.SetRoot(std::make_unique<WebtoonView>()));
-    Resize({1200, 900});
     view->SetOnChanged([this] { ++changes; });
   }
 
-  void Resize(Size size) {
-    host.SetClientSize(size);
-    host.UpdateLayout();
-  }
+  void Resize(Size size) { hosted.Resize(size); }
 
   // A list of count pictures whose ratios are unknown and which are not decoded.
   void Open(size_t count) {
@@ -76,8 +73,9 @@ class WebtoonViewTest : public testing::Test {
     pictures[index] = std::move(picture);
   }
 
-  FakeHost host;
-  WebtoonView* view = nullptr;
+  HostedView<WebtoonView> hosted{Size{1200, 900}};
+  FakeHost& host = hosted.host;
+  WebtoonView* view = hosted.view;
   std::vector<PicturePtr> pictures;
   std::vector<double> ratios;
   std::set<size_t> asked;
