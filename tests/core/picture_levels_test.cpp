@@ -47,8 +47,8 @@ TEST(PictureLevelsTest, LargeStillsCarryCopiesAndPayForThem) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const PicturePtr picture =
-        LoadPictureBytes(Quarlo::Test::EncodePng(RgbaImage::Filled(c.width, c.height, 200, 100, 50)), "a.png", {});
+    const PicturePtr picture = LoadPictureBytes(
+        Quarlo::Test::EncodePng(RgbaImage::Filled(c.width, c.height, 200, 100, 50)), "a.png", {});
     ASSERT_EQ(picture->error, LoadError::None);
     ASSERT_EQ(picture->tiles.size(), 1u);
     ASSERT_EQ(picture->tiles[0].size(), 1u);
