@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "screen_surface.h"
 #include "widget/canvas.h"
 #include "widget/detail/cairo_canvas.h"
 #include "widget/detail/icon_glyphs.h"
@@ -15,21 +16,14 @@
 
 namespace {
 
+using Quarlo::Bench::kScreenHeight;
+using Quarlo::Bench::kScreenWidth;
+using Quarlo::Bench::Screen;
+
 using namespace Quarlo::Widget;
 
-constexpr int kScreenWidth = 1920;
-constexpr int kScreenHeight = 1080;
 constexpr int kPictureWidth = 6000;
 constexpr int kPictureHeight = 4000;
-
-struct Screen {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kScreenWidth, kScreenHeight);
-  cairo_t* cr = cairo_create(surface);
-  ~Screen() {
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-  }
-};
 
 // A photograph-like picture: smooth ramps with fine detail that shimmers when scaled badly.
 std::shared_ptr<std::vector<uint8_t>> PicturePixels() {

@@ -233,7 +233,7 @@ void MakeTiles(LoadedPicture& picture) {
   for (PictureFrame& frame : picture.frames) {
     std::vector<PictureTile>& tiles = picture.tiles.emplace_back();
     if (!cut) {
-      tiles.push_back({0, 0, picture.width, picture.height, frame.pixels});
+      tiles.push_back({0, 0, picture.width, picture.height, frame.pixels, {}});
       continue;
     }
     for (int32_t y = 0; y < picture.height; y += kTileSide) {
@@ -244,7 +244,7 @@ void MakeTiles(LoadedPicture& picture) {
           const uint8_t* from = frame.pixels->data() + (size_t(y + row) * picture.width + x) * 4;
           std::copy(from, from + size_t(w) * 4, pixels.data() + size_t(row) * w * 4);
         }
-        tiles.push_back({x, y, w, h, Share(std::move(pixels))});
+        tiles.push_back({x, y, w, h, Share(std::move(pixels)), {}});
       }
     }
   }
@@ -262,6 +262,7 @@ PicturePtr Finish(std::string key, Decode&& decode) {
     decode(*picture);
     if (picture->error == LoadError::None && picture->frames.empty()) Fail(*picture, LoadError::Damaged, 0);
     if (picture->error == LoadError::None) MakeTiles(*picture);
+    AddLevels(*picture);
   } catch (const std::bad_alloc&) {
     picture->tiles.clear();
     picture->tiled = false;
@@ -269,7 +270,8 @@ PicturePtr Finish(std::string key, Decode&& decode) {
   }
   picture->cost = kPictureOverheadCost;
   if (picture->error == LoadError::None) {
-    picture->cost += uint64_t(picture->frames.size()) * uint64_t(picture->width) * picture->height * 4;
+    picture->cost += uint64_t(picture->frames.size()) * uint64_t(picture->width) * picture->height * 4 +
+                     LevelBytes(*picture);
   } else {
     picture->width = picture->height = 0;
   }

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/picture_levels.h"
 #include "core/picture_metadata.h"
 #include "platform/imaging/pixel_memory.h"
 
@@ -43,6 +44,7 @@ struct PictureFrame {
 struct PictureTile {
   int32_t x = 0, y = 0, width = 0, height = 0;  // position and size within the frame
   PixelBuffer pixels;                           // width × height × 4, or the frame's own buffer
+  std::vector<PictureLevel> levels;             // halved copies, largest first (large stills only)
 };
 
 struct DecodeOptions {

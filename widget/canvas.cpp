@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/imaging/pixel_halving.h"
+
 namespace Quarlo::Widget {
 
 Matrix Matrix::Scaling(float sx, float sy, Point centre) {
@@ -51,6 +53,11 @@ Path& Path::Close() {
 
 namespace {
 
+// The size the next halved copy must have.
+int32_t HalfSide(int32_t side) {
+  return static_cast<int32_t>(Imaging::HalfSide(static_cast<uint32_t>(side)));
+}
+
 // Byte count of a width × height BGRA picture, or 0 when a side is not positive.
 size_t PixelBytes(int32_t width, int32_t height) {
   if (width <= 0 || height <= 0) return 0;
@@ -82,6 +89,25 @@ Bitmap Bitmap::Wrap(int32_t width, int32_t height, std::shared_ptr<const void> o
   bitmap.impl_->dpi = dpi > 0 ? dpi : 96;
   bitmap.impl_->owner = std::move(owner);
   bitmap.impl_->pixels = pixels;
+  return bitmap;
+}
+
+Bitmap Bitmap::WrapWithLevels(int32_t width, int32_t height, std::shared_ptr<const void> owner,
+                              const uint8_t* pixels, std::vector<BitmapLevel> levels, float dpi) {
+  Bitmap bitmap = Wrap(width, height, std::move(owner), pixels, dpi);
+  if (!bitmap) return bitmap;
+  int32_t parentWidth = width, parentHeight = height;
+  size_t kept = 0;
+  for (const BitmapLevel& level : levels) {
+    if (level.pixels == nullptr || level.width != HalfSide(parentWidth) ||
+        level.height != HalfSide(parentHeight))
+      break;
+    parentWidth = level.width;
+    parentHeight = level.height;
+    ++kept;
+  }
+  levels.resize(kept);
+  bitmap.impl_->levels = std::move(levels);
   return bitmap;
 }
 

@@ -18,7 +18,6 @@
 namespace Quarlo::Widget {
 
 namespace Detail {
-struct BitmapCache;
 struct TextLayoutImpl;
 }  // namespace Detail
 
@@ -114,18 +113,29 @@ struct TextOptions {
 
 enum class Interpolation : int32_t { NearestNeighbor = 0, Linear = 1, HighQualityCubic = 2 };
 
+// A pre-scaled copy of a bitmap: half the size of the one before it (each side floor(side / 2), at
+// least 1), premultiplied BGRA with stride width × 4, kept alive by its owner.
+struct BitmapLevel {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::shared_ptr<const void> owner;
+  const uint8_t* pixels = nullptr;
+};
+
 // A picture to draw: premultiplied BGRA rows without padding (stride = width × 4). A shared handle:
-// copies share the pixels and the scaled copies the canvas keeps for fast drawing. Empty draws nothing.
+// copies share the pixels and the halved copies scaled draws sample from. Empty draws nothing.
 class Bitmap {
  public:
   struct Impl {
     int32_t width = 0;
     int32_t height = 0;
     float dpi = 96;
-    std::vector<uint8_t> ownedPixels;            // FromPixels
-    std::shared_ptr<const void> owner;           // Wrap: keeps the pixel buffer alive
-    const uint8_t* pixels = nullptr;             // first row, into ownedPixels or the owner's buffer
-    std::shared_ptr<Detail::BitmapCache> cache;  // the canvas's derived data, built on first draw
+    std::vector<uint8_t> ownedPixels;   // FromPixels
+    std::shared_ptr<const void> owner;  // Wrap: keeps the pixel buffer alive
+    const uint8_t* pixels = nullptr;    // first row, into ownedPixels or the owner's buffer
+    // Halved copies, largest first: given with WrapWithLevels, and extended by the canvas on the first
+    // draw that needs a smaller one.
+    std::vector<BitmapLevel> levels;
   };
 
   Bitmap() = default;
@@ -135,12 +145,19 @@ class Bitmap {
   // Never copies: the owner keeps `pixels` valid for the bitmap's life. Empty for a null buffer or bad size.
   static Bitmap Wrap(int32_t width, int32_t height, std::shared_ptr<const void> owner, const uint8_t* pixels,
                      float dpi = 96);
+  // Wrap with halved copies made ahead of time (on the thread that decoded the picture), so that shrunk
+  // draws need no preparation when they happen. Copies are kept up to the first one that is not half the
+  // size of the one before it or has no pixels; nothing is copied.
+  static Bitmap WrapWithLevels(int32_t width, int32_t height, std::shared_ptr<const void> owner,
+                               const uint8_t* pixels, std::vector<BitmapLevel> levels, float dpi = 96);
 
   explicit operator bool() const { return impl_ != nullptr; }
   int32_t Width() const { return impl_ ? impl_->width : 0; }
   int32_t Height() const { return impl_ ? impl_->height : 0; }
   float Dpi() const { return impl_ ? impl_->dpi : 96; }
   const uint8_t* Pixels() const { return impl_ ? impl_->pixels : nullptr; }
+  // The number of halved copies the bitmap holds now.
+  size_t LevelCount() const { return impl_ ? impl_->levels.size() : 0; }
   // The canvas implementation reads and caches through this.
   Impl* Get() const { return impl_.get(); }
 

@@ -102,6 +102,8 @@ class Host {
   // The native timer armed through SetTimerDelay elapsed: run every due timer.
   void FireTimers();
   size_t TimerCount() const { return timers_.size(); }
+  // Whether a timer still exists: hiding or detaching a widget drops its timers without telling it.
+  bool HasTimer(uint64_t id) const;
 
   // --- Input routing: the native window calls these, one per event; positions in window DIPs ---
 

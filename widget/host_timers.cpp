@@ -37,6 +37,10 @@ void Host::CancelTimer(uint64_t id) {
   RearmTimers();
 }
 
+bool Host::HasTimer(uint64_t id) const {
+  return std::any_of(timers_.begin(), timers_.end(), [id](const Timer& t) { return t.id == id; });
+}
+
 void Host::RearmTimers() {
   if (inTimerDispatch_) {
     return;

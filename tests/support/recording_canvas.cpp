@@ -24,7 +24,7 @@ void RecordingCanvas::Record(const std::string& op, Rect rect, Color color, floa
   Point a = transform_.Apply({rect.x, rect.y});
   Point b = transform_.Apply({rect.Right(), rect.Bottom()});
   Rect mapped{std::min(a.x, b.x), std::min(a.y, b.y), std::fabs(b.x - a.x), std::fabs(b.y - a.y)};
-  calls.push_back(CanvasCall{op, rect, mapped, color, value, 0, {}});
+  calls.push_back(CanvasCall{op, rect, mapped, color, value, 0, {}, {}, {}, Interpolation::Linear, 0});
 }
 
 void RecordingCanvas::Pop(Entry kind) {
@@ -74,10 +74,14 @@ void RecordingCanvas::DrawText(const TextLayout&, Point origin, Color color) {
 }
 void RecordingCanvas::DrawIcon(char32_t codePoint, Rect rect, float size, Color color) {
   Record("DrawIcon", rect, color, size);
-  (void)codePoint;
+  calls.back().codePoint = codePoint;
 }
-void RecordingCanvas::DrawBitmap(const Bitmap&, Rect destination, Rect, float opacity, Interpolation) {
+void RecordingCanvas::DrawBitmap(const Bitmap& bitmap, Rect destination, Rect source, float opacity,
+                                 Interpolation interpolation) {
   Record("DrawBitmap", destination, {}, opacity);
+  calls.back().bitmap = bitmap;
+  calls.back().source = source;
+  calls.back().interpolation = interpolation;
 }
 
 void RecordingCanvas::PushClip(Rect rect) {

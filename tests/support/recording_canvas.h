@@ -17,6 +17,11 @@ struct CanvasCall {
   float value = 0;   // stroke width, icon size or opacity, depending on op
   float radius = 0;  // corner radius of rounded operations
   Matrix matrix;     // PushTransform's matrix
+  // DrawBitmap: the bitmap, its source rectangle and interpolation; DrawIcon: the code point.
+  Bitmap bitmap;
+  Rect source;
+  Interpolation interpolation = Interpolation::Linear;
+  char32_t codePoint = 0;
 };
 
 class RecordingCanvas : public Canvas {

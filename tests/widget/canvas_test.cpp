@@ -395,6 +395,38 @@ TEST(CanvasBitmaps, NeighbouringTilesMeetWithoutASeam) {
   for (int x = 1; x < 15; ++x) EXPECT_EQ(PixelAt(image, x, 2).a, 255) << x;
 }
 
+TEST(CanvasBitmaps, ShrunkDrawsSampleTheLevelsGivenWithTheBitmap) {
+  // A red 8 × 8 picture whose given 4 × 4 copy is green: a draw at half size or less must come from the
+  // copy, not from halving the picture again.
+  auto red = std::make_shared<std::vector<uint8_t>>();
+  for (int i = 0; i < 64; ++i) red->insert(red->end(), {0, 0, 255, 255});
+  auto green = std::make_shared<std::vector<uint8_t>>();
+  for (int i = 0; i < 16; ++i) green->insert(green->end(), {0, 255, 0, 255});
+  const Bitmap bitmap = Bitmap::WrapWithLevels(8, 8, red, red->data(), {{4, 4, green, green->data()}});
+  ASSERT_EQ(bitmap.LevelCount(), 1u);
+  const PixelImage image = Draw({4, 4}, [&](Canvas& c) {
+    c.DrawBitmap(bitmap, Rect{0, 0, 4, 4}, Rect{}, 1, Interpolation::Linear);
+  });
+  EXPECT_EQ(PixelAt(image, 2, 2).g, 255);
+  EXPECT_EQ(PixelAt(image, 2, 2).r, 0);
+  // Drawn smaller still, the canvas halves the given copy, not the picture.
+  const PixelImage smaller = Draw({1, 1}, [&](Canvas& c) {
+    c.DrawBitmap(bitmap, Rect{0, 0, 1, 1}, Rect{}, 1, Interpolation::Linear);
+  });
+  EXPECT_EQ(PixelAt(smaller, 0, 0).g, 255);
+  EXPECT_EQ(bitmap.LevelCount(), 3u);
+}
+
+TEST(CanvasBitmaps, GivenLevelsStopAtTheFirstThatIsNotAHalving) {
+  auto pixels = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(9 * 5 * 4), 255);
+  const uint8_t* p = pixels->data();
+  EXPECT_EQ(Bitmap::WrapWithLevels(9, 5, pixels, p, {{4, 2, pixels, p}, {2, 1, pixels, p}}).LevelCount(), 2u);
+  EXPECT_EQ(Bitmap::WrapWithLevels(9, 5, pixels, p, {{4, 2, pixels, p}, {3, 1, pixels, p}}).LevelCount(), 1u);
+  EXPECT_EQ(Bitmap::WrapWithLevels(9, 5, pixels, p, {{5, 3, pixels, p}}).LevelCount(), 0u);
+  EXPECT_EQ(Bitmap::WrapWithLevels(9, 5, pixels, p, {{4, 2, pixels, nullptr}}).LevelCount(), 0u);
+  EXPECT_FALSE(Bitmap::WrapWithLevels(9, 5, pixels, nullptr, {}));
+}
+
 TEST(CanvasBitmaps, OpacityScalesTheBitmap) {
   const Bitmap bitmap = Bitmap::FromPixels(1, 1, {0, 0, 255, 255});
   const PixelImage image = Draw({4, 4}, [&](Canvas& c) {

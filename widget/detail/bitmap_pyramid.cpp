@@ -6,6 +6,10 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <new>
+#include <vector>
+
+#include "platform/imaging/pixel_halving.h"
 
 namespace Quarlo::Widget::Detail {
 namespace {
@@ -19,21 +23,32 @@ struct LevelView {
   int32_t height;
 };
 
-LevelView ViewOf(Bitmap::Impl& bitmap, int level) {
-  if (level == 0) return {bitmap.pixels, bitmap.width, bitmap.height};
-  if (!bitmap.cache) bitmap.cache = std::make_shared<BitmapCache>();
-  std::vector<PyramidLevel>& levels = bitmap.cache->levels;
-  while (static_cast<int>(levels.size()) < level) {
-    const LevelView parent =
-        levels.empty() ? LevelView{bitmap.pixels, bitmap.width, bitmap.height}
-                       : LevelView{levels.back().pixels.data(), levels.back().width, levels.back().height};
-    levels.push_back(HalvePixels(parent.pixels, parent.width, parent.height));
-  }
-  const PyramidLevel& found = levels[static_cast<size_t>(level - 1)];
-  return {found.pixels.data(), found.width, found.height};
+int32_t HalfSide(int32_t side) {
+  return static_cast<int32_t>(Imaging::HalfSide(static_cast<uint32_t>(side)));
 }
 
-int32_t HalfSide(int32_t side) { return std::max(side / 2, 1); }
+// Level 0 is the bitmap itself; level n is Impl::levels[n - 1], built from the level above when missing.
+// When memory for a new level cannot be had, the smallest level there is stands in.
+LevelView ViewOf(Bitmap::Impl& bitmap, int& level) {
+  std::vector<BitmapLevel>& levels = bitmap.levels;
+  try {
+    while (static_cast<int>(levels.size()) < level) {
+      const LevelView parent =
+          levels.empty() ? LevelView{bitmap.pixels, bitmap.width, bitmap.height}
+                         : LevelView{levels.back().pixels, levels.back().width, levels.back().height};
+      auto pixels = std::make_shared<const Imaging::PixelBytes>(Imaging::HalvePixels(
+          parent.pixels, static_cast<uint32_t>(parent.width), static_cast<uint32_t>(parent.height)));
+      const uint8_t* first = pixels->data();
+      levels.push_back(
+          BitmapLevel{HalfSide(parent.width), HalfSide(parent.height), std::move(pixels), first});
+    }
+  } catch (const std::bad_alloc&) {
+    level = static_cast<int>(levels.size());
+  }
+  if (level == 0) return {bitmap.pixels, bitmap.width, bitmap.height};
+  const BitmapLevel& found = levels[static_cast<size_t>(level - 1)];
+  return {found.pixels, found.width, found.height};
+}
 
 // Source rectangle in the bitmap's pixels, limited to the bitmap; the destination shrinks with it so the
 // mapping between the two stays the caller's.
@@ -97,28 +112,6 @@ Region RegionOf(Rect source, int32_t width, int32_t height) {
 
 }  // namespace
 
-PyramidLevel HalvePixels(const uint8_t* pixels, int32_t width, int32_t height) {
-  PyramidLevel level;
-  level.width = HalfSide(width);
-  level.height = HalfSide(height);
-  level.pixels.resize(static_cast<size_t>(level.width) * static_cast<size_t>(level.height) * 4);
-  const size_t stride = static_cast<size_t>(width) * 4;
-  for (int32_t y = 0; y < level.height; ++y) {
-    const uint8_t* row0 = pixels + static_cast<size_t>(std::min(2 * y, height - 1)) * stride;
-    const uint8_t* row1 = pixels + static_cast<size_t>(std::min(2 * y + 1, height - 1)) * stride;
-    uint8_t* out = level.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(level.width) * 4;
-    for (int32_t x = 0; x < level.width; ++x) {
-      const size_t a = static_cast<size_t>(std::min(2 * x, width - 1)) * 4;
-      const size_t b = static_cast<size_t>(std::min(2 * x + 1, width - 1)) * 4;
-      for (size_t c = 0; c < 4; ++c) {
-        out[static_cast<size_t>(x) * 4 + c] =
-            static_cast<uint8_t>((row0[a + c] + row0[b + c] + row1[a + c] + row1[b + c] + 2) >> 2);
-      }
-    }
-  }
-  return level;
-}
-
 int PyramidLevelFor(float devicePixelsPerSourcePixel, int32_t width, int32_t height) {
   int level = 0;
   float scale = devicePixelsPerSourcePixel;
@@ -149,12 +142,14 @@ void DrawBitmapScaled(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rect 
   Rect levelSource;
   Region region{};
   while (true) {
+    const int wanted = level;
     view = ViewOf(bitmap, level);
     const float sx = static_cast<float>(view.width) / static_cast<float>(bitmap.width);
     const float sy = static_cast<float>(view.height) / static_cast<float>(bitmap.height);
     levelSource = Rect{pixels.x * sx, pixels.y * sy, pixels.width * sx, pixels.height * sy};
     region = RegionOf(levelSource, view.width, view.height);
     if (region.FitsCairo(view.width) || (view.width == 1 && view.height == 1)) break;
+    if (level < wanted) return;  // too large for Cairo, and no smaller level could be made
     ++level;
   }
 

@@ -1,31 +1,17 @@
 #pragma once
-// Drawing pictures of any size quickly: a bitmap keeps a pyramid of halved copies, built once on first need,
-// and a scaled draw samples bilinearly from the smallest level that is still at least as large as the
-// destination. Only the part of a level that the source rectangle covers is handed to Cairo, so pictures
-// wider or taller than Cairo's 32767-pixel limit draw too.
+// Drawing pictures of any size quickly: a bitmap keeps a pyramid of halved copies (given with the bitmap
+// by the code that decoded it, else built here once on first need), and a scaled draw samples bilinearly
+// from the smallest level that is still at least as large as the destination. Only the part of a level that
+// the source rectangle covers is handed to Cairo, so pictures wider or taller than Cairo's 32767-pixel limit
+// draw too.
 
 #include <cairo.h>
 
 #include <cstdint>
-#include <vector>
 
 #include "widget/canvas.h"
 
 namespace Quarlo::Widget::Detail {
-
-struct PyramidLevel {
-  int32_t width = 0;
-  int32_t height = 0;
-  std::vector<uint8_t> pixels;  // premultiplied BGRA, stride width × 4
-};
-
-struct BitmapCache {
-  std::vector<PyramidLevel>
-      levels;  // levels[0] is the first halving; the bitmap itself is level 0 of the pyramid
-};
-
-// One 2×2 box-filter halving of a premultiplied BGRA image (each side floor(side / 2), at least 1).
-PyramidLevel HalvePixels(const uint8_t* pixels, int32_t width, int32_t height);
 
 // The pyramid level a draw uses: 0 (the bitmap) when not scaling down by 2 or more, else the level whose
 // size is the smallest still covering `devicePixelsPerSourcePixel` of the source.

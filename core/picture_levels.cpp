@@ -1,0 +1,51 @@
+#include "core/picture_levels.h"
+
+#include <algorithm>
+#include <new>
+
+#include "core/loaded_picture.h"
+#include "platform/imaging/pixel_halving.h"
+
+namespace Quarlo::View {
+
+std::vector<PictureLevel> BuildLevels(const Imaging::PixelBytes& pixels, int32_t width, int32_t height) {
+  std::vector<PictureLevel> levels;
+  const uint8_t* parent = pixels.data();
+  uint32_t parentWidth = uint32_t(width), parentHeight = uint32_t(height);
+  while (std::max(Imaging::HalfSide(parentWidth), Imaging::HalfSide(parentHeight)) >=
+         uint32_t(kSmallestLevelSide)) {
+    auto halved =
+        std::make_shared<const Imaging::PixelBytes>(Imaging::HalvePixels(parent, parentWidth, parentHeight));
+    parentWidth = Imaging::HalfSide(parentWidth);
+    parentHeight = Imaging::HalfSide(parentHeight);
+    parent = halved->data();
+    levels.push_back({int32_t(parentWidth), int32_t(parentHeight), std::move(halved)});
+  }
+  return levels;
+}
+
+void AddLevels(LoadedPicture& picture) noexcept {
+  if (picture.error != LoadError::None || picture.frames.size() != 1 || picture.tiles.size() != 1) return;
+  if (std::max(picture.width, picture.height) < kLevelsMinSide) return;
+  try {
+    for (PictureTile& tile : picture.tiles.front()) {
+      if (tile.pixels && tile.pixels->size() >= size_t(tile.width) * size_t(tile.height) * 4)
+        tile.levels = BuildLevels(*tile.pixels, tile.width, tile.height);
+    }
+  } catch (const std::bad_alloc&) {
+    for (PictureTile& tile : picture.tiles.front()) tile.levels.clear();
+  }
+}
+
+uint64_t LevelBytes(const LoadedPicture& picture) {
+  uint64_t bytes = 0;
+  for (const std::vector<PictureTile>& frame : picture.tiles) {
+    for (const PictureTile& tile : frame) {
+      for (const PictureLevel& level : tile.levels)
+        bytes += uint64_t(level.width) * uint64_t(level.height) * 4;
+    }
+  }
+  return bytes;
+}
+
+}  // namespace Quarlo::View
