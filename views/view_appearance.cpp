@@ -18,17 +18,14 @@ Color FromRgb(int32_t rgb) { return Color::FromBytes((rgb >> 16) & 0xFF, (rgb >>
 
 }  // namespace
 
-BackgroundKind BackgroundKindFromSetting(int32_t value) {
-  if (value < 0 || value > static_cast<int32_t>(BackgroundKind::Custom)) return BackgroundKind::Theme;
-  return static_cast<BackgroundKind>(value);
-}
-
 ViewAppearance AppearanceFromSettings(const Quarlo::View::Settings& settings) {
   ViewAppearance appearance;
   appearance.checkerboard = settings.checkerboard;
   appearance.smooth = settings.smoothScaling;
-  const BackgroundKind kind = BackgroundKindFromSetting(settings.background);
-  appearance.useThemeBackground = kind == BackgroundKind::Theme;
+  using Quarlo::View::BackgroundKind;
+  const BackgroundKind kind = settings.background;
+  // A kind the record cannot name (a record not read through the store) shows the theme colour.
+  appearance.useThemeBackground = kind < BackgroundKind::Black || kind > BackgroundKind::Custom;
   switch (kind) {
     case BackgroundKind::Theme:
       break;

@@ -16,12 +16,6 @@ struct Theme;
 
 namespace App {
 
-// Stored in the Background setting; the values are part of the settings format.
-enum class BackgroundKind : int32_t { Theme = 0, Black = 1, Gray = 2, White = 3, Custom = 4 };
-
-// The kind for a stored setting value; values outside 0..4 give Theme.
-BackgroundKind BackgroundKindFromSetting(int32_t value);
-
 struct ViewAppearance {
   bool useThemeBackground = true;  // the theme's window background instead of backgroundColor
   Quarlo::Widget::Color backgroundColor = Quarlo::Widget::Color::FromBytes(32, 32, 32);

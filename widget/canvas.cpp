@@ -5,8 +5,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "platform/imaging/pixel_halving.h"
-
 namespace Quarlo::Widget {
 
 Matrix Matrix::Scaling(float sx, float sy, Point centre) {
@@ -53,11 +51,6 @@ Path& Path::Close() {
 
 namespace {
 
-// The size the next halved copy must have.
-int32_t HalfSide(int32_t side) {
-  return static_cast<int32_t>(Imaging::HalfSide(static_cast<uint32_t>(side)));
-}
-
 // Byte count of a width × height BGRA picture, or 0 when a side is not positive.
 size_t PixelBytes(int32_t width, int32_t height) {
   if (width <= 0 || height <= 0) return 0;
@@ -99,8 +92,8 @@ Bitmap Bitmap::WrapWithLevels(int32_t width, int32_t height, std::shared_ptr<con
   int32_t parentWidth = width, parentHeight = height;
   size_t kept = 0;
   for (const BitmapLevel& level : levels) {
-    if (level.pixels == nullptr || level.width != HalfSide(parentWidth) ||
-        level.height != HalfSide(parentHeight))
+    if (level.pixels == nullptr || level.width != HalfLevelSide(parentWidth) ||
+        level.height != HalfLevelSide(parentHeight))
       break;
     parentWidth = level.width;
     parentHeight = level.height;

@@ -115,6 +115,10 @@ enum class Interpolation : int32_t { NearestNeighbor = 0, Linear = 1, HighQualit
 
 // A pre-scaled copy of a bitmap: half the size of the one before it (each side floor(side / 2), at
 // least 1), premultiplied BGRA with stride width × 4, kept alive by its owner.
+// The side of the next halved copy of a bitmap: floor(side / 2), at least 1. Copies made ahead of time
+// (by a picture loader) must follow it to be taken.
+constexpr int32_t HalfLevelSide(int32_t side) { return side > 1 ? side / 2 : 1; }
+
 struct BitmapLevel {
   int32_t width = 0;
   int32_t height = 0;

@@ -139,7 +139,7 @@ TEST(ViewAppearanceTest, BackgroundSettingGivesTheColour) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.background);
     Quarlo::View::Settings settings;
-    settings.background = c.background;
+    settings.background = static_cast<Quarlo::View::BackgroundKind>(c.background);
     settings.customBackground = c.custom;
     settings.checkerboard = false;
     settings.smoothScaling = false;

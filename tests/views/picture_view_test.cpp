@@ -244,7 +244,7 @@ TEST_F(PictureViewTest, BackgroundAndCheckerboardFollowTheAppearanceAndTheme) {
     SCOPED_TRACE(c.name);
     host.SetTheme(c.darkTheme ? dark : light);
     Quarlo::View::Settings settings;
-    settings.background = c.background;
+    settings.background = static_cast<Quarlo::View::BackgroundKind>(c.background);
     view->SetAppearance(AppearanceFromSettings(settings));
     Show({transparent});
     const RecordingCanvas canvas = host.Paint();

@@ -2,14 +2,14 @@
 
 #include "widget/detail/bitmap_pyramid.h"
 
+#include <cairo.h>
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <memory>
 #include <new>
 #include <vector>
-
-#include "platform/imaging/pixel_halving.h"
 
 namespace Quarlo::Widget::Detail {
 namespace {
@@ -23,8 +23,29 @@ struct LevelView {
   int32_t height;
 };
 
-int32_t HalfSide(int32_t side) {
-  return static_cast<int32_t>(Imaging::HalfSide(static_cast<uint32_t>(side)));
+// A halved copy of a premultiplied BGRA picture, sampled by pixman's box filter. Throws std::bad_alloc
+// when the copy cannot be had.
+std::shared_ptr<const std::vector<uint8_t>> Halve(const LevelView& parent) {
+  const int32_t width = HalfLevelSide(parent.width), height = HalfLevelSide(parent.height);
+  auto pixels =
+      std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  cairo_surface_t* source =
+      cairo_image_surface_create_for_data(const_cast<uint8_t*>(parent.pixels), CAIRO_FORMAT_ARGB32,
+                                          parent.width, parent.height, parent.width * 4);
+  cairo_surface_t* target =
+      cairo_image_surface_create_for_data(pixels->data(), CAIRO_FORMAT_ARGB32, width, height, width * 4);
+  cairo_t* cr = cairo_create(target);
+  cairo_scale(cr, static_cast<double>(width) / parent.width, static_cast<double>(height) / parent.height);
+  cairo_set_source_surface(cr, source, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_paint(cr);
+  const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+  cairo_destroy(cr);
+  cairo_surface_destroy(target);
+  cairo_surface_destroy(source);
+  if (!ok) throw std::bad_alloc();
+  return pixels;
 }
 
 // Level 0 is the bitmap itself; level n is Impl::levels[n - 1], built from the level above when missing.
@@ -36,11 +57,10 @@ LevelView ViewOf(Bitmap::Impl& bitmap, int& level) {
       const LevelView parent =
           levels.empty() ? LevelView{bitmap.pixels, bitmap.width, bitmap.height}
                          : LevelView{levels.back().pixels, levels.back().width, levels.back().height};
-      auto pixels = std::make_shared<const Imaging::PixelBytes>(Imaging::HalvePixels(
-          parent.pixels, static_cast<uint32_t>(parent.width), static_cast<uint32_t>(parent.height)));
+      std::shared_ptr<const std::vector<uint8_t>> pixels = Halve(parent);
       const uint8_t* first = pixels->data();
       levels.push_back(
-          BitmapLevel{HalfSide(parent.width), HalfSide(parent.height), std::move(pixels), first});
+          BitmapLevel{HalfLevelSide(parent.width), HalfLevelSide(parent.height), std::move(pixels), first});
     }
   } catch (const std::bad_alloc&) {
     level = static_cast<int>(levels.size());
@@ -117,8 +137,8 @@ int PyramidLevelFor(float devicePixelsPerSourcePixel, int32_t width, int32_t hei
   float scale = devicePixelsPerSourcePixel;
   while (scale * 2 <= 1 && (width > 1 || height > 1)) {
     scale *= 2;
-    width = HalfSide(width);
-    height = HalfSide(height);
+    width = HalfLevelSide(width);
+    height = HalfLevelSide(height);
     ++level;
   }
   return level;
