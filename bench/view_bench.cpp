@@ -71,15 +71,15 @@ void Report(benchmark::State& state, const std::vector<double>& ours, double ref
 }
 
 PicturePtr Photo(uint8_t shade, bool levels) {
-  PictureSpec spec;
-  spec.width = kPhotoWidth;
-  spec.height = kPhotoHeight;
-  spec.levels = levels;
-  spec.painter = [shade](int32_t x, int32_t y, size_t, uint8_t* p) {
+  PictureSpec made;
+  made.width = kPhotoWidth;
+  made.height = kPhotoHeight;
+  made.levels = levels;
+  made.painter = [shade](int32_t x, int32_t y, size_t, uint8_t* p) {
     Quarlo::Test::PhotoPixel(x, y, kPhotoWidth, kPhotoHeight, p);
     p[1] = static_cast<uint8_t>(p[1] ^ shade);
   };
-  return Quarlo::Test::MakePicture(spec);
+  return Quarlo::Test::MakePicture(made);
 }
 
 // One paint of the host's tree into the screen, as the window does it.
@@ -243,14 +243,14 @@ void BM_WebtoonScrollFrame(benchmark::State& state) {
   Screen screen;
   std::vector<PicturePtr> pool;
   for (size_t i = 0; i < kDistinctPages; ++i) {
-    PictureSpec spec;
-    spec.width = kPageWidth;
-    spec.height = kPageHeight;
-    spec.painter = [i](int32_t x, int32_t y, size_t, uint8_t* p) {
+    PictureSpec made;
+    made.width = kPageWidth;
+    made.height = kPageHeight;
+    made.painter = [i](int32_t x, int32_t y, size_t, uint8_t* p) {
       Quarlo::Test::PhotoPixel(x, y, kPageWidth, kPageHeight, p);
       p[0] = static_cast<uint8_t>(p[0] ^ (i * 29));
     };
-    pool.push_back(Quarlo::Test::MakePicture(spec));
+    pool.push_back(Quarlo::Test::MakePicture(made));
   }
   Host host;
   auto* strip = static_cast<App::WebtoonView*>(host.SetRoot(std::make_unique<App::WebtoonView>()));

@@ -11,13 +11,13 @@ using View::PixelBytes;
 
 namespace {
 
-PixelBytes PaintFrame(const PictureSpec& spec, size_t frame) {
-  PixelBytes pixels(size_t(spec.width) * size_t(spec.height) * 4);
-  for (int32_t y = 0; y < spec.height; ++y) {
-    for (int32_t x = 0; x < spec.width; ++x) {
-      uint8_t* p = pixels.data() + (size_t(y) * size_t(spec.width) + size_t(x)) * 4;
-      if (spec.painter) {
-        spec.painter(x, y, frame, p);
+PixelBytes PaintFrame(const PictureSpec& made, size_t frame) {
+  PixelBytes pixels(size_t(made.width) * size_t(made.height) * 4);
+  for (int32_t y = 0; y < made.height; ++y) {
+    for (int32_t x = 0; x < made.width; ++x) {
+      uint8_t* p = pixels.data() + (size_t(y) * size_t(made.width) + size_t(x)) * 4;
+      if (made.painter) {
+        made.painter(x, y, frame, p);
       } else {
         p[0] = p[1] = p[2] = 128;
         p[3] = 255;
@@ -37,13 +37,13 @@ PixelBytes CopyRegion(const PixelBytes& frame, int32_t frameWidth, int32_t x, in
   return region;
 }
 
-std::vector<PictureTile> Tiles(const PictureSpec& spec, const View::PixelBuffer& frame) {
-  if (spec.tileSide <= 0) return {PictureTile{0, 0, spec.width, spec.height, frame, {}}};
+std::vector<PictureTile> Tiles(const PictureSpec& made, const View::PixelBuffer& frame) {
+  if (made.tileSide <= 0) return {PictureTile{0, 0, made.width, made.height, frame, {}}};
   std::vector<PictureTile> tiles;
-  for (int32_t y = 0; y < spec.height; y += spec.tileSide) {
-    for (int32_t x = 0; x < spec.width; x += spec.tileSide) {
-      const int32_t w = std::min(spec.tileSide, spec.width - x), h = std::min(spec.tileSide, spec.height - y);
-      auto pixels = std::make_shared<const PixelBytes>(CopyRegion(*frame, spec.width, x, y, w, h));
+  for (int32_t y = 0; y < made.height; y += made.tileSide) {
+    for (int32_t x = 0; x < made.width; x += made.tileSide) {
+      const int32_t w = std::min(made.tileSide, made.width - x), h = std::min(made.tileSide, made.height - y);
+      auto pixels = std::make_shared<const PixelBytes>(CopyRegion(*frame, made.width, x, y, w, h));
       tiles.push_back(PictureTile{x, y, w, h, std::move(pixels), {}});
     }
   }
@@ -52,24 +52,24 @@ std::vector<PictureTile> Tiles(const PictureSpec& spec, const View::PixelBuffer&
 
 }  // namespace
 
-View::PicturePtr MakePicture(const PictureSpec& spec) {
+View::PicturePtr MakePicture(const PictureSpec& made) {
   auto picture = std::make_shared<LoadedPicture>();
-  picture->width = picture->sourceWidth = spec.width;
-  picture->height = picture->sourceHeight = spec.height;
-  picture->hasTransparency = spec.transparent;
+  picture->width = picture->sourceWidth = made.width;
+  picture->height = picture->sourceHeight = made.height;
+  picture->hasTransparency = made.transparent;
   picture->format = "Test";
   picture->bitsPerPixel = 32;
-  for (size_t frame = 0; frame < spec.delaysMs.size(); ++frame) {
-    auto pixels = std::make_shared<const PixelBytes>(PaintFrame(spec, frame));
-    picture->frames.push_back({pixels, spec.delaysMs[frame]});
-    picture->tiles.push_back(Tiles(spec, pixels));
+  for (size_t frame = 0; frame < made.delaysMs.size(); ++frame) {
+    auto pixels = std::make_shared<const PixelBytes>(PaintFrame(made, frame));
+    picture->frames.push_back({pixels, made.delaysMs[frame]});
+    picture->tiles.push_back(Tiles(made, pixels));
   }
-  if (spec.levels) {
+  if (made.levels) {
     for (PictureTile& tile : picture->tiles.front())
       tile.levels = View::BuildLevels(*tile.pixels, tile.width, tile.height);
   }
   picture->cost = View::kPictureOverheadCost + View::LevelBytes(*picture) +
-                  uint64_t(picture->frames.size()) * uint64_t(spec.width) * uint64_t(spec.height) * 4;
+                  uint64_t(picture->frames.size()) * uint64_t(made.width) * uint64_t(made.height) * 4;
   return picture;
 }
 

@@ -22,7 +22,7 @@ struct PictureSpec {
   PixelPainter painter;                  // none: opaque mid grey
 };
 
-View::PicturePtr MakePicture(const PictureSpec& spec);
+View::PicturePtr MakePicture(const PictureSpec& made);
 
 // A picture that failed to decode.
 View::PicturePtr FailedPicture(View::LoadError error = View::LoadError::Damaged);

@@ -63,17 +63,17 @@ TEST(PagePainterTest, AnEmptyRectangleGetsNoCheckerboard) {
 
 TEST(PagePainterTest, TilesOfAFrameAreDrawnWhereTheyBelong) {
   // 40 x 20 in tiles of 20: red on the left, blue on the right, drawn twice the size at (10, 10).
-  Quarlo::Test::PictureSpec spec;
-  spec.width = 40;
-  spec.height = 20;
-  spec.tileSide = 20;
-  spec.painter = [](int32_t x, int32_t, size_t, uint8_t* p) {
+  Quarlo::Test::PictureSpec made;
+  made.width = 40;
+  made.height = 20;
+  made.tileSide = 20;
+  made.painter = [](int32_t x, int32_t, size_t, uint8_t* p) {
     p[0] = x < 20 ? 0 : 255;
     p[1] = 0;
     p[2] = x < 20 ? 255 : 0;
     p[3] = 255;
   };
-  const PicturePtr picture = Quarlo::Test::MakePicture(spec);
+  const PicturePtr picture = Quarlo::Test::MakePicture(made);
   TileBitmaps bitmaps;
   const PixelImage image = RenderToImage({100, 60}, 96, Color{0, 0, 0, 1}, [&](Canvas& canvas) {
     DrawPictureFrame(canvas, bitmaps, *picture, 0, Rect{10, 10, 80, 40}, Rect{0, 0, 100, 60},
@@ -94,11 +94,11 @@ TEST(PagePainterTest, TilesOfAFrameAreDrawnWhereTheyBelong) {
 }
 
 TEST(PagePainterTest, TileBitmapsWrapTheTileOnceAndRefuseShortBuffers) {
-  Quarlo::Test::PictureSpec spec;
-  spec.width = 3000;
-  spec.height = 2000;
-  spec.levels = true;
-  const PicturePtr picture = Quarlo::Test::MakePicture(spec);
+  Quarlo::Test::PictureSpec made;
+  made.width = 3000;
+  made.height = 2000;
+  made.levels = true;
+  const PicturePtr picture = Quarlo::Test::MakePicture(made);
   TileBitmaps bitmaps;
   const PictureTile& tile = picture->tiles[0][0];
   const Quarlo::Widget::Bitmap bitmap = bitmaps.Get(tile);

@@ -37,19 +37,19 @@ using Quarlo::Widget::Testing::HostedView;
 using Quarlo::Widget::Testing::RecordingCanvas;
 
 PicturePtr Picture(int32_t width, int32_t height, bool transparent = false) {
-  PictureSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.transparent = transparent;
-  return MakePicture(spec);
+  PictureSpec made;
+  made.width = width;
+  made.height = height;
+  made.transparent = transparent;
+  return MakePicture(made);
 }
 
 PicturePtr Animation(std::vector<uint32_t> delaysMs) {
-  PictureSpec spec;
-  spec.width = 20;
-  spec.height = 10;
-  spec.delaysMs = std::move(delaysMs);
-  return MakePicture(spec);
+  PictureSpec made;
+  made.width = 20;
+  made.height = 10;
+  made.delaysMs = std::move(delaysMs);
+  return MakePicture(made);
 }
 
 // The DrawBitmap calls that draw tiles of this picture.
@@ -177,10 +177,10 @@ TEST_F(PictureViewTest, RightToLeftSpreadStartsAtItsRightEdgeWhereTheFirstPageIs
 TEST_F(PictureViewTest, RotationAndFlipsMoveTheCornersOfThePicture) {
   // 300 x 300 in tiles of 200: top-left 200 x 200, bottom-right 100 x 100, shown 1:1 in the middle.
   Resize({1000, 1000});
-  PictureSpec spec;
-  spec.width = spec.height = 300;
-  spec.tileSide = 200;
-  const PicturePtr picture = MakePicture(spec);
+  PictureSpec made;
+  made.width = made.height = 300;
+  made.tileSide = 200;
+  const PicturePtr picture = MakePicture(made);
   const auto* topLeft = picture->tiles[0][0].pixels->data();
   const auto* bottomRight = picture->tiles[0][3].pixels->data();
   struct Case {
@@ -318,10 +318,10 @@ TEST_F(PictureViewTest, EnlargedSmallerPageOfASpreadIsSmoothButItsNeighbourStays
 }
 
 TEST_F(PictureViewTest, OnlyTilesInsideTheViewAreDrawnAndBitmapsGoWithTheirPicture) {
-  PictureSpec spec;
-  spec.width = spec.height = 4000;
-  spec.tileSide = 1000;
-  const PicturePtr big = MakePicture(spec);
+  PictureSpec made;
+  made.width = made.height = 4000;
+  made.tileSide = 1000;
+  const PicturePtr big = MakePicture(made);
   view->SetFitMode(FitMode::ActualSize);
   Show({big});
   view->ScrollBy(500, 500);  // shows 500..1500 x 500..1300: four tiles

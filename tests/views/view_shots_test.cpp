@@ -68,15 +68,15 @@ class ViewShotsTest : public testing::Test {
 TEST_F(ViewShotsTest, ShrunkPhotoIsDrawnInPlaceFromItsCopies) {
   // 3000 x 2000 fitted into 900 x 600: drawn from the 1500 x 1000 copy. Its colour ramps run blue
   // left to right and red top to bottom, so a pixel shows whether it sits where it belongs.
-  PictureSpec spec;
-  spec.width = 3000;
-  spec.height = 2000;
-  spec.levels = true;
-  spec.painter = [](int32_t x, int32_t y, size_t, uint8_t* p) { PhotoPixel(x, y, 3000, 2000, p); };
+  PictureSpec made;
+  made.width = 3000;
+  made.height = 2000;
+  made.levels = true;
+  made.painter = [](int32_t x, int32_t y, size_t, uint8_t* p) { PhotoPixel(x, y, 3000, 2000, p); };
   HostedView<PictureView> hosted{Size{900, 700}};
   FakeHost& host = hosted.host;
   PictureView* view = hosted.view;
-  view->SetPages({MakePicture(spec)}, 0, true, false, false);
+  view->SetPages({MakePicture(made)}, 0, true, false, false);
   const PixelImage image = Render(host, {900, 700});
   Save(image, "picture-view-fit.png");
   ASSERT_EQ(image.width, 900u);
@@ -93,9 +93,9 @@ TEST_F(ViewShotsTest, ShrunkPhotoIsDrawnInPlaceFromItsCopies) {
 
 TEST_F(ViewShotsTest, EnlargedPixelArtKeepsHardEdgesWithoutSmoothing) {
   // A 10 x 10 board of black and white pixels at 30 times its size: sharp squares, no grey ramps.
-  PictureSpec spec;
-  spec.width = spec.height = 10;
-  spec.painter = [](int32_t x, int32_t y, size_t, uint8_t* p) {
+  PictureSpec made;
+  made.width = made.height = 10;
+  made.painter = [](int32_t x, int32_t y, size_t, uint8_t* p) {
     p[0] = p[1] = p[2] = (x + y) % 2 == 0 ? 255 : 0;
     p[3] = 255;
   };
@@ -106,7 +106,7 @@ TEST_F(ViewShotsTest, EnlargedPixelArtKeepsHardEdgesWithoutSmoothing) {
   appearance.smooth = false;
   view->SetAppearance(appearance);
   view->SetFitMode(FitMode::Fill);
-  view->SetPages({MakePicture(spec)}, 0, true, false, false);
+  view->SetPages({MakePicture(made)}, 0, true, false, false);
   const PixelImage image = Render(host, {300, 300});
   Save(image, "picture-view-pixel-art.png");
   EXPECT_EQ(PixelAt(image, 29, 15).g, 255);
@@ -117,11 +117,11 @@ TEST_F(ViewShotsTest, EnlargedPixelArtKeepsHardEdgesWithoutSmoothing) {
 
 TEST_F(ViewShotsTest, TransparentSpreadShowsTheCheckerboardBehindIt) {
   // Two pages, the left one half transparent red, on a white background.
-  PictureSpec spec;
-  spec.width = 300;
-  spec.height = 400;
-  spec.transparent = true;
-  spec.painter = [](int32_t x, int32_t, size_t, uint8_t* p) {
+  PictureSpec made;
+  made.width = 300;
+  made.height = 400;
+  made.transparent = true;
+  made.painter = [](int32_t x, int32_t, size_t, uint8_t* p) {
     const bool clear = x < 150;
     p[0] = p[1] = 0;
     p[2] = p[3] = clear ? 0 : 128;
@@ -137,7 +137,7 @@ TEST_F(ViewShotsTest, TransparentSpreadShowsTheCheckerboardBehindIt) {
   appearance.useThemeBackground = false;
   appearance.backgroundColor = Quarlo::Widget::Color{1, 1, 1, 1};
   view->SetAppearance(appearance);
-  view->SetPages({MakePicture(spec), MakePicture(opaque)}, 20, true, false, false);
+  view->SetPages({MakePicture(made), MakePicture(opaque)}, 20, true, false, false);
   const PixelImage image = Render(host, {640, 400});
   Save(image, "picture-view-spread-checkerboard.png");
   // The spread is 620 wide, so the left page starts at x 10; squares count from there.
@@ -174,11 +174,11 @@ TEST_F(ViewShotsTest, LoadingLabelIsCentredOverTheView) {
 TEST_F(ViewShotsTest, WebtoonStripWithPlaceholders) {
   std::vector<PicturePtr> pages;
   for (int i = 0; i < 3; ++i) {
-    PictureSpec spec;
-    spec.width = 720;
-    spec.height = 1024;
-    spec.painter = [](int32_t x, int32_t y, size_t, uint8_t* p) { PhotoPixel(x, y, 720, 1024, p); };
-    pages.push_back(MakePicture(spec));
+    PictureSpec made;
+    made.width = 720;
+    made.height = 1024;
+    made.painter = [](int32_t x, int32_t y, size_t, uint8_t* p) { PhotoPixel(x, y, 720, 1024, p); };
+    pages.push_back(MakePicture(made));
   }
   pages[1] = nullptr;
   pages.push_back(Quarlo::Test::FailedPicture());

@@ -36,11 +36,11 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 PicturePtr Picture(int32_t width, int32_t height, bool transparent = false) {
-  PictureSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.transparent = transparent;
-  return MakePicture(spec);
+  PictureSpec made;
+  made.width = width;
+  made.height = height;
+  made.transparent = transparent;
+  return MakePicture(made);
 }
 
 PointerEvent Press(Point at, PointerButton button = PointerButton::Left) {
