@@ -34,6 +34,9 @@ struct OneOf {
   Choice Settings::*field;
   Choice last;
 };
+// Spelled out for compilers without deduction for aggregates (clang before 17, which the fuzz build uses).
+template <typename Choice>
+OneOf(Choice Settings::*, Choice) -> OneOf<Choice>;
 struct Flag {
   bool Settings::*field;
 };

@@ -18,6 +18,8 @@ packages=(
   libjpeg-turbo-progs webp
   # Keyboard layouts switched by the key end-to-end test (setxkbmap)
   x11-xkb-utils xkb-data
+  # Korean typed through an input method in the composition end-to-end test
+  ibus ibus-hangul ibus-gtk3 libglib2.0-bin dconf-gsettings-backend dconf-service
   # Fonts the interface draws with
   fonts-dejavu-core fonts-nanum fonts-material-design-icons-iconfont
 )

@@ -28,6 +28,11 @@ constexpr uint32_t kCorePaletteEntrySize = 3, kPaletteEntrySize = 4;
 // As libpng's default limit: no real picture is wider or taller, and every offset and row size
 // computed from the sides stays far inside 64 bits.
 constexpr int64_t kMaxSide = 1'000'000;
+// Two bytes of an RLE stream paint at most 255 pixels (one run). Skipped pixels stay transparent, so a
+// stream may legally be short; a picture larger than both this floor and what its stream could paint
+// is damaged, and is refused before its pixel memory is taken.
+constexpr uint64_t kRleMostPixelsPerTwoBytes = 255;
+constexpr uint64_t kRleSkippedAreaFloor = 256 * 256;
 
 // Where the info header keeps its fields.
 constexpr size_t kWidthField = 4, kHeightField = 8, kBitCountField = 14, kCompressionField = 16,
@@ -302,10 +307,12 @@ void BmpDecoder::ReadProfile(size_t at, std::span<const uint8_t> header) {
 
 bool BmpDecoder::PixelsComplete() const {
   ByteCursor pixels(in_, layout_.pixelsAt);
-  if (layout_.Rle())
-    return WalkRle(pixels, layout_.compression == kRle4, header_.width, header_.height,
-                   [](uint64_t, uint64_t, uint8_t) {});
-  return pixels.Remaining() >= Stride() * header_.height;
+  if (!layout_.Rle()) return pixels.Remaining() >= Stride() * header_.height;
+  const uint64_t area = uint64_t(header_.width) * header_.height;
+  const uint64_t paintable = pixels.Remaining() / 2 * kRleMostPixelsPerTwoBytes;
+  if (area > std::max(paintable, kRleSkippedAreaFloor)) return false;
+  return WalkRle(pixels, layout_.compression == kRle4, header_.width, header_.height,
+                 [](uint64_t, uint64_t, uint8_t) {});
 }
 
 uint8_t* BmpDecoder::Row(uint8_t* pixels, uint64_t storedRow) const {
@@ -370,8 +377,8 @@ void BmpDecoder::ApplyIconMask(uint8_t* pixels) const {
 
 DecodeResult BmpDecoder::Decode(const DecodeRequest& request, Bitmap& out) {
   if (request.frame != 0) return Refusal(ReaderFault::Malformed);
-  // Uncompressed rows must all be there before any pixel memory is taken.
-  if (!layout_.Rle() && !PixelsComplete()) return Refusal(ReaderFault::Truncated);
+  // The pixel data must all be there before any pixel memory is taken.
+  if (!PixelsComplete()) return Refusal(ReaderFault::Truncated);
   try {
     out.pixels = AllocatePixels(header_.width, header_.height);
   } catch (const std::bad_alloc&) {

@@ -1,13 +1,15 @@
 // A small program that exercises the toolkit's windows under Xvfb for the end-to-end tests. It opens a
 // main window and reports what happens through trace lines (QUARLO_VIEW_TRACE); the test scripts drive
 // it with xdotool. Keys in the main window: D opens a modal dialog, P opens a light-dismiss popup, F toggles
-// full screen, C asks the window to close (refused once), Q quits. Escape ends the dialog.
+// full screen, C asks the window to close (refused once), Q quits. Escape ends the dialog. With --ime the
+// main panel takes input-method composition and traces it, and a side panel beside it does not.
 
 #include <fmt/format.h>
 
 #include <cmath>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "core/env_switches.h"
@@ -17,6 +19,7 @@
 #include "widget/canvas.h"
 #include "widget/input/events.h"
 #include "widget/input/key_names.h"
+#include "widget/stack.h"
 #include "widget/theme.h"
 #include "widget/window.h"
 
@@ -58,7 +61,8 @@ class TracingPanel : public Widget {
   // Moves are traced only while this panel holds the pointer (a drag), so hovering writes nothing.
   bool OnPointerMove(const PointerEvent& event) override {
     if (GetHost() && GetHost()->Captured() == this) {
-      Trace(fmt::format("{} drag {} {}", name_, std::lround(event.position.x), std::lround(event.position.y)));
+      Trace(
+          fmt::format("{} drag {} {}", name_, std::lround(event.position.x), std::lround(event.position.y)));
     }
     return true;
   }
@@ -78,28 +82,62 @@ class TracingPanel : public Widget {
     return onKey && onKey(event);
   }
   bool OnChar(const CharEvent& event) override {
-    if (event.codePoint < 0x80) Trace(fmt::format("{} char {}", name_, static_cast<char>(event.codePoint)));
+    if (event.codePoint < 0x80) {
+      Trace(fmt::format("{} char {}", name_, static_cast<char>(event.codePoint)));
+    } else {
+      Trace(fmt::format("{} char U+{:04X}", name_, static_cast<uint32_t>(event.codePoint)));
+    }
     return false;
   }
 
+  // With takesIme set the panel stands in for a text field: it takes compositions, traces each step, and
+  // reports a caret that moves one 10-DIP cell per UTF-16 unit of the composition.
+  bool takesIme = false;
+  bool AcceptsIme() const override { return takesIme; }
+  Rect CaretRect() const override { return Rect{kCaretLeft + 10.0f * caret_, kCaretTop, 0, kCaretHeight}; }
+  bool OnIme(const ImeEvent& event) override {
+    caret_ = event.kind == ImeEventKind::Updated ? event.caret : 0;
+    Trace(fmt::format("{} ime {} '{}' caret {} attrs {}", name_, KindName(event.kind), event.text,
+                      event.caret, fmt::join(event.attributes, "")));
+    return true;
+  }
+
  private:
+  static constexpr float kCaretLeft = 120;
+  static constexpr float kCaretTop = 40;
+  static constexpr float kCaretHeight = 20;
+
+  static const char* KindName(ImeEventKind kind) {
+    switch (kind) {
+      case ImeEventKind::Started:
+        return "started";
+      case ImeEventKind::Updated:
+        return "updated";
+      case ImeEventKind::Committed:
+        return "committed";
+      default:
+        return "ended";
+    }
+  }
+
   std::string name_;
   Size content_;
   Size arranged_{-1, -1};
+  int32_t caret_ = 0;
 };
 
 class Probe {
  public:
-  bool Start() {
+  bool Start(bool takesIme) {
     WindowOptions options;
     options.title = "Probe Main";
     options.size = Size{400, 300};
     options.hasPosition = true;
     options.position = Point{100, 100};
     options.minSize = Size{200, 150};
-    auto root = std::make_unique<TracingPanel>("main", Size{});
-    root->onKey = [this](const KeyEvent& event) { return OnMainKey(event); };
-    TracingPanel* panel = static_cast<TracingPanel*>(main_.SetRoot(std::move(root)));
+    TracingPanel* panel =
+        takesIme ? SetTextRoot() : main_.SetRoot(std::make_unique<TracingPanel>("main", Size{}));
+    panel->onKey = [this](const KeyEvent& event) { return OnMainKey(event); };
     main_.SetOnDestroyed([] {
       Trace("main destroyed");
       Application::Instance().Quit(0);
@@ -121,6 +159,16 @@ class Probe {
   }
 
  private:
+  // The main panel takes composed text; beside it, a "side" panel that does not, to take the focus from it.
+  TracingPanel* SetTextRoot() {
+    auto row = std::make_unique<Stack>(false, 0.0f);
+    auto* panel = row->AddChild(std::make_unique<TracingPanel>("main", Size{300, 300}));
+    panel->takesIme = true;
+    row->AddChild(std::make_unique<TracingPanel>("side", Size{100, 300}));
+    main_.SetRoot(std::move(row));
+    return panel;
+  }
+
   // A host timer on the main window and a task posted from a worker thread.
   void StartTimerAndPost(Widget* panel) {
     panel->StartTimer(
@@ -186,7 +234,7 @@ class Probe {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   AppOptions options;
   options.name = "QuarloProbe";
   options.parkWindows = Quarlo::View::Env().parkWindows;
@@ -200,7 +248,7 @@ int main() {
             ? "initialize again kept the first options"
             : "initialize again changed something");
   Probe probe;
-  if (!probe.Start()) {
+  if (!probe.Start(argc > 1 && std::string_view(argv[1]) == "--ime")) {
     Trace("window failed");
     return 1;
   }

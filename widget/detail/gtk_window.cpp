@@ -349,6 +349,7 @@ gboolean OnKeyRelease(GtkWidget*, GdkEventKey* event, gpointer data) {
 
 void OnImCommit(GtkIMContext*, gchar* text, gpointer data) {
   GtkNativeWindow* self = Self(data);
+  if (self->droppingComposition) return;
   // During a key press the text waits for the key's own event; otherwise (an input method that answers
   // later, a candidate chosen with the pointer) it goes out at once.
   if (self->filteringKey) {
@@ -359,6 +360,7 @@ void OnImCommit(GtkIMContext*, gchar* text, gpointer data) {
 }
 
 void SendComposition(GtkNativeWindow* self, ImeEventKind kind) {
+  if (self->droppingComposition) return;
   ImeEvent e;
   e.kind = kind;
   self->window.Composition(e);
@@ -393,6 +395,7 @@ std::vector<Input::ImeAttribute> PreeditAttributes(const gchar* text, PangoAttrL
 void OnImPreeditChanged(GtkIMContext* im, gpointer data) {
   GtkNativeWindow* self = Self(data);
   self->preeditDuringKey = true;
+  if (self->droppingComposition) return;
   gchar* text = nullptr;
   PangoAttrList* attrs = nullptr;
   gint cursor = 0;
@@ -807,16 +810,17 @@ void GtkNativeWindow::SetImeTarget(bool acceptsIme, Rect caret) {
   if (!im) return;
   const bool was = imeTarget;
   imeTarget = acceptsIme;
-  if (acceptsIme) {
-    if (!was && active) gtk_im_context_focus_in(im);
-    PlaceImeWindow(caret);
-    return;
-  }
-  // The widget that took composed text lost the focus: an open composition is dropped, not sent elsewhere.
-  if (was) {
-    gtk_im_context_reset(im);
-    gtk_im_context_focus_out(im);
-  }
+  // The focus moved, so an open composition belonged to the widget that lost it. Korean input methods
+  // commit the pending syllable as soon as they are reset or lose the focus; that text would land in the
+  // widget that has the focus now, so it is dropped with the composition.
+  droppingComposition = true;
+  if (composing || (was && !acceptsIme)) gtk_im_context_reset(im);
+  if (was && !acceptsIme) gtk_im_context_focus_out(im);
+  droppingComposition = false;
+  composing = false;
+  if (!acceptsIme) return;
+  if (!was && active) gtk_im_context_focus_in(im);
+  PlaceImeWindow(caret);
 }
 
 void GtkNativeWindow::PlaceImeWindow(Rect caret) {

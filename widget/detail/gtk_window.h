@@ -79,10 +79,11 @@ class GtkNativeWindow : public INativeWindow {
   bool painting = false;
   bool grabbed = false;
   bool wantsGrab = false;
-  bool active = false;        // the window has the keyboard focus
-  bool imeTarget = false;     // the focused widget takes composed text
-  bool composing = false;     // a composition is open
-  bool filteringKey = false;  // inside gtk_im_context_filter_keypress
+  bool active = false;               // the window has the keyboard focus
+  bool imeTarget = false;            // the focused widget takes composed text
+  bool composing = false;            // a composition is open
+  bool filteringKey = false;         // inside gtk_im_context_filter_keypress
+  bool droppingComposition = false;  // the input method's output while it forgets a composition goes nowhere
   bool preeditDuringKey = false;
   std::string commitDuringKey;
   int cursorKind = -1;
