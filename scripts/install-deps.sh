@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running QuarloView needs.
 # Only missing packages are installed, without questions; a second run does nothing.
+# Usage: install-deps.sh [PACKAGE...]: the named packages too (the viewer benchmark adds the other viewers).
 set -euo pipefail
 
 packages=(
@@ -20,6 +21,7 @@ packages=(
   x11-xkb-utils xkb-data
   # Fonts the interface draws with
   fonts-dejavu-core fonts-nanum fonts-material-design-icons-iconfont
+  "$@"
 )
 
 missing=()

@@ -16,19 +16,8 @@ if [[ ${1:-} == --in-session ]]; then
   exec /usr/bin/python3 "$here/viewer_bench.py" --build "$root/build/bench" "$@"
 fi
 
-"$root/scripts/install-deps.sh"
-peers=(gpicview feh nsxiv mcomix)
-missing=()
-for p in "${peers[@]}"; do
-  [[ $(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true) == "install ok installed" ]] || missing+=("$p")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-  sudo_cmd=()
-  [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -q
-  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+# The other viewers come from Debian's packages, installed here only.
+"$root/scripts/install-deps.sh" gpicview feh nsxiv mcomix
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)

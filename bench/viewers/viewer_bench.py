@@ -124,8 +124,12 @@ def probe(build: Path, env, argv, timeout_s: float, settle_ms: int, pages: int =
                "--settle", str(settle_ms), "--pages", str(pages), "--key", key, "--", *argv]
     # The probe ends the viewer itself; the outer limit only guards against a probe that hangs.
     limit = timeout_s * (pages + 1) + (settle_ms / 1000 + 3) * (pages + 1) + 10
-    result = subprocess.run(command, env=env, capture_output=True, text=True, timeout=limit)
     run = Run()
+    try:
+        result = subprocess.run(command, env=env, capture_output=True, text=True, timeout=limit)
+    except subprocess.TimeoutExpired:
+        run.failure = f"the probe did not finish within {limit:.0f} s"
+        return run
     for line in result.stdout.splitlines():
         word, _, rest = line.partition(" ")
         if word == "shown":
