@@ -2,7 +2,6 @@
 // screen and, optionally, to show the next picture after a key press:
 //   viewer_probe [--timeout MS] [--settle MS] [--pages N] [--key KEYSYM] [--trace] -- PROGRAM [ARGS...]
 // It prints one line per finding, times in milliseconds from just before the fork:
-//   mapped MS                  the viewer's first window became viewable
 //   shown MS WIDTHxHEIGHT      its centre lines show a picture (bench_picture.h), in a window of that size
 //   peak KIB                   the viewer's peak resident memory, read --settle ms after it was shown
 //   page I MS                  the I-th key press brought another picture, MS after the press
@@ -96,7 +95,7 @@ bool WaitForScreen(XScreen& screen, ViewerProcess& viewer, const Options& option
     window = screen.FindViewerWindow();
     if (window.id != None && !mapped) {
       mapped = true;
-      if (options.trace) std::fprintf(stderr, "window %.1f\n", MillisecondsSince(start));
+      if (options.trace) std::fprintf(stderr, "%.1f ms: a window is viewable\n", MillisecondsSince(start));
     }
     const CentreLines lines = screen.ReadCentreLines(window.rect);
     if (options.trace) {
