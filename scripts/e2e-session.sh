@@ -2,7 +2,8 @@
 # Runs one end-to-end test script inside a private X server and D-Bus session.
 # Usage: e2e-session.sh TEST_SCRIPT [ARGS...]
 # The test gets its own HOME and XDG folders (exported before the bus starts, because GTK writes into
-# them) and a display number chosen by Xvfb itself, so parallel runs never collide.
+# them) and a display number chosen by Xvfb itself, so parallel runs never collide. QUARLO_SESSION_SCREEN
+# sets the screen's WIDTHxHEIGHTxDEPTH (default 1600x1000x24).
 set -euo pipefail
 test_script=$1; shift
 
@@ -20,7 +21,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export QUARLO_E2E_WORK="$work"
 
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${QUARLO_SESSION_SCREEN:-1600x1000x24}" -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 1 100); do

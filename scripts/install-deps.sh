@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running QuarloView needs.
 # Only missing packages are installed, without questions; a second run does nothing.
+# Usage: install-deps.sh [PACKAGE...]: the named packages too (the viewer benchmark adds the other viewers).
 set -euo pipefail
 
 packages=(
@@ -22,6 +23,7 @@ packages=(
   ibus ibus-hangul ibus-gtk3 libglib2.0-bin dconf-gsettings-backend dconf-service
   # Fonts the interface draws with
   fonts-dejavu-core fonts-nanum fonts-material-design-icons-iconfont
+  "$@"
 )
 
 missing=()

@@ -1,0 +1,56 @@
+#pragma once
+// The probe's view of the X server: the viewer's top-level window, the pixels of its centre lines as the
+// screen shows them, the input focus and synthetic key presses through XTEST.
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Quarlo::Bench {
+
+struct ScreenRect {
+  int x = 0, y = 0;
+  int width = 0, height = 0;
+};
+
+// Without a window manager a viewer's windows are children of the root window; the viewer's top-level one
+// is the largest that is viewable. When none is, the probe watches the whole screen.
+struct ViewerWindow {
+  Window id = None;  // None: no viewable window, rect is the whole screen
+  ScreenRect rect;
+};
+
+struct CentreLines {
+  std::vector<uint32_t> row, column;  // 0xRRGGBB, left to right and top to bottom
+};
+
+class XScreen {
+ public:
+  // Connects to $DISPLAY; null with error set when there is no usable 24-bit TrueColor screen or no XTEST.
+  static std::unique_ptr<XScreen> Open(std::string& error);
+  ~XScreen();
+  XScreen(const XScreen&) = delete;
+  XScreen& operator=(const XScreen&) = delete;
+
+  ViewerWindow FindViewerWindow();
+  // The window's centre row and column as they are on screen (overlapping windows included), clipped to the
+  // screen; empty lines when the read-back failed.
+  CentreLines ReadCentreLines(const ScreenRect& rect);
+  // Gives the window the keyboard focus and puts the pointer in its middle, as a click would.
+  void Focus(const ViewerWindow& window);
+  // Presses and releases the key with this keysym name ("Right", "space"); false when no key types it.
+  bool PressKey(const std::string& keysymName);
+
+ private:
+  explicit XScreen(Display* display);
+  std::vector<uint32_t> ReadLine(int x, int y, int width, int height);
+
+  Display* display_;
+  Window root_;
+  int screenWidth_, screenHeight_;
+};
+
+}  // namespace Quarlo::Bench
