@@ -49,7 +49,7 @@ TEST(PostQueue, ADrainRunsTheBatchQueuedWhenItBeganAndTheRestWaitsForTheNextWake
 TEST(PostQueue, ATaskThatPostsItselfRunsOncePerDrain) {
   constexpr int kMostRuns = 100;  // a drain that ran what it posted ends here instead of hanging the test
   PostQueue queue;
-  int runs = 0;
+  std::atomic<int> runs{0};
   std::function<void()> again = [&] {
     if (++runs < kMostRuns) queue.Push(again);
   };
@@ -136,18 +136,18 @@ void AttachOnce(int priority, std::function<void()> callback) {
 
 TEST(ApplicationLoop, ATaskThatPostsItselfLetsInputAndPaintingRun) {
   constexpr int kMostRuns = 1000;  // a starving drain ends here instead of hanging the test
-  int runs = 0;
+  std::atomic<int> runs{0};
   std::function<void()> again = [&] {
     if (++runs < kMostRuns) Application::Instance().Post(again);
   };
   Application::Instance().Post(again);
-  int runsAtInput = -1;
-  int runsAtPaint = -1;
-  AttachOnce(GDK_PRIORITY_EVENTS, [&] { runsAtInput = runs; });
-  AttachOnce(GDK_PRIORITY_REDRAW, [&] { runsAtPaint = runs; });
+  std::atomic<int> runsAtInput{-1};
+  std::atomic<int> runsAtPaint{-1};
+  AttachOnce(GDK_PRIORITY_EVENTS, [&] { runsAtInput = runs.load(); });
+  AttachOnce(GDK_PRIORITY_REDRAW, [&] { runsAtPaint = runs.load(); });
   ASSERT_TRUE(RunWithDeadline([&] { return runsAtInput >= 0 && runsAtPaint >= 0; }));
-  EXPECT_LT(runsAtInput, 3);
-  EXPECT_LT(runsAtPaint, 5);
+  EXPECT_LT(runsAtInput.load(), 3);
+  EXPECT_LT(runsAtPaint.load(), 5);
   ASSERT_TRUE(RunWithDeadline([&] { return runs == kMostRuns; }));
 }
 
@@ -179,7 +179,7 @@ TEST(ApplicationLoop, QuitBeforeRunEndsItAtOnce) {
 TEST(LoopWatch, CallsBackWhileTheDescriptorIsReadableUntilUnwatched) {
   int pipeEnds[2];
   ASSERT_EQ(pipe(pipeEnds), 0);
-  int calls = 0;
+  std::atomic<int> calls{0};
   uint64_t watch = 0;
   watch = Detail::WatchReadable(pipeEnds[0], [&] {
     ++calls;
@@ -194,7 +194,7 @@ TEST(LoopWatch, CallsBackWhileTheDescriptorIsReadableUntilUnwatched) {
   ASSERT_EQ(write(pipeEnds[1], "c", 1), 1);
   while (g_main_context_iteration(nullptr, FALSE)) {
   }
-  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(calls.load(), 2);
   close(pipeEnds[0]);
   close(pipeEnds[1]);
 }
@@ -202,17 +202,17 @@ TEST(LoopWatch, CallsBackWhileTheDescriptorIsReadableUntilUnwatched) {
 TEST(LoopTimer, FiresOnceAndCancellingItAfterwardsIsHarmless) {
   // GLib reports removing a source that is gone as a critical warning: make that fail the test.
   g_log_set_always_fatal(static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING));
-  int fired = 0;
+  std::atomic<int> fired{0};
   bool cancelledFired = false;
   const uint64_t cancelled = Detail::StartLoopTimer(0.01, [&] { cancelledFired = true; });
   const uint64_t timer = Detail::StartLoopTimer(0.02, [&] { ++fired; });
   Detail::CancelLoopTimer(cancelled);
   ASSERT_TRUE(RunWithDeadline([&] { return fired == 1; }));
   Detail::CancelLoopTimer(timer);
-  bool later = false;
+  std::atomic<bool> later{false};
   Detail::StartLoopTimer(0.05, [&] { later = true; });
-  ASSERT_TRUE(RunWithDeadline([&] { return later; }));
-  EXPECT_EQ(fired, 1);
+  ASSERT_TRUE(RunWithDeadline([&] { return later.load(); }));
+  EXPECT_EQ(fired.load(), 1);
   EXPECT_FALSE(cancelledFired);
 }
 
