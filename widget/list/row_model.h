@@ -24,7 +24,7 @@ struct RowRange {
 class RowModel {
  public:
   // Each setter keeps the offset inside [0, MaxOffset()].
-  void SetRowCount(int64_t count);  // negative counts become 0
+  void SetRowCount(int64_t count);   // negative counts become 0
   void SetRowHeight(double height);  // a height not above 0 (or NaN) becomes 1
   void SetViewport(double height);   // negative (or NaN) becomes 0
   void SetOffset(double offset);

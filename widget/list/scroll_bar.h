@@ -17,7 +17,14 @@ enum class ScrollOrientation : int32_t { Horizontal = 0, Vertical = 1 };
 class ScrollBar : public Widget {
  public:
   // What lies under a point along the bar.
-  enum class Part : int32_t { None = 0, LineBack = 1, LineForward = 2, PageBack = 3, PageForward = 4, Thumb = 5 };
+  enum class Part : int32_t {
+    None = 0,
+    LineBack = 1,
+    LineForward = 2,
+    PageBack = 3,
+    PageForward = 4,
+    Thumb = 5
+  };
 
   // The thickness the bar asks for across its orientation, and the arrow squares at its ends.
   static constexpr float kThickness = 12;
@@ -65,6 +72,7 @@ class ScrollBar : public Widget {
   void OnPointerEnter() override;
   void OnPointerLeave() override;
   void OnCaptureLost() override;
+  void OnDetached() override;
   bool OnWheel(const WheelEvent& event) override;
   bool OnKeyDown(const KeyEvent& event) override;
   Size MeasureOverride(Size available) override;
@@ -76,9 +84,9 @@ class ScrollBar : public Widget {
   void Reveal();
 
   // Plain fields the owner sets.
-  double smallStep = 16;   // arrows, arrow keys and a third of a wheel notch
-  double largeStep = 0;    // page step; 0 pages by the viewport
-  bool showArrows = false; // reserve kArrowLength at each end for arrow buttons
+  double smallStep = 16;    // arrows, arrow keys and a third of a wheel notch
+  double largeStep = 0;     // page step; 0 pages by the viewport
+  bool showArrows = false;  // reserve kArrowLength at each end for arrow buttons
   std::function<void(double value)> onScroll;
 
  private:
