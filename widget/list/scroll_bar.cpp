@@ -391,9 +391,19 @@ void ScrollBar::Reveal() {
     return;
   }
   if (fade_.Value() < 1) {
-    fade_.AnimateTo(1, kRevealSeconds, Easing::EaseOutCubic);
+    FadeTo(1, kRevealSeconds);
   }
   ArmHideTimer();
+}
+
+void ScrollBar::FadeTo(float target, double seconds) {
+  // Activity arrives every frame while the owner glides; restarting the fade each time would hold it
+  // at its start.
+  if (fade_.IsAnimating() && fadeTarget_ == target) {
+    return;
+  }
+  fadeTarget_ = target;
+  fade_.AnimateTo(target, seconds, Easing::EaseOutCubic);
 }
 
 void ScrollBar::ArmHideTimer() {
@@ -405,7 +415,7 @@ void ScrollBar::ArmHideTimer() {
 void ScrollBar::OnHideTimer() {
   hideTimerId_ = 0;
   if (!pointerInside_ && !dragging_ && pressedPart_ == Part::None) {
-    fade_.AnimateTo(0, kHideSeconds, Easing::EaseOutCubic);
+    FadeTo(0, kHideSeconds);
   } else {
     ArmHideTimer();
   }

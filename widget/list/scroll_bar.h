@@ -104,6 +104,8 @@ class ScrollBar : public Widget {
   void PerformPart(Part part);
   void StartRepeat(Part part);
   void StopRepeat();
+  // Animates the thumb's opacity, unless it is already heading there.
+  void FadeTo(float target, double seconds);
   void ArmHideTimer();
   void OnHideTimer();
   bool WantsExpanded() const;
@@ -116,6 +118,7 @@ class ScrollBar : public Widget {
   double value_ = 0;
   AnimatedValue expand_{this, 0};
   AnimatedValue fade_{this, 1};
+  float fadeTarget_ = 1;
   bool autoHide_ = false;
   uint64_t hideTimerId_ = 0;
   Part hoverPart_ = Part::None;
