@@ -497,9 +497,8 @@ TEST(TextList, ItemsDescribeVisibleRowsWithTheirClippedBounds) {
 
 // --- Theme colours ---
 
-TEST(TextList, PaintsWithTheThemeInEveryMode) {
-  for (const Theme& theme :
-       {Theme::Light(kDefaultAccent), Theme::Dark(kDefaultAccent), Theme::HighContrast()}) {
+TEST(TextList, PaintsTheSelectionWithTheTheme) {
+  for (const Theme& theme : {Theme::Light(kDefaultAccent), Theme::Dark(kDefaultAccent)}) {
     SCOPED_TRACE(static_cast<int>(theme.mode));
     Listed l;
     l.host.SetTheme(theme);
@@ -515,6 +514,37 @@ TEST(TextList, PaintsWithTheThemeInEveryMode) {
       EXPECT_EQ(text.color, theme.Get(ThemeColor::TextPrimary));
     }
   }
+}
+
+TEST(TextList, HighContrastHighlightsTheSelectionAndOutlinesTheHoveredRow) {
+  Listed l;
+  const Theme theme = Theme::HighContrast();
+  l.host.SetTheme(theme);
+  l.list->Select(2, false);
+  l.host.PointerMove(Pointer({50, 5 * kRow + 3}));
+  auto canvas = l.host.Paint();
+  auto fills = canvas.Calls("FillRoundedRect");
+  ASSERT_FALSE(fills.empty());
+  EXPECT_EQ(fills[0].color, theme.Get(ThemeColor::Accent));
+  EXPECT_EQ(fills[0].rect, (Rect{4, 2 * kRow, kWidth - 8, kRow}));
+  auto outlines = canvas.Calls("StrokeRoundedRect");
+  ASSERT_FALSE(outlines.empty());
+  EXPECT_EQ(outlines[0].color, theme.Get(ThemeColor::AccentHover));
+  EXPECT_EQ(outlines[0].rect.y, 5 * kRow);
+  auto texts = canvas.Calls("DrawText");
+  ASSERT_EQ(texts.size(), 10u);
+  EXPECT_EQ(texts[2].color, theme.Get(ThemeColor::TextOnAccent));
+  EXPECT_EQ(texts[3].color, theme.Get(ThemeColor::TextPrimary));
+}
+
+TEST(TextList, KeyboardFocusOutlinesTheSelectedRow) {
+  Listed l;
+  l.list->Select(1, false);
+  EXPECT_TRUE(l.host.Paint().Calls("StrokeRoundedRect").empty());
+  l.host.SetFocus(l.list, FocusReason::Keyboard);
+  auto outlines = l.host.Paint().Calls("StrokeRoundedRect");
+  ASSERT_EQ(outlines.size(), 1u);
+  EXPECT_EQ(outlines[0].rect, (Rect{4, kRow, kWidth - 8, kRow}));
 }
 
 }  // namespace

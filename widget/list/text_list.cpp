@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "widget/control_paint.h"
 #include "widget/input/events.h"
 #include "widget/input/virtual_keys.h"
 #include "widget/theme.h"
@@ -340,23 +341,34 @@ void TextList::PaintRow(Canvas& canvas, int64_t row, const Theme& theme) {
   Rect rect = RowRect(row);
   Rect highlight{kRowInset, rect.y, std::max(rect.width - 2 * kRowInset, 0.0f), rect.height};
   bool selected = row == selected_;
-  if (selected || row == hoverRow) {
+  bool hovered = row == hoverRow;
+  // High-contrast fills are opaque black, so there the selection takes the highlight colour and the
+  // hovered row an outline.
+  bool contrast = theme.highContrast;
+  if (selected && contrast) {
+    canvas.FillRoundedRect(highlight, theme.cornerRadius, theme.Get(ThemeColor::Accent));
+  } else if (selected || hovered) {
     ThemeColor fill = row == pressedRow ? ThemeColor::SubtleFillPressed : ThemeColor::SubtleFillHover;
     canvas.FillRoundedRect(highlight, theme.cornerRadius, theme.Get(fill));
   }
-  if (selected) {
+  if (hovered && !selected && contrast) {
+    canvas.StrokeRoundedRect(highlight, theme.cornerRadius, theme.Get(ThemeColor::AccentHover),
+                             HairlineWidth(canvas.Scale()));
+  }
+  if (selected && !contrast) {
     float height = std::min(kIndicatorHeight, rect.height);
     canvas.FillRoundedRect(Rect{kRowInset, rect.y + (rect.height - height) / 2, kIndicatorWidth, height},
                            kIndicatorRadius, theme.Get(ThemeColor::Accent));
-    if (IsFocusVisualShown()) {
-      canvas.StrokeRoundedRect(highlight, theme.cornerRadius, theme.Get(ThemeColor::StrongForeground),
-                               kFocusStrokeWidth);
-    }
+  }
+  if (selected && IsFocusVisualShown()) {
+    canvas.StrokeRoundedRect(highlight, theme.cornerRadius, theme.Get(ThemeColor::StrongForeground),
+                             kFocusStrokeWidth);
   }
   if (const RowSlot* slot = SlotOf(row)) {
     float textHeight = slot->layout.Metrics().height;
     float y = rect.y + std::round((rect.height - textHeight) / 2);
-    canvas.DrawText(slot->layout, Point{kTextLeft, y}, theme.Get(ThemeColor::TextPrimary));
+    ThemeColor text = selected && contrast ? ThemeColor::TextOnAccent : ThemeColor::TextPrimary;
+    canvas.DrawText(slot->layout, Point{kTextLeft, y}, theme.Get(text));
   }
 }
 
