@@ -61,32 +61,29 @@ void ScrollBar::SetRange(double extent, double viewport) {
   InvalidateVisual();
 }
 
-void ScrollBar::SetValue(double value) {
+bool ScrollBar::StoreValue(double value) {
   if (std::isnan(value)) {
-    return;
+    return false;
   }
   value = std::clamp(value, 0.0, MaxValue());
   if (value == value_) {
-    return;
+    return false;
   }
   value_ = value;
   InvalidateVisual();
-  if (onScroll) {
+  return true;
+}
+
+void ScrollBar::SetValue(double value) {
+  if (StoreValue(value) && onScroll) {
     onScroll(value_);
   }
 }
 
 void ScrollBar::SetValueSilently(double value) {
-  if (std::isnan(value)) {
-    return;
+  if (StoreValue(value)) {
+    Reveal();
   }
-  value = std::clamp(value, 0.0, MaxValue());
-  if (value == value_) {
-    return;
-  }
-  value_ = value;
-  Reveal();
-  InvalidateVisual();
 }
 
 void ScrollBar::SetAutoHide(bool autoHide) {

@@ -95,6 +95,8 @@ class ScrollBar : public Widget {
     double length = 0;
   };
 
+  // Clamps and stores the value and repaints; false when it did not change (or is NaN).
+  bool StoreValue(double value);
   bool Vertical() const { return orientation_ == ScrollOrientation::Vertical; }
   double Length() const;
   double Along(Point p) const { return Vertical() ? p.y : p.x; }

@@ -32,22 +32,6 @@ Rect Intersect(Rect a, Rect b) {
   return Rect{left, top, right - left, bottom - top};
 }
 
-double StepFor(ScrollAmount amount, double page, double line) {
-  switch (amount) {
-    case ScrollAmount::LargeDecrement:
-      return -page;
-    case ScrollAmount::SmallDecrement:
-      return -line;
-    case ScrollAmount::LargeIncrement:
-      return page;
-    case ScrollAmount::SmallIncrement:
-      return line;
-    case ScrollAmount::NoAmount:
-      break;
-  }
-  return 0;
-}
-
 }  // namespace
 
 VirtualRowsView::VirtualRowsView() : rowHeightSetting_(std::numeric_limits<float>::quiet_NaN()) {
@@ -252,7 +236,7 @@ bool VirtualRowsView::ScrollBy(ScrollAmount, ScrollAmount vertical) {
   if (vertical == ScrollAmount::NoAmount) {
     return true;
   }
-  double delta = StepFor(vertical, rows_.Viewport(), rows_.RowHeight());
+  double delta = ScrollDelta(vertical, rows_.Viewport(), rows_.RowHeight());
   if (delta != 0) {
     ScrollTo(rows_.Offset() + delta, false);
   }
