@@ -141,6 +141,23 @@ enum class ScrollAmount : int32_t {
   SmallIncrement = 4
 };
 
+// How far a scroll request moves along an axis whose page is `page` and whose line is `line`.
+constexpr double ScrollDelta(ScrollAmount amount, double page, double line) {
+  switch (amount) {
+    case ScrollAmount::LargeDecrement:
+      return -page;
+    case ScrollAmount::SmallDecrement:
+      return -line;
+    case ScrollAmount::LargeIncrement:
+      return page;
+    case ScrollAmount::SmallIncrement:
+      return line;
+    case ScrollAmount::NoAmount:
+      break;
+  }
+  return 0;
+}
+
 // What a client's selection request does: make the element the only selected one, add it, or remove it.
 enum class SelectAction : int32_t { Select = 0, Add = 1, Remove = 2 };
 

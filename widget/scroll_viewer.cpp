@@ -23,22 +23,6 @@ constexpr float kThinThickness = 2;
 constexpr float kGrabDepth = 12;  // the last DIPs of the viewport where the indicator can be grabbed
 constexpr float kIndicatorAlpha = 0.7f;
 
-float StepFor(ScrollAmount amount, float viewportLength, float step) {
-  switch (amount) {
-    case ScrollAmount::LargeDecrement:
-      return -viewportLength;
-    case ScrollAmount::SmallDecrement:
-      return -step;
-    case ScrollAmount::LargeIncrement:
-      return viewportLength;
-    case ScrollAmount::SmallIncrement:
-      return step;
-    case ScrollAmount::NoAmount:
-      break;
-  }
-  return 0;
-}
-
 // How far to scroll along one axis to show a focused descendant at distance d with length s.
 float RevealDistance(float d, float s, float viewportLength) {
   if (d >= 0 && s <= viewportLength) {
@@ -137,8 +121,12 @@ ScrollInfo ScrollViewer::Scroll() const {
 }
 
 bool ScrollViewer::ScrollBy(ScrollAmount horizontal, ScrollAmount vertical) {
-  float x = offsetX + (CanScrollHorizontally() ? StepFor(horizontal, viewport.width, scrollStep) : 0);
-  float y = offsetY + (CanScrollVertically() ? StepFor(vertical, viewport.height, scrollStep) : 0);
+  float x =
+      offsetX +
+      (CanScrollHorizontally() ? static_cast<float>(ScrollDelta(horizontal, viewport.width, scrollStep)) : 0);
+  float y =
+      offsetY +
+      (CanScrollVertically() ? static_cast<float>(ScrollDelta(vertical, viewport.height, scrollStep)) : 0);
   ScrollTo(x, y);
   return true;
 }
