@@ -108,7 +108,7 @@ double Slider::ValueAt(Point local) const {
   if (length <= 0) return minimum_;
   const float c = Vertical() ? ActualSize().height - kThumbRadius - (dragOffset_ + local.y)
                              : dragOffset_ + local.x - kThumbRadius;
-  return minimum_ + std::clamp(static_cast<double>(c / length), 0.0, 1.0) * (maximum_ - minimum_);
+  return minimum_ + std::clamp(static_cast<double>(c) / length, 0.0, 1.0) * (maximum_ - minimum_);
 }
 
 bool Slider::IsFocusable() const { return true; }
