@@ -1,4 +1,5 @@
-// The screenshot run: a window showing the toolkit's gallery, pictured in both themes.
+// The screenshot run: a window showing the toolkit's gallery, pictured in both themes, then the controls page
+// in three themes at two scales.
 
 #include "app/screenshot_run.h"
 
@@ -11,6 +12,7 @@
 #include "core/trace.h"
 #include "widget/application.h"
 #include "widget/canvas.h"
+#include "widget/controls_gallery.h"
 #include "widget/gallery.h"
 #include "widget/theme.h"
 #include "widget/window.h"
@@ -97,6 +99,11 @@ int RunScreenshots(const std::string& folder) {
     Quarlo::View::Trace(std::string("shot ") + name);
   }
   window.Destroy();
+  if (!Detail::WriteControlsShots(folder)) {
+    std::fprintf(stderr, "quarloview: cannot write the controls shots into %s\n", folder.c_str());
+    return 1;
+  }
+  Quarlo::View::Trace("shots controls written");
   return 0;
 }
 

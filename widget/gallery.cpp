@@ -192,14 +192,17 @@ bool WriteGalleryShots(const std::string& folder, float dpi) {
   for (const auto& [name, theme] : shots) {
     const PixelImage image = RenderToImage(GallerySize(), dpi, theme.Get(ThemeColor::WindowBackground),
                                            [&theme = theme](Canvas& canvas) { DrawGallery(canvas, theme); });
-    const std::vector<uint8_t> png = EncodeImage(image, ImageOptions{});
-    const std::string path = folder + "/" + name;
-    FILE* file = png.empty() ? nullptr : std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-    if (std::fclose(file) != 0 || !written) return false;
+    if (!WritePngFile(image, folder + "/" + name)) return false;
   }
   return true;
+}
+
+bool WritePngFile(const PixelImage& image, const std::string& path) {
+  const std::vector<uint8_t> png = EncodeImage(image, ImageOptions{});
+  FILE* file = png.empty() ? nullptr : std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+  return std::fclose(file) == 0 && written;
 }
 
 }  // namespace Quarlo::Widget::Detail

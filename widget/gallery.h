@@ -9,6 +9,7 @@
 
 namespace Quarlo::Widget {
 class Canvas;
+struct PixelImage;
 struct Theme;
 }  // namespace Quarlo::Widget
 
@@ -21,5 +22,7 @@ void DrawGallery(Canvas& canvas, const Theme& theme);
 // Writes "gallery-light.png" and "gallery-dark.png" at dpi into an existing folder; false when a file could
 // not be written.
 bool WriteGalleryShots(const std::string& folder, float dpi);
+// Writes an image as a PNG file; false when it cannot be encoded or written.
+bool WritePngFile(const PixelImage& image, const std::string& path);
 
 }  // namespace Quarlo::Widget::Detail

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The screenshot run shows the gallery window, writes it as PNG in both themes into the folder the switch
-# names (creating it), and exits 0.
+# The screenshot run shows the gallery window, writes it as PNG in both themes and the controls page in three
+# themes at two scales into the folder the switch names (creating it), and exits 0.
 set -euo pipefail
 shots="$QUARLO_E2E_WORK/shots/new"
 trace="$QUARLO_E2E_WORK/trace.txt"
@@ -8,7 +8,8 @@ export QUARLO_VIEW_SHOTS="$shots" QUARLO_VIEW_TRACE="$trace" QUARLO_VIEW_PARK_WI
 
 timeout 60 "$QUARLO_BIN/quarloview" || { echo "screenshot run failed with $?"; cat "$trace"; exit 1; }
 grep -qx "shots gallery shown" "$trace" || { echo "the gallery window was not shown"; cat "$trace"; exit 1; }
-for name in gallery-light gallery-dark; do
+grep -qx "shots controls written" "$trace" || { echo "the controls shots were not written"; cat "$trace"; exit 1; }
+for name in gallery-light gallery-dark controls-{light,dark,contrast}-{100,200}; do
   # The PNG signature, read with coreutils alone (a fresh system has no file(1)).
   [[ -f "$shots/$name.png" && $(head -c 8 "$shots/$name.png" | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] \
     || { echo "$name.png missing or wrong"; ls -l "$shots"; exit 1; }
