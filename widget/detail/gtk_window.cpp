@@ -180,25 +180,45 @@ gboolean OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) 
   input.kind = WindowInput::Kind::ButtonPress;
   input.screen = Point{static_cast<float>(event->x_root), static_cast<float>(event->y_root)};
   input.inside = InsideClient(widget, event->x, event->y);
+  input.button = ButtonOf(event->button);
+  input.clicks = ClickCount(self, event);
+  input.modifiers = ModifiersOf(event->state);
   std::weak_ptr<const char> alive = self->window.AliveToken();
   if (self->window.PreTranslateInput(input) || alive.expired()) return TRUE;
   if (!self->window.IsInputEnabled()) return TRUE;
-  const PointerButton button = ButtonOf(event->button);
-  if (button == PointerButton::None) return TRUE;
+  if (input.button == PointerButton::None) return TRUE;
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
-  e.button = button;
-  e.modifiers = ModifiersOf(event->state);
-  e.clicks = ClickCount(self, event);
+  e.button = input.button;
+  e.modifiers = input.modifiers;
+  e.clicks = input.clicks;
   e.device = DeviceOf(reinterpret_cast<const GdkEvent*>(event));
   self->window.PointerDown(e);
   if (!alive.expired()) self->UpdateCursor();
   return TRUE;
 }
 
-gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
+// Releases and moves are offered to the window first too: an open menu takes them all, wherever they are.
+bool OfferPointer(GtkNativeWindow* self, GtkWidget* widget, WindowInput::Kind kind, double x, double y,
+                  double xRoot, double yRoot, PointerButton button, unsigned state) {
+  WindowInput input;
+  input.kind = kind;
+  input.screen = Point{static_cast<float>(xRoot), static_cast<float>(yRoot)};
+  input.inside = InsideClient(widget, x, y);
+  input.button = button;
+  input.clicks = kind == WindowInput::Kind::ButtonRelease ? 1 : 0;
+  input.modifiers = ModifiersOf(state);
+  std::weak_ptr<const char> alive = self->window.AliveToken();
+  return self->window.PreTranslateInput(input) || alive.expired();
+}
+
+gboolean OnButtonRelease(GtkWidget* widget, GdkEventButton* event, gpointer data) {
   GtkNativeWindow* self = Self(data);
   const PointerButton button = ButtonOf(event->button);
+  if (OfferPointer(self, widget, WindowInput::Kind::ButtonRelease, event->x, event->y, event->x_root,
+                   event->y_root, button, event->state)) {
+    return TRUE;
+  }
   if (!self->window.IsInputEnabled() || button == PointerButton::None) return TRUE;
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
@@ -212,8 +232,12 @@ gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
   return TRUE;
 }
 
-gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
+gboolean OnMotion(GtkWidget* widget, GdkEventMotion* event, gpointer data) {
   GtkNativeWindow* self = Self(data);
+  if (OfferPointer(self, widget, WindowInput::Kind::PointerMove, event->x, event->y, event->x_root,
+                   event->y_root, PointerButton::None, event->state)) {
+    return TRUE;
+  }
   if (!self->window.IsInputEnabled()) return TRUE;
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
@@ -784,6 +808,16 @@ Rect GtkNativeWindow::ClientScreenRect() const {
   gdk_window_get_origin(gdk, &x, &y);
   return Rect{static_cast<float>(x), static_cast<float>(y), static_cast<float>(gdk_window_get_width(gdk)),
               static_cast<float>(gdk_window_get_height(gdk))};
+}
+
+Point GtkNativeWindow::ScreenToWindow(Point screen) const {
+  GdkWindow* gdk = Gdk();
+  if (!gdk) return screen;
+  int x = 0;
+  int y = 0;
+  gdk_window_get_origin(gdk, &x, &y);
+  const float scale = TextScale();
+  return Point{(screen.x - static_cast<float>(x)) / scale, (screen.y - static_cast<float>(y)) / scale};
 }
 
 Point GtkNativeWindow::WindowToScreen(Point point) const {
