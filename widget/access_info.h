@@ -74,6 +74,9 @@ enum class AutomationEvent : int32_t {
 
 // Toggle states: 0 not a toggle, 1 off, 2 on, 3 indeterminate. Expand states: 0 not expandable,
 // 1 collapsed, 2 expanded, 3 leaf.
+inline constexpr int32_t kToggleStateOff = 1;
+inline constexpr int32_t kToggleStateOn = 2;
+inline constexpr int32_t kToggleStateIndeterminate = 3;
 inline constexpr int32_t kExpandStateExpanded = 2;
 
 struct RangeInfo {

@@ -203,6 +203,8 @@ class TextLayout {
   PointHit HitTestPoint(Point p) const;
   // Rectangles covering the text between two positions (selection highlight), one or more per line.
   std::vector<Rect> RangeRects(size_t start, size_t end) const;
+  // The baseline of the line holding position, from the layout's top (access-key underlines sit below it).
+  float BaselineAt(size_t position) const;
   // The canvas implementation draws through this.
   Detail::TextLayoutImpl* Get() const { return impl_.get(); }
 

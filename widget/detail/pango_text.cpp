@@ -297,4 +297,17 @@ std::vector<Rect> TextLayout::RangeRects(size_t start, size_t end) const {
   return rects;
 }
 
+float TextLayout::BaselineAt(size_t position) const {
+  if (!impl_) return 0;
+  PangoLayoutIter* iter = pango_layout_get_iter(impl_->layout.get());
+  int baseline = pango_layout_iter_get_baseline(iter);
+  do {
+    const PangoLayoutLine* line = pango_layout_iter_get_line_readonly(iter);
+    baseline = pango_layout_iter_get_baseline(iter);
+    if (position < static_cast<size_t>(line->start_index + line->length)) break;
+  } while (pango_layout_iter_next_line(iter));
+  pango_layout_iter_free(iter);
+  return FromPango(baseline) + impl_->offset.y;
+}
+
 }  // namespace Quarlo::Widget

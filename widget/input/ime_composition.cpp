@@ -20,8 +20,11 @@ size_t SequenceLength(uint8_t lead) {
   return 0;
 }
 
-// Decodes the sequence at text[at]; advances at by what it used (one byte for an invalid sequence).
-char32_t Decode(std::string_view text, size_t& at) {
+size_t Utf16Units(char32_t c) { return c >= kFirstSupplementary ? 2 : 1; }
+
+}  // namespace
+
+char32_t DecodeCodePoint(std::string_view text, size_t& at) {
   static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
   const auto lead = static_cast<uint8_t>(text[at]);
   const size_t length = SequenceLength(lead);
@@ -47,13 +50,9 @@ char32_t Decode(std::string_view text, size_t& at) {
   return c;
 }
 
-size_t Utf16Units(char32_t c) { return c >= kFirstSupplementary ? 2 : 1; }
-
-}  // namespace
-
 std::vector<char32_t> CodePointsOf(std::string_view utf8) {
   std::vector<char32_t> out;
-  for (size_t at = 0; at < utf8.size();) out.push_back(Decode(utf8, at));
+  for (size_t at = 0; at < utf8.size();) out.push_back(DecodeCodePoint(utf8, at));
   return out;
 }
 

@@ -14,6 +14,8 @@ namespace Quarlo::Widget::Input {
 // The attribute byte of a composition character, with the values of the Windows input-method attributes.
 enum class ImeAttribute : uint8_t { Input = 0, TargetConverted = 1, Converted = 2, TargetNotConverted = 3 };
 
+// Decodes the code point at utf8[at] and advances at past it; an invalid byte is U+FFFD and one byte long.
+char32_t DecodeCodePoint(std::string_view utf8, size_t& at);
 // The code points of UTF-8 text; an invalid byte stands for itself as U+FFFD.
 std::vector<char32_t> CodePointsOf(std::string_view utf8);
 // UTF-16 code units of UTF-8 text (the one count of "characters" text boxes and carets use).
