@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "widget/control_paint.h"
-#include "widget/input/access_key_text.h"
 #include "widget/input/events.h"
 #include "widget/input/menu_session.h"
 #include "widget/theme.h"
@@ -14,7 +13,6 @@
 namespace Quarlo::Widget::Input {
 namespace {
 
-constexpr size_t kBodyTextSizeMetric = 3;
 constexpr float kAcceleratorGap = 32;       // between the widest label and the widest accelerator
 constexpr float kRightPadding = 16;         // after the last column
 constexpr float kSubmenuRightPadding = 32;  // when a chevron takes the last column
@@ -45,20 +43,14 @@ void MenuPanel::SetHighlighted(int index) {
   InvalidateVisual();
 }
 
-TextStyle MenuPanel::Style() const {
-  TextStyle style;
-  style.size = GetTheme().metrics[kBodyTextSizeMetric];
-  style.weight = 400;
-  return style;
-}
-
 void MenuPanel::BuildRows() {
   rows_.clear();
   anySubmenu_ = false;
   float y = kMenuPadding;
   float widestLabel = 0;
   float widestAccelerator = 0;
-  const TextStyle style = Style();
+  TextStyle style;
+  style.size = BodyTextSize(GetTheme());
   const Size unbounded{kUnbounded, kUnbounded};
   for (const MenuItem& item : items_) {
     Row row;
@@ -67,11 +59,9 @@ void MenuPanel::BuildRows() {
       row.height = kMenuSeparatorHeight;
     } else {
       row.height = kMenuRowHeight;
-      const AccessKeyText parsed = ParseAccessKey(item.text);
-      row.text = TextLayout::Create(parsed.display, style, unbounded, TextOptions{});
-      row.underline = parsed.underline;
-      row.underlineBytes = parsed.underlineBytes;
-      widestLabel = std::max(widestLabel, std::ceil(row.text.Metrics().width));
+      row.text.SetText(item.text, true);
+      row.text.SetFormat(style, TextOptions{});
+      widestLabel = std::max(widestLabel, std::ceil(row.text.LayoutFor(unbounded).Metrics().width));
       if (!item.acceleratorText.empty()) {
         row.accelerator = TextLayout::Create(item.acceleratorText, style, unbounded, TextOptions{});
         widestAccelerator = std::max(widestAccelerator, std::ceil(row.accelerator.Metrics().width));
@@ -128,7 +118,7 @@ void MenuPanel::Paint(Canvas& canvas) {
                     HairlineWidth(canvas.Scale()));
 }
 
-void MenuPanel::PaintRow(Canvas& canvas, const MenuItem& item, const Row& row, bool highlighted) const {
+void MenuPanel::PaintRow(Canvas& canvas, const MenuItem& item, Row& row, bool highlighted) {
   const Theme& theme = GetTheme();
   const float width = ActualSize().width;
   if (item.kind == MenuItemKind::Separator) {
@@ -143,16 +133,10 @@ void MenuPanel::PaintRow(Canvas& canvas, const MenuItem& item, const Row& row, b
   }
   const Color text = theme.Get(item.enabled ? ThemeColor::TextPrimary : ThemeColor::TextDisabled);
   PaintMark(canvas, item, row, text);
-  const Size metrics = row.text.Metrics();
-  const float textTop = std::round(row.top + (row.height - metrics.height) / 2);
-  canvas.DrawText(row.text, Point{kMenuTextLeft, textTop}, text);
-  auto session = session_.lock();
-  if (row.underline >= 0 && session && session->ShowsAccessKeys()) {
-    const auto start = static_cast<size_t>(row.underline);
-    for (const Rect& r : row.text.RangeRects(start, start + static_cast<size_t>(row.underlineBytes))) {
-      canvas.FillRect(Rect{kMenuTextLeft + r.x, textTop + r.y + r.height - 1, r.width, 1}, text);
-    }
-  }
+  // The popup's host shows access keys exactly when the menu does (MenuSession::OpenLevel).
+  const Size metrics = row.text.LayoutFor(Size{kUnbounded, kUnbounded}).Metrics();
+  row.text.Draw(canvas, *this, Point{kMenuTextLeft, std::round(row.top + (row.height - metrics.height) / 2)},
+                text);
   const float lastColumn = anySubmenu_ ? kSubmenuRightPadding : kRightPadding;
   if (row.accelerator) {
     const Size accel = row.accelerator.Metrics();

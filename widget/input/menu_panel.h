@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "widget/canvas.h"
+#include "widget/input/control_text.h"
 #include "widget/input/menu_item.h"
 #include "widget/widget.h"
 
@@ -50,16 +51,13 @@ class MenuPanel : public Widget {
   struct Row {
     float top = 0;
     float height = 0;
-    TextLayout text;
+    ControlText text;
     TextLayout accelerator;
-    int underline = -1;  // byte offset of the access key in the display text
-    int underlineBytes = 0;
   };
 
   void BuildRows();
-  void PaintRow(Canvas& canvas, const MenuItem& item, const Row& row, bool highlighted) const;
+  void PaintRow(Canvas& canvas, const MenuItem& item, Row& row, bool highlighted);
   void PaintMark(Canvas& canvas, const MenuItem& item, const Row& row, Color colour) const;
-  TextStyle Style() const;
 
   std::weak_ptr<MenuSession> session_;
   int level_ = 0;

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "widget/application.h"
-#include "widget/input/access_key_text.h"
+#include "widget/input/control_text.h"
 #include "widget/input/events.h"
 #include "widget/input/key_route.h"
 #include "widget/input/menu_panel.h"
@@ -150,6 +150,8 @@ bool MenuSession::OpenLevel(std::vector<MenuItem> items, Rect anchor, PopupSide 
   options.followSystemTheme = false;
   options.activatable = false;
   popup->SetTheme(owner->GetTheme());
+  // Access keys are underlined in every level while the menu shows them.
+  popup->SetKeyboardCues(ShowsAccessKeys());
   const int level = LevelCount();
   const int first = selectFirst ? FirstSelectable(items) : -1;
   MenuPanel* panel = popup->SetRoot(std::make_unique<MenuPanel>(weak_from_this(), level, std::move(items)));
