@@ -35,9 +35,10 @@ struct WindowOptions {
   bool followSystemTheme = true;  // take the theme again when the desktop's light/dark setting changes
   bool activateOnShow = true;     // a modal dialog is shown activated, else without activation
   WindowChrome chrome = WindowChrome::Standard;
-  bool topmost = false;     // always on top
-  bool toolWindow = false;  // utility window (not in the task bar)
-  bool activatable = true;  // false: the window never takes the keyboard focus
+  bool topmost = false;           // always on top
+  bool toolWindow = false;        // utility window (not in the task bar)
+  bool activatable = true;        // false: the window never takes the keyboard focus
+  bool inputTransparent = false;  // pointer input passes through to the windows below (tooltips)
   bool dropShadow = true;
   bool roundedCorners = true;
   bool transparent = false;  // borderless only: transparent background where the desktop composites

@@ -691,6 +691,11 @@ bool GtkNativeWindow::Create() {
   keymap = gdk_keymap_get_for_display(gtk_widget_get_display(widget));
   g_signal_connect(keymap, "keys-changed", G_CALLBACK(OnKeysChanged), this);
   gtk_widget_realize(widget);
+  if (o.inputTransparent) {
+    cairo_region_t* none = cairo_region_create();
+    gtk_widget_input_shape_combine_region(widget, none);
+    cairo_region_destroy(none);
+  }
   ConnectIme(this);
   // The desktop setting that shows access keys without Alt held (GTK hides them until Alt when it is on).
   gboolean autoMnemonics = TRUE;

@@ -150,12 +150,12 @@ bool MenuSession::OpenLevel(std::vector<MenuItem> items, Rect anchor, PopupSide 
   options.followSystemTheme = false;
   options.activatable = false;
   popup->SetTheme(owner->GetTheme());
-  // Access keys are underlined in every level while the menu shows them.
-  popup->SetKeyboardCues(ShowsAccessKeys());
   const int level = LevelCount();
   const int first = selectFirst ? FirstSelectable(items) : -1;
   MenuPanel* panel = popup->SetRoot(std::make_unique<MenuPanel>(weak_from_this(), level, std::move(items)));
   if (!popup->Create(popup->Options())) return false;
+  // Access keys are underlined in every level while the menu shows them.
+  popup->SetKeyboardCues(ShowsAccessKeys());
   panel->SetHighlighted(first);
   const Size content = panel->ContentSize();
   const float scale = popup->ScaleFactor();
