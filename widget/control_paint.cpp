@@ -15,6 +15,7 @@ constexpr float kOuterRingGap = 3;
 constexpr float kOuterRingWidth = 2;
 constexpr float kInnerRingGap = 1;
 constexpr float kInnerRingWidth = 1;
+constexpr float kFaintestBorderAlpha = 0.002f;
 
 Rect Outset(Size size, float gap) { return Rect{-gap, -gap, size.width + 2 * gap, size.height + 2 * gap}; }
 
@@ -24,6 +25,8 @@ float HairlineWidth(float scale) {
   if (!(scale > 0)) return 1;
   return std::max(std::round(scale), 1.0f) / scale;
 }
+
+bool IsVisibleBorder(const Color& color) { return color.a > kFaintestBorderAlpha; }
 
 void PaintFocusRing(Canvas& canvas, const Widget& control) {
   if (!control.IsFocusVisualShown()) return;

@@ -22,8 +22,6 @@ constexpr float kTrailingWidth = 18;
 constexpr float kTrailingGlyphSize = 10;
 constexpr float kVerticalPadding = 10;
 constexpr float kMinimumTextButtonWidth = 32;
-// Borders fainter than this are not drawn at all.
-constexpr float kVisibleAlpha = 0.002f;
 // A pressed accent button dims its text to this share of its alpha.
 constexpr float kPressedAccentTextAlpha = 0.8f;
 
@@ -171,7 +169,7 @@ void Button::Paint(Canvas& canvas) {
   const Rect bounds{0, 0, size.width, size.height};
   const ControlColors colors = CurrentColors();
   canvas.FillRoundedRect(bounds, theme.cornerRadius, colors.background);
-  if (colors.border.a > kVisibleAlpha) {
+  if (IsVisibleBorder(colors.border)) {
     canvas.StrokeRoundedRect(bounds, theme.cornerRadius, colors.border, HairlineWidth(canvas.Scale()));
   }
 

@@ -64,8 +64,9 @@ class ButtonBase : public Widget {
   virtual ControlColors ColorTargets() const = 0;
   // Gives text the style and options it is laid out with in the present theme.
   virtual void FormatText(ControlText& text) const = 0;
-  // Sets the colour targets: fading over the theme's transition time, or at once.
-  void RefreshColors(bool animate);
+  // Sets the colour targets (and any other state-driven look): fading over the theme's transition time, or
+  // at once.
+  virtual void RefreshColors(bool animate);
   // The text, formatted for the present theme: what measure and paint lay out.
   ControlText& FormattedText();
   // Space was pressed on the control and its release will push it.
