@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "widget/input/menu_session.h"
+#include "widget/widget.h"
+#include "widget/window.h"
 
 namespace Quarlo::Widget::Input {
 
@@ -64,11 +66,23 @@ void ContextMenu::ShowBelow(Window& owner, const Rect& anchor, bool selectFirst)
 
 void ContextMenu::Show(Window& owner, Rect anchor, bool selectFirst) {
   Close();
-  session_ = MenuSession::Create(owner, items, onInvoked, hoverDelay);
+  std::weak_ptr<const char> alive = alive_;
+  session_ = MenuSession::Create(
+      owner, items,
+      [this, alive](const MenuItem& item) {
+        if (alive.expired()) return;
+        if (std::function<void(const MenuItem&)> callback = onInvoked) callback(item);
+      },
+      hoverDelay);
   session_->SetOnClosing([this] {
     if (std::function<void()> callback = onClosed) callback();
   });
   session_->Open(anchor, selectFirst);
+}
+
+void ContextMenu::ShowBelowWidget(const Widget& anchor, bool selectFirst) {
+  auto* window = dynamic_cast<Window*>(anchor.GetHost());
+  if (window) ShowBelow(*window, anchor.ScreenBounds(), selectFirst);
 }
 
 bool ContextMenu::IsOpen() const { return session_ && session_->IsOpen(); }

@@ -11,6 +11,7 @@
 #include "widget/geometry.h"
 
 namespace Quarlo::Widget {
+class Widget;
 class Window;
 }  // namespace Quarlo::Widget
 
@@ -65,6 +66,8 @@ class ContextMenu {
   void ShowBelow(Window& owner, const Rect& anchor, bool selectFirst);
   bool IsOpen() const;
   void Close();
+  // Opens below a widget of a window (a tool bar's or a button's menu); nothing when it is not in one.
+  void ShowBelowWidget(const Widget& anchor, bool selectFirst);
   // The open or last session; null before the first show.
   MenuSession* Session() const { return session_.get(); }
 
@@ -72,6 +75,9 @@ class ContextMenu {
   void Show(Window& owner, Rect anchor, bool selectFirst);
 
   std::shared_ptr<MenuSession> session_;
+  // The chosen item arrives after the menu closed, when this object may be gone; the callback runs only
+  // while it exists.
+  std::shared_ptr<const char> alive_ = std::make_shared<const char>(0);
 };
 
 }  // namespace Quarlo::Widget::Input

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "widget/border.h"
-#include "widget/input/control_text.h"
 #include "widget/input/ime_composition.h"
+#include "widget/input/label.h"
 #include "widget/popup_placement.h"
 #include "widget/theme.h"
 
@@ -20,32 +20,6 @@ constexpr float kPaddingX = 10;
 constexpr float kPaddingY = 6;
 constexpr double kSecondsPerCharacter = 0.05;
 constexpr double kLongestSeconds = 30;
-
-// The tooltip's text, wrapped at the width it is offered.
-class TipText : public Widget {
- public:
-  void SetText(const std::string& text) {
-    text_.SetText(text, false);
-    InvalidateMeasure();
-  }
-  const char* ClassName() const override { return "TipText"; }
-  Size MeasureOverride(Size available) override {
-    TextStyle style;
-    style.size = BodyTextSize(GetTheme());
-    TextOptions options;
-    options.wrapping = TextWrapping::Wrap;
-    text_.SetFormat(style, options);
-    const Size metrics = text_.LayoutFor(Size{available.width, kUnbounded}).Metrics();
-    return Size{std::ceil(metrics.width), std::ceil(metrics.height)};
-  }
-  void Paint(Canvas& canvas) override {
-    text_.Draw(canvas, *this, Point{}, GetTheme().Get(ThemeColor::TextPrimary));
-  }
-  void OnScaleChanged() override { text_.Drop(); }
-
- private:
-  ControlText text_;
-};
 
 class Presenter {
  public:
@@ -95,7 +69,9 @@ class Presenter {
     auto border = std::make_unique<Border>();
     border->SetPadding(kPaddingX, kPaddingY, kPaddingX, kPaddingY);
     border->SetBorder(BorderKind::Control);
-    text_ = border->AddChild(std::make_unique<TipText>());
+    auto label = std::make_unique<Label>(std::string(), LabelStyle::Caption);
+    label->SetWrap(true);
+    text_ = border->AddChild(std::move(label));
     popup->SetRoot(std::move(border));
     popup->SetTheme(owner.GetTheme());
     if (!popup->Create(popup->Options())) return false;
@@ -111,7 +87,7 @@ class Presenter {
   std::shared_ptr<Detail::HostLink> owner_;
   TooltipOptions options_;
   std::unique_ptr<TipPopup> popup_;
-  TipText* text_ = nullptr;
+  Label* text_ = nullptr;
   uint64_t hideTimer_ = 0;
 };
 
