@@ -1,7 +1,8 @@
 // A small program that exercises the toolkit's windows under Xvfb for the end-to-end tests. It opens a
 // main window and reports what happens through trace lines (QUARLO_VIEW_TRACE); the test scripts drive
 // it with xdotool. Keys in the main window: D opens a modal dialog, P opens a light-dismiss popup, F toggles
-// full screen, C asks the window to close (refused once), Q quits. Escape ends the dialog.
+// full screen, C asks the window to close (refused once), Q quits. Escape ends the dialog. The menu keys
+// and the right click are MenuProbe's (toolkit_probe_menus.h).
 
 #include <fmt/format.h>
 
@@ -12,6 +13,7 @@
 
 #include "core/env_switches.h"
 #include "core/trace.h"
+#include "toolkit_probe_menus.h"
 #include "widget/animator.h"
 #include "widget/application.h"
 #include "widget/canvas.h"
@@ -31,6 +33,7 @@ class TracingPanel : public Widget {
   TracingPanel(std::string name, Size content) : name_(std::move(name)), content_(content) {}
 
   std::function<bool(const KeyEvent&)> onKey;
+  std::function<void(const PointerEvent&)> onPress;
 
   bool IsFocusable() const override { return true; }
   Size MeasureOverride(Size) override { return content_; }
@@ -53,12 +56,14 @@ class TracingPanel : public Widget {
   bool OnPointerDown(const PointerEvent& event) override {
     Trace(fmt::format("{} pointer down {} {} button {} clicks {}", name_, std::lround(event.position.x),
                       std::lround(event.position.y), static_cast<int>(event.button), event.clicks));
+    if (onPress) onPress(event);
     return true;
   }
   // Moves are traced only while this panel holds the pointer (a drag), so hovering writes nothing.
   bool OnPointerMove(const PointerEvent& event) override {
     if (GetHost() && GetHost()->Captured() == this) {
-      Trace(fmt::format("{} drag {} {}", name_, std::lround(event.position.x), std::lround(event.position.y)));
+      Trace(
+          fmt::format("{} drag {} {}", name_, std::lround(event.position.x), std::lround(event.position.y)));
     }
     return true;
   }
@@ -99,6 +104,9 @@ class Probe {
     options.minSize = Size{200, 150};
     auto root = std::make_unique<TracingPanel>("main", Size{});
     root->onKey = [this](const KeyEvent& event) { return OnMainKey(event); };
+    root->onPress = [this](const PointerEvent& event) {
+      if (event.button == PointerButton::Right) menus_.OnRightClick(main_.WindowToScreen(event.position));
+    };
     TracingPanel* panel = static_cast<TracingPanel*>(main_.SetRoot(std::move(root)));
     main_.SetOnDestroyed([] {
       Trace("main destroyed");
@@ -153,7 +161,7 @@ class Probe {
         main_.RequestClose();
         return true;
       default:
-        return false;
+        return menus_.OnKey(event.key);
     }
   }
 
@@ -180,6 +188,7 @@ class Probe {
   }
 
   Window main_;
+  MenuProbe menus_{main_};
   std::unique_ptr<Popup> popup_;
   int closeRequests_ = 0;
 };

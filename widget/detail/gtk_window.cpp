@@ -100,6 +100,11 @@ namespace {
 
 GtkNativeWindow* Self(gpointer data) { return static_cast<GtkNativeWindow*>(data); }
 
+// The one window of the process that holds the seat's pointer grab. GDK reports a grab taken over by
+// another window of the same process only later, as an event; until then the old holder must not release
+// the seat, which would release the new holder's grab.
+GtkNativeWindow* grabHolder = nullptr;
+
 gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
   Self(data)->Paint(cr);
   return TRUE;
@@ -460,6 +465,7 @@ gboolean OnGrabBroken(GtkWidget*, GdkEventGrabBroken* event, gpointer data) {
   GtkNativeWindow* self = Self(data);
   if (!event->keyboard) {
     self->grabbed = false;
+    if (grabHolder == self) grabHolder = nullptr;
     WindowInput input;
     input.kind = WindowInput::Kind::GrabLost;
     std::weak_ptr<const char> alive = self->window.AliveToken();
@@ -520,6 +526,7 @@ void GtkNativeWindow::ReleaseResources() {
   widget = nullptr;
   grabbed = false;
   wantsGrab = false;
+  if (grabHolder == this) grabHolder = nullptr;
   keysDown.clear();
   wheel.Reset();
 }
@@ -551,12 +558,19 @@ void GtkNativeWindow::ArmTimer(double seconds) {
 
 bool GtkNativeWindow::Grab() {
   wantsGrab = true;
+  // An open popup (a menu, a drop-down list) keeps the pointer: the window below it, whose press opened it,
+  // may still ask for the pointer on its way out of that press.
+  if (grabHolder && grabHolder != this && grabHolder->window.IsPopup() && !window.IsPopup()) return false;
   GdkWindow* gdk = Gdk();
   if (!gdk || !gdk_window_is_viewable(gdk)) return false;
   GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(gdk));
   // Not owner events: every press, inside the window or not, comes to this window, as a capture does.
   grabbed = gdk_seat_grab(seat, gdk, GDK_SEAT_CAPABILITY_ALL_POINTING, FALSE, nullptr, nullptr, nullptr,
                           nullptr) == GDK_GRAB_SUCCESS;
+  if (grabbed) {
+    if (grabHolder && grabHolder != this) grabHolder->grabbed = false;
+    grabHolder = this;
+  }
   return grabbed;
 }
 
@@ -564,6 +578,8 @@ void GtkNativeWindow::Ungrab() {
   wantsGrab = false;
   if (!grabbed) return;
   grabbed = false;
+  if (grabHolder != this) return;
+  grabHolder = nullptr;
   if (GdkWindow* gdk = Gdk()) gdk_seat_ungrab(gdk_display_get_default_seat(gdk_window_get_display(gdk)));
 }
 
