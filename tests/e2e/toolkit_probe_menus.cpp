@@ -35,14 +35,7 @@ std::vector<MenuItem> ProbeMenu() {
 }
 
 std::vector<ToolbarItem> ProbeToolbar() {
-  auto item = [](ToolbarItemKind kind, int32_t id, std::string text, char32_t icon) {
-    ToolbarItem out;
-    out.kind = kind;
-    out.id = id;
-    out.text = std::move(text);
-    out.icon = icon;
-    return out;
-  };
+  const auto item = ToolbarItem::Make;
   ToolbarItem rotate = item(ToolbarItemKind::Split, 5, "&Rotate", 0xE7A6);
   rotate.menu = {MenuItem::Command(51, "Rotate &left"), MenuItem::Command(52, "Rotate &right")};
   ToolbarItem view = item(ToolbarItemKind::DropDown, 6, "&View", 0xE736);

@@ -245,6 +245,21 @@ TEST_F(MenuTest, EnterRunsTheActionOnlyAfterTheMenuClosed) {
   EXPECT_EQ(closings, 1);
 }
 
+TEST_F(MenuTest, TheActionRunsEvenWhenTheMenuObjectIsGoneButItsCallbackDoesNot) {
+  auto shortLived = std::make_unique<ContextMenu>();
+  bool ran = false;
+  bool told = false;
+  shortLived->items = {MenuItem::Command(1, "&Open")};
+  shortLived->items[0].action = [&] { ran = true; };
+  shortLived->onInvoked = [&](const MenuItem&) { told = true; };
+  shortLived->ShowAt(owner, 150, 150, true);
+  Key(Vk::Enter);
+  shortLived.reset();
+  Drain();
+  EXPECT_TRUE(ran);
+  EXPECT_FALSE(told);
+}
+
 TEST_F(MenuTest, SharedAccessKeyCyclesAndAUniqueOneActivates) {
   Open({MenuItem::Command(1, "&Save"), MenuItem::Command(2, "&Open"), MenuItem::Command(3, "&Search"),
         MenuItem::Command(4, "&Quit")},

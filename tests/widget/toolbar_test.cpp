@@ -25,12 +25,7 @@ namespace {
 using Testing::HeadlessWindow;
 
 ToolbarItem Item(ToolbarItemKind kind, int32_t id, std::string text, char32_t icon = 0xE8E5) {
-  ToolbarItem item;
-  item.kind = kind;
-  item.id = id;
-  item.text = std::move(text);
-  item.icon = icon;
-  return item;
+  return ToolbarItem::Make(kind, id, std::move(text), icon);
 }
 
 std::vector<ToolbarItem> Items() {

@@ -26,6 +26,15 @@ std::string PlainText(const std::string& text) { return ParseAccessKey(text).dis
 
 }  // namespace
 
+ToolbarItem ToolbarItem::Make(ToolbarItemKind kind, int32_t id, std::string text, char32_t icon) {
+  ToolbarItem item;
+  item.kind = kind;
+  item.id = id;
+  item.text = std::move(text);
+  item.icon = icon;
+  return item;
+}
+
 Toolbar::Toolbar() {
   role = Role::ToolBar;
   arrowKeyGroup = true;

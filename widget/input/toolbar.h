@@ -26,6 +26,8 @@ struct ToolbarItem {
   bool enabled = true;
   bool checked = false;        // toggle buttons
   std::vector<MenuItem> menu;  // split and drop-down buttons
+
+  static ToolbarItem Make(ToolbarItemKind kind, int32_t id, std::string text, char32_t icon = 0);
 };
 
 class Toolbar : public Widget {
