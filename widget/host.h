@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "widget/access_info.h"
@@ -139,6 +140,17 @@ class Host {
   // The desktop asks for access keys to be underlined always, not only while Alt is held.
   void SetKeyboardCues(bool always);
 
+  // --- Tooltips: the host decides when, the handler shows them ---
+
+  // Called with the widget, its text and the pointer position (window DIPs) to show a tooltip, and with a
+  // null widget to hide it. InstallTooltips sets it; without one no tooltip is shown.
+  using ToolTipHandler = std::function<void(Widget*, const std::string&, Point)>;
+  void SetToolTipHandler(ToolTipHandler handler);
+  bool IsToolTipShown() const { return toolTipShown_; }
+  // Hides a shown tooltip (recording when) and cancels a pending one: presses, keys, the wheel, the pointer
+  // leaving and deactivation.
+  void HideToolTip();
+
   // --- Focus and capture ---
 
   // False when w is not in this tree, not focusable, or not enabled and visible in its tree.
@@ -224,6 +236,11 @@ class Host {
   };
 
   void ReplaceRoot(std::unique_ptr<Widget> root);
+  // After each pointer move: a new hovered widget, or the same one while no tooltip is shown, hides the
+  // tooltip and schedules the next one (ArmTooltip).
+  void UpdateToolTip();
+  // Starts the timer that shows the tooltip of the hovered widget or its nearest ancestor that has one.
+  void ArmTooltip();
   void RearmTimers();
   void ClearHoverChain();
 
@@ -252,6 +269,11 @@ class Host {
   bool repaintPending_ = true;
   bool unsettledReported_ = false;  // the layout loop hit its bound once already
   std::unique_ptr<Animator> animator_;
+  ToolTipHandler toolTipHandler_;
+  const Widget* toolTipHovered_ = nullptr;  // compared only, never followed: the hovered widget last seen
+  bool toolTipShown_ = false;
+  double toolTipHiddenAt_ = -1;  // on the animator's clock; negative before the first tooltip hid
+  uint64_t toolTipTimer_ = 0;
   std::vector<Timer> timers_;
   uint64_t nextTimerId_ = 1;
   bool inTimerDispatch_ = false;

@@ -127,6 +127,7 @@ void Host::ClearHover() {
 
 void Host::PointerDown(const PointerEvent& event) {
   lastPointer_ = event.position;
+  HideToolTip();
   if (showAccessKeys_) {
     showAccessKeys_ = false;
     InvalidateVisual();
@@ -177,6 +178,8 @@ void Host::PointerMove(const PointerEvent& event) {
   DispatchScope scope(*this);
   UpdateHover(event.position);
   if (scope.HostGone()) return;
+  UpdateToolTip();
+  if (scope.HostGone()) return;
   Dispatch(captured_ ? captured_ : hovered_, event.position, [&](Widget* w, Point local) {
     PointerEvent e = event;
     e.position = local;
@@ -186,7 +189,9 @@ void Host::PointerMove(const PointerEvent& event) {
 
 void Host::PointerLeave() {
   if (captured_) return;
+  DispatchScope scope(*this);
   ClearHover();
+  if (!scope.HostGone()) HideToolTip();
 }
 
 Widget* Host::WheelTarget(Point window) const {
@@ -197,6 +202,7 @@ Widget* Host::WheelTarget(Point window) const {
 }
 
 void Host::Wheel(const WheelEvent& event) {
+  HideToolTip();
   Dispatch(WheelTarget(event.position), event.position, [&](Widget* w, Point local) {
     WheelEvent e = event;
     e.position = local;
@@ -231,6 +237,8 @@ bool Host::KeyDown(const KeyEvent& event) {
   DispatchScope scope(*this);
   // From a copy: the hook may replace itself (a key route ending).
   if (auto hook = keyDownPreview_; hook && hook(event)) return true;
+  if (scope.HostGone()) return true;
+  HideToolTip();
   if (scope.HostGone()) return true;
   if (event.key == Vk::Alt && !(focused_ && focused_->WantsSystemKeys())) {
     if (!showAccessKeys_) {
@@ -354,6 +362,8 @@ void Host::Activated(bool active) {
   active_ = active;
   if (!active) {
     showAccessKeys_ = false;
+    HideToolTip();
+    if (scope.HostGone()) return;
     // The release of a press that was under way goes to the window that is active now.
     ClearPressed(scope);
     if (scope.HostGone()) return;

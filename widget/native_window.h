@@ -49,8 +49,9 @@ class INativeWindow {
   virtual void ResizeClient(Size size) = 0;
   // The client area in screen pixels (empty without a native window).
   virtual Rect ClientScreenRect() const = 0;
-  // Window DIPs to screen pixels.
+  // Window DIPs to screen pixels, and back.
   virtual Point WindowToScreen(Point window) const = 0;
+  virtual Point ScreenToWindow(Point screen) const = 0;
   // Window::SetTopmost: kept above other windows.
   virtual void SetTopmost(bool topmost) = 0;
   // The window's theme changed; the frame the desktop draws follows it where it can.

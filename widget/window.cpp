@@ -137,6 +137,7 @@ NativeHandle Window::Handle() const { return native_->Handle(); }
 void Window::MoveTo(Point screen) { native_->MoveTo(screen); }
 void Window::ResizeClient(Size size) { native_->ResizeClient(size); }
 Rect Window::ClientScreenRect() const { return native_->ClientScreenRect(); }
+Point Window::ScreenToWindow(Point screen) const { return native_->ScreenToWindow(screen); }
 
 void Window::SetFullScreen(bool fullScreen) {
   if (fullScreen == fullScreen_) return;

@@ -12,6 +12,7 @@
 
 #include "widget/geometry.h"
 #include "widget/host.h"
+#include "widget/input/events.h"
 
 namespace Quarlo::Widget {
 
@@ -34,9 +35,10 @@ struct WindowOptions {
   bool followSystemTheme = true;  // take the theme again when the desktop's light/dark setting changes
   bool activateOnShow = true;     // a modal dialog is shown activated, else without activation
   WindowChrome chrome = WindowChrome::Standard;
-  bool topmost = false;     // always on top
-  bool toolWindow = false;  // utility window (not in the task bar)
-  bool activatable = true;  // false: the window never takes the keyboard focus
+  bool topmost = false;           // always on top
+  bool toolWindow = false;        // utility window (not in the task bar)
+  bool activatable = true;        // false: the window never takes the keyboard focus
+  bool inputTransparent = false;  // pointer input passes through to the windows below (tooltips)
   bool dropShadow = true;
   bool roundedCorners = true;
   bool transparent = false;  // borderless only: transparent background where the desktop composites
@@ -45,12 +47,22 @@ struct WindowOptions {
   Size minSize;              // smallest client size in DIPs the user can resize to (0: none)
 };
 
-// A press, the loss of the pointer grab or a close request, as the window receives it, before the tree does.
+// A press, a release, a move, the loss of the pointer grab or a close request, as the window receives it,
+// before the tree does.
 struct WindowInput {
-  enum class Kind : int32_t { ButtonPress = 0, GrabLost = 1, CloseRequest = 2 };
+  enum class Kind : int32_t {
+    ButtonPress = 0,
+    GrabLost = 1,
+    CloseRequest = 2,
+    ButtonRelease = 3,
+    PointerMove = 4,
+  };
   Kind kind = Kind::ButtonPress;
-  Point screen;         // pointer position in screen pixels
-  bool inside = false;  // the position lies inside the client area
+  Point screen;                                // pointer position in screen pixels
+  bool inside = false;                         // the position lies inside the client area
+  PointerButton button = PointerButton::None;  // presses and releases
+  int32_t clicks = 0;                          // presses: 2 for the second press of a double click
+  uint8_t modifiers = 0;
 };
 
 class Window : public Host {
@@ -112,6 +124,8 @@ class Window : public Host {
   void ResizeClient(Size size);
   // The client area in screen pixels.
   Rect ClientScreenRect() const;
+  // Screen pixels to window DIPs (the inverse of WindowToScreen).
+  Point ScreenToWindow(Point screen) const;
   // Full screen covers the window's monitor without a frame; leaving it restores the previous placement.
   void SetFullScreen(bool fullScreen);
   bool IsFullScreen() const { return fullScreen_; }

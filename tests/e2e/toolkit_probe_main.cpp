@@ -2,7 +2,8 @@
 // main window and reports what happens through trace lines (QUARLO_VIEW_TRACE); the test scripts drive
 // it with xdotool. Keys in the main window: D opens a modal dialog, P opens a light-dismiss popup, F toggles
 // full screen, C asks the window to close (refused once), Q quits. Escape ends the dialog. With --ime the
-// main panel takes input-method composition and traces it, and a side panel beside it does not.
+// main panel takes input-method composition and traces it, and a side panel beside it does not. The menu
+// keys and the right click are MenuProbe's (toolkit_probe_menus.h).
 
 #include <fmt/format.h>
 
@@ -14,6 +15,7 @@
 
 #include "core/env_switches.h"
 #include "core/trace.h"
+#include "toolkit_probe_menus.h"
 #include "widget/animator.h"
 #include "widget/application.h"
 #include "widget/canvas.h"
@@ -34,6 +36,7 @@ class TracingPanel : public Widget {
   TracingPanel(std::string name, Size content) : name_(std::move(name)), content_(content) {}
 
   std::function<bool(const KeyEvent&)> onKey;
+  std::function<void(const PointerEvent&)> onPress;
 
   bool IsFocusable() const override { return true; }
   Size MeasureOverride(Size) override { return content_; }
@@ -56,6 +59,7 @@ class TracingPanel : public Widget {
   bool OnPointerDown(const PointerEvent& event) override {
     Trace(fmt::format("{} pointer down {} {} button {} clicks {}", name_, std::lround(event.position.x),
                       std::lround(event.position.y), static_cast<int>(event.button), event.clicks));
+    if (onPress) onPress(event);
     return true;
   }
   // Moves are traced only while this panel holds the pointer (a drag), so hovering writes nothing.
@@ -138,6 +142,9 @@ class Probe {
     TracingPanel* panel =
         takesIme ? SetTextRoot() : main_.SetRoot(std::make_unique<TracingPanel>("main", Size{}));
     panel->onKey = [this](const KeyEvent& event) { return OnMainKey(event); };
+    panel->onPress = [this](const PointerEvent& event) {
+      if (event.button == PointerButton::Right) menus_.OnRightClick(main_.WindowToScreen(event.position));
+    };
     main_.SetOnDestroyed([] {
       Trace("main destroyed");
       Application::Instance().Quit(0);
@@ -201,7 +208,7 @@ class Probe {
         main_.RequestClose();
         return true;
       default:
-        return false;
+        return menus_.OnKey(event.key);
     }
   }
 
@@ -228,6 +235,7 @@ class Probe {
   }
 
   Window main_;
+  MenuProbe menus_{main_};
   std::unique_ptr<Popup> popup_;
   int closeRequests_ = 0;
 };

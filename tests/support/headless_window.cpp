@@ -158,6 +158,11 @@ Point HeadlessWindow::WindowToScreen(Point point) const {
   return Point{bounds.x + std::round(point.x * scale), bounds.y + std::round(point.y * scale)};
 }
 
+Point HeadlessWindow::ScreenToWindow(Point screen) const {
+  const float scale = dpi / 96.0f;
+  return Point{(screen.x - bounds.x) / scale, (screen.y - bounds.y) / scale};
+}
+
 void HeadlessWindow::SetImeTarget(bool acceptsIme, Rect caret) {
   imeTarget = acceptsIme;
   if (acceptsIme) imeCaret = caret;
@@ -166,13 +171,11 @@ void HeadlessWindow::SetImeTarget(bool acceptsIme, Rect caret) {
 void HeadlessWindow::RefreshCursor() { SetCursor(window_.CurrentCursor()); }
 
 void HeadlessWindow::Press(Point at, PointerButton button, int32_t clicks, uint8_t modifiers) {
-  WindowInput input;
-  input.kind = WindowInput::Kind::ButtonPress;
-  input.screen = WindowToScreen(at);
-  const Size client = window_.ClientSize();
-  input.inside = at.x >= 0 && at.y >= 0 && at.x < client.width && at.y < client.height;
   std::weak_ptr<const char> alive = window_.AliveToken();
-  if (window_.PreTranslateInput(input) || alive.expired() || !window_.IsInputEnabled()) return;
+  if (Offer(WindowInput::Kind::ButtonPress, at, button, clicks, modifiers) || alive.expired() ||
+      !window_.IsInputEnabled()) {
+    return;
+  }
   PointerEvent e;
   e.position = at;
   e.button = button;
@@ -182,24 +185,39 @@ void HeadlessWindow::Press(Point at, PointerButton button, int32_t clicks, uint8
   if (!alive.expired()) RefreshCursor();
 }
 
+bool HeadlessWindow::Offer(WindowInput::Kind kind, Point at, PointerButton button, int32_t clicks,
+                           uint8_t modifiers) {
+  WindowInput input;
+  input.kind = kind;
+  input.screen = WindowToScreen(at);
+  const Size client = window_.ClientSize();
+  input.inside = at.x >= 0 && at.y >= 0 && at.x < client.width && at.y < client.height;
+  input.button = button;
+  input.clicks = clicks;
+  input.modifiers = modifiers;
+  return window_.PreTranslateInput(input);
+}
+
 void HeadlessWindow::Release(Point at, PointerButton button, uint8_t modifiers) {
+  std::weak_ptr<const char> alive = window_.AliveToken();
+  if (Offer(WindowInput::Kind::ButtonRelease, at, button, 1, modifiers) || alive.expired()) return;
   if (!window_.IsInputEnabled()) return;
   PointerEvent e;
   e.position = at;
   e.button = button;
   e.clicks = 1;
   e.modifiers = modifiers;
-  std::weak_ptr<const char> alive = window_.AliveToken();
   window_.PointerUp(e);
   if (!alive.expired()) RefreshCursor();
 }
 
 void HeadlessWindow::Move(Point at, uint8_t modifiers) {
+  std::weak_ptr<const char> alive = window_.AliveToken();
+  if (Offer(WindowInput::Kind::PointerMove, at, PointerButton::None, 0, modifiers) || alive.expired()) return;
   if (!window_.IsInputEnabled()) return;
   PointerEvent e;
   e.position = at;
   e.modifiers = modifiers;
-  std::weak_ptr<const char> alive = window_.AliveToken();
   window_.PointerMove(e);
   if (!alive.expired()) RefreshCursor();
 }

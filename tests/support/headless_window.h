@@ -13,10 +13,10 @@
 #include "widget/input/events.h"
 #include "widget/native_window.h"
 #include "widget/widget.h"
+#include "widget/window.h"
 
 namespace Quarlo::Widget {
 class Canvas;
-class Window;
 }  // namespace Quarlo::Widget
 
 namespace Quarlo::Widget::Testing {
@@ -67,6 +67,7 @@ class HeadlessWindow : public INativeWindow {
   void ResizeClient(Size size) override;
   Rect ClientScreenRect() const override { return exists ? bounds : Rect{}; }
   Point WindowToScreen(Point window) const override;
+  Point ScreenToWindow(Point screen) const override;
   void SetTopmost(bool value) override { topmost = value; }
   void SetFrameDark(bool dark) override { frameDark = dark; }
   void SetImeTarget(bool acceptsIme, Rect caret) override;
@@ -118,6 +119,8 @@ class HeadlessWindow : public INativeWindow {
 
  private:
   void RefreshCursor();
+  // Offers a pointer event to the window before the tree (PreTranslateInput); true when it was taken.
+  bool Offer(WindowInput::Kind kind, Point at, PointerButton button, int32_t clicks, uint8_t modifiers);
 
   Window& window_;
 };

@@ -100,6 +100,11 @@ namespace {
 
 GtkNativeWindow* Self(gpointer data) { return static_cast<GtkNativeWindow*>(data); }
 
+// The one window of the process that holds the seat's pointer grab. GDK reports a grab taken over by
+// another window of the same process only later, as an event; until then the old holder must not release
+// the seat, which would release the new holder's grab.
+GtkNativeWindow* grabHolder = nullptr;
+
 gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
   Self(data)->Paint(cr);
   return TRUE;
@@ -180,25 +185,45 @@ gboolean OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) 
   input.kind = WindowInput::Kind::ButtonPress;
   input.screen = Point{static_cast<float>(event->x_root), static_cast<float>(event->y_root)};
   input.inside = InsideClient(widget, event->x, event->y);
+  input.button = ButtonOf(event->button);
+  input.clicks = ClickCount(self, event);
+  input.modifiers = ModifiersOf(event->state);
   std::weak_ptr<const char> alive = self->window.AliveToken();
   if (self->window.PreTranslateInput(input) || alive.expired()) return TRUE;
   if (!self->window.IsInputEnabled()) return TRUE;
-  const PointerButton button = ButtonOf(event->button);
-  if (button == PointerButton::None) return TRUE;
+  if (input.button == PointerButton::None) return TRUE;
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
-  e.button = button;
-  e.modifiers = ModifiersOf(event->state);
-  e.clicks = ClickCount(self, event);
+  e.button = input.button;
+  e.modifiers = input.modifiers;
+  e.clicks = input.clicks;
   e.device = DeviceOf(reinterpret_cast<const GdkEvent*>(event));
   self->window.PointerDown(e);
   if (!alive.expired()) self->UpdateCursor();
   return TRUE;
 }
 
-gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
+// Releases and moves are offered to the window first too: an open menu takes them all, wherever they are.
+bool OfferPointer(GtkNativeWindow* self, GtkWidget* widget, WindowInput::Kind kind, double x, double y,
+                  double xRoot, double yRoot, PointerButton button, unsigned state) {
+  WindowInput input;
+  input.kind = kind;
+  input.screen = Point{static_cast<float>(xRoot), static_cast<float>(yRoot)};
+  input.inside = InsideClient(widget, x, y);
+  input.button = button;
+  input.clicks = kind == WindowInput::Kind::ButtonRelease ? 1 : 0;
+  input.modifiers = ModifiersOf(state);
+  std::weak_ptr<const char> alive = self->window.AliveToken();
+  return self->window.PreTranslateInput(input) || alive.expired();
+}
+
+gboolean OnButtonRelease(GtkWidget* widget, GdkEventButton* event, gpointer data) {
   GtkNativeWindow* self = Self(data);
   const PointerButton button = ButtonOf(event->button);
+  if (OfferPointer(self, widget, WindowInput::Kind::ButtonRelease, event->x, event->y, event->x_root,
+                   event->y_root, button, event->state)) {
+    return TRUE;
+  }
   if (!self->window.IsInputEnabled() || button == PointerButton::None) return TRUE;
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
@@ -212,8 +237,12 @@ gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
   return TRUE;
 }
 
-gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
+gboolean OnMotion(GtkWidget* widget, GdkEventMotion* event, gpointer data) {
   GtkNativeWindow* self = Self(data);
+  if (OfferPointer(self, widget, WindowInput::Kind::PointerMove, event->x, event->y, event->x_root,
+                   event->y_root, PointerButton::None, event->state)) {
+    return TRUE;
+  }
   if (!self->window.IsInputEnabled()) return TRUE;
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
@@ -439,6 +468,7 @@ gboolean OnGrabBroken(GtkWidget*, GdkEventGrabBroken* event, gpointer data) {
   GtkNativeWindow* self = Self(data);
   if (!event->keyboard) {
     self->grabbed = false;
+    if (grabHolder == self) grabHolder = nullptr;
     WindowInput input;
     input.kind = WindowInput::Kind::GrabLost;
     std::weak_ptr<const char> alive = self->window.AliveToken();
@@ -499,6 +529,7 @@ void GtkNativeWindow::ReleaseResources() {
   widget = nullptr;
   grabbed = false;
   wantsGrab = false;
+  if (grabHolder == this) grabHolder = nullptr;
   keysDown.clear();
   wheel.Reset();
 }
@@ -530,12 +561,19 @@ void GtkNativeWindow::ArmTimer(double seconds) {
 
 bool GtkNativeWindow::Grab() {
   wantsGrab = true;
+  // An open popup (a menu, a drop-down list) keeps the pointer: the window below it, whose press opened it,
+  // may still ask for the pointer on its way out of that press.
+  if (grabHolder && grabHolder != this && grabHolder->window.IsPopup() && !window.IsPopup()) return false;
   GdkWindow* gdk = Gdk();
   if (!gdk || !gdk_window_is_viewable(gdk)) return false;
   GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(gdk));
   // Not owner events: every press, inside the window or not, comes to this window, as a capture does.
   grabbed = gdk_seat_grab(seat, gdk, GDK_SEAT_CAPABILITY_ALL_POINTING, FALSE, nullptr, nullptr, nullptr,
                           nullptr) == GDK_GRAB_SUCCESS;
+  if (grabbed) {
+    if (grabHolder && grabHolder != this) grabHolder->grabbed = false;
+    grabHolder = this;
+  }
   return grabbed;
 }
 
@@ -543,6 +581,8 @@ void GtkNativeWindow::Ungrab() {
   wantsGrab = false;
   if (!grabbed) return;
   grabbed = false;
+  if (grabHolder != this) return;
+  grabHolder = nullptr;
   if (GdkWindow* gdk = Gdk()) gdk_seat_ungrab(gdk_display_get_default_seat(gdk_window_get_display(gdk)));
 }
 
@@ -670,6 +710,11 @@ bool GtkNativeWindow::Create() {
   keymap = gdk_keymap_get_for_display(gtk_widget_get_display(widget));
   g_signal_connect(keymap, "keys-changed", G_CALLBACK(OnKeysChanged), this);
   gtk_widget_realize(widget);
+  if (o.inputTransparent) {
+    cairo_region_t* none = cairo_region_create();
+    gtk_widget_input_shape_combine_region(widget, none);
+    cairo_region_destroy(none);
+  }
   ConnectIme(this);
   // The desktop setting that shows access keys without Alt held (GTK hides them until Alt when it is on).
   gboolean autoMnemonics = TRUE;
@@ -787,6 +832,16 @@ Rect GtkNativeWindow::ClientScreenRect() const {
   gdk_window_get_origin(gdk, &x, &y);
   return Rect{static_cast<float>(x), static_cast<float>(y), static_cast<float>(gdk_window_get_width(gdk)),
               static_cast<float>(gdk_window_get_height(gdk))};
+}
+
+Point GtkNativeWindow::ScreenToWindow(Point screen) const {
+  GdkWindow* gdk = Gdk();
+  if (!gdk) return screen;
+  int x = 0;
+  int y = 0;
+  gdk_window_get_origin(gdk, &x, &y);
+  const float scale = TextScale();
+  return Point{(screen.x - static_cast<float>(x)) / scale, (screen.y - static_cast<float>(y)) / scale};
 }
 
 Point GtkNativeWindow::WindowToScreen(Point point) const {

@@ -44,6 +44,7 @@ class GtkNativeWindow : public INativeWindow {
   void ResizeClient(Size size) override;
   Rect ClientScreenRect() const override;
   Point WindowToScreen(Point window) const override;
+  Point ScreenToWindow(Point screen) const override;
   void SetTopmost(bool topmost) override;
   void SetFrameDark(bool dark) override;
   void SetImeTarget(bool acceptsIme, Rect caret) override;
