@@ -277,8 +277,7 @@ void ComboBox::OnThemeChanged() {
 }
 
 Size ComboBox::MeasureOverride(Size) {
-  TextStyle style;
-  style.size = BodyTextSize(GetTheme());
+  TextStyle style = BodyTextStyle(GetTheme());
   float widest = TextLayout::Measure(placeholder_, style, kUnbounded, TextOptions{}).width;
   for (const std::string& item : items_) {
     widest = std::max(widest, TextLayout::Measure(item, style, kUnbounded, TextOptions{}).width);
@@ -311,8 +310,7 @@ void ComboBox::Paint(Canvas& canvas) {
     canvas.PopClip();
   }
   const bool showsItem = selected_ >= 0;
-  TextStyle style;
-  style.size = BodyTextSize(theme);
+  TextStyle style = BodyTextStyle(theme);
   TextOptions options;
   options.trimming = TextTrimming::CharacterEllipsis;
   text_.SetText(showsItem ? items_[static_cast<size_t>(selected_)] : placeholder_, false);

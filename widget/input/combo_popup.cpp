@@ -89,8 +89,7 @@ void ComboList::Paint(Canvas& canvas) {
   const Size size = ActualSize();
   const float viewport = Viewport();
   if (layouts_.size() != items_.size()) {
-    TextStyle style;
-    style.size = BodyTextSize(theme);
+    TextStyle style = BodyTextStyle(theme);
     TextOptions options;
     options.trimming = TextTrimming::CharacterEllipsis;
     layouts_.clear();

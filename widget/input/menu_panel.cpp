@@ -49,8 +49,7 @@ void MenuPanel::BuildRows() {
   float y = kMenuPadding;
   float widestLabel = 0;
   float widestAccelerator = 0;
-  TextStyle style;
-  style.size = BodyTextSize(GetTheme());
+  TextStyle style = BodyTextStyle(GetTheme());
   const Size unbounded{kUnbounded, kUnbounded};
   for (const MenuItem& item : items_) {
     Row row;
