@@ -12,6 +12,7 @@
 
 #include "widget/geometry.h"
 #include "widget/host.h"
+#include "widget/input/events.h"
 
 namespace Quarlo::Widget {
 
@@ -45,12 +46,14 @@ struct WindowOptions {
   Size minSize;              // smallest client size in DIPs the user can resize to (0: none)
 };
 
-// A press, the loss of the pointer grab or a close request, as the window receives it, before the tree does.
+// A press or release, the loss of the pointer grab or a close request, as the window receives it, before the
+// tree does.
 struct WindowInput {
-  enum class Kind : int32_t { ButtonPress = 0, GrabLost = 1, CloseRequest = 2 };
+  enum class Kind : int32_t { ButtonPress = 0, GrabLost = 1, CloseRequest = 2, ButtonRelease = 3 };
   Kind kind = Kind::ButtonPress;
-  Point screen;         // pointer position in screen pixels
-  bool inside = false;  // the position lies inside the client area
+  Point screen;                                // pointer position in screen pixels
+  bool inside = false;                         // the position lies inside the client area
+  PointerButton button = PointerButton::None;  // presses and releases
 };
 
 class Window : public Host {
@@ -116,6 +119,9 @@ class Window : public Host {
   void SetFullScreen(bool fullScreen);
   bool IsFullScreen() const { return fullScreen_; }
   void SetTopmost(bool topmost);
+  // Maximised fills the work area of the window's monitor; the restored placement stays known to the desktop.
+  void SetMaximized(bool maximized);
+  bool IsMaximized() const;
   // A disabled window takes no pointer or keyboard input (the owner of a running modal dialog).
   void SetInputEnabled(bool enabled);
   bool IsInputEnabled() const { return inputEnabled_; }

@@ -31,6 +31,10 @@ HeadlessWindow* FirstDue(double until) {
   return first;
 }
 
+bool IsSideButton(PointerButton button) {
+  return button == PointerButton::Back || button == PointerButton::Forward;
+}
+
 }  // namespace
 
 std::vector<HeadlessWindow*>& LiveWindows() {
@@ -165,8 +169,10 @@ void HeadlessWindow::Press(Point at, PointerButton button, int32_t clicks, uint8
   input.screen = WindowToScreen(at);
   const Size client = window_.ClientSize();
   input.inside = at.x >= 0 && at.y >= 0 && at.x < client.width && at.y < client.height;
+  input.button = button;
   std::weak_ptr<const char> alive = window_.AliveToken();
   if (window_.PreTranslateInput(input) || alive.expired() || !window_.IsInputEnabled()) return;
+  if (IsSideButton(button)) return;
   PointerEvent e;
   e.position = at;
   e.button = button;
@@ -177,13 +183,20 @@ void HeadlessWindow::Press(Point at, PointerButton button, int32_t clicks, uint8
 }
 
 void HeadlessWindow::Release(Point at, PointerButton button, uint8_t modifiers) {
-  if (!window_.IsInputEnabled()) return;
+  WindowInput input;
+  input.kind = WindowInput::Kind::ButtonRelease;
+  input.screen = WindowToScreen(at);
+  const Size client = window_.ClientSize();
+  input.inside = at.x >= 0 && at.y >= 0 && at.x < client.width && at.y < client.height;
+  input.button = button;
+  std::weak_ptr<const char> alive = window_.AliveToken();
+  if (window_.PreTranslateInput(input) || alive.expired()) return;
+  if (!window_.IsInputEnabled() || IsSideButton(button)) return;
   PointerEvent e;
   e.position = at;
   e.button = button;
   e.clicks = 1;
   e.modifiers = modifiers;
-  std::weak_ptr<const char> alive = window_.AliveToken();
   window_.PointerUp(e);
   if (!alive.expired()) RefreshCursor();
 }

@@ -43,9 +43,18 @@ PointerButton ButtonOf(guint button) {
       return PointerButton::Middle;
     case 3:
       return PointerButton::Right;
+    case 8:
+      return PointerButton::Back;
+    case 9:
+      return PointerButton::Forward;
     default:
       return PointerButton::None;
   }
+}
+
+// The side buttons go to the window alone (PreTranslateInput); the tree never sees them.
+bool RoutedToTree(PointerButton button) {
+  return button != PointerButton::None && button != PointerButton::Back && button != PointerButton::Forward;
 }
 
 PointerDevice DeviceOf(const GdkEvent* event) {
@@ -180,11 +189,11 @@ gboolean OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) 
   input.kind = WindowInput::Kind::ButtonPress;
   input.screen = Point{static_cast<float>(event->x_root), static_cast<float>(event->y_root)};
   input.inside = InsideClient(widget, event->x, event->y);
+  const PointerButton button = ButtonOf(event->button);
+  input.button = button;
   std::weak_ptr<const char> alive = self->window.AliveToken();
   if (self->window.PreTranslateInput(input) || alive.expired()) return TRUE;
-  if (!self->window.IsInputEnabled()) return TRUE;
-  const PointerButton button = ButtonOf(event->button);
-  if (button == PointerButton::None) return TRUE;
+  if (!self->window.IsInputEnabled() || !RoutedToTree(button)) return TRUE;
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
   e.button = button;
@@ -196,17 +205,23 @@ gboolean OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) 
   return TRUE;
 }
 
-gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
+gboolean OnButtonRelease(GtkWidget* widget, GdkEventButton* event, gpointer data) {
   GtkNativeWindow* self = Self(data);
   const PointerButton button = ButtonOf(event->button);
-  if (!self->window.IsInputEnabled() || button == PointerButton::None) return TRUE;
+  WindowInput input;
+  input.kind = WindowInput::Kind::ButtonRelease;
+  input.screen = Point{static_cast<float>(event->x_root), static_cast<float>(event->y_root)};
+  input.inside = InsideClient(widget, event->x, event->y);
+  input.button = button;
+  std::weak_ptr<const char> alive = self->window.AliveToken();
+  if (self->window.PreTranslateInput(input) || alive.expired()) return TRUE;
+  if (!self->window.IsInputEnabled() || !RoutedToTree(button)) return TRUE;
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
   e.button = button;
   e.modifiers = ModifiersOf(event->state);
   e.clicks = 1;
   e.device = DeviceOf(reinterpret_cast<const GdkEvent*>(event));
-  std::weak_ptr<const char> alive = self->window.AliveToken();
   self->window.PointerUp(e);
   if (!alive.expired()) self->UpdateCursor();
   return TRUE;
@@ -702,7 +717,9 @@ void GtkNativeWindow::SetFullScreen(bool fullScreen) {
       GdkRectangle area{};
       gdk_monitor_get_geometry(gdk_display_get_monitor_at_window(display, Gdk()), &area);
       gtk_window_set_decorated(gw, FALSE);
-      gtk_window_move(gw, area.x, area.y);
+      // A parked window covers a monitor-sized area where it was parked, still off every screen.
+      const bool parked = Application::Instance().Options().parkWindows;
+      gtk_window_move(gw, parked ? kParkX : area.x, parked ? kParkY : area.y);
       SetClientPixels(area.width, area.height);
     }
   } else {
@@ -800,6 +817,17 @@ Point GtkNativeWindow::WindowToScreen(Point point) const {
 void GtkNativeWindow::SetTopmost(bool topmost) {
   if (widget) gtk_window_set_keep_above(GTK_WINDOW(widget), topmost);
 }
+
+void GtkNativeWindow::SetMaximized(bool maximized) {
+  if (!widget) return;
+  if (maximized) {
+    gtk_window_maximize(GTK_WINDOW(widget));
+  } else {
+    gtk_window_unmaximize(GTK_WINDOW(widget));
+  }
+}
+
+bool GtkNativeWindow::IsMaximized() const { return widget && gtk_window_is_maximized(GTK_WINDOW(widget)); }
 
 void GtkNativeWindow::SetFrameDark(bool dark) { SetFrameThemeVariant(Gdk(), dark); }
 

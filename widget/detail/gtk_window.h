@@ -45,6 +45,8 @@ class GtkNativeWindow : public INativeWindow {
   Rect ClientScreenRect() const override;
   Point WindowToScreen(Point window) const override;
   void SetTopmost(bool topmost) override;
+  void SetMaximized(bool maximized) override;
+  bool IsMaximized() const override;
   void SetFrameDark(bool dark) override;
   void SetImeTarget(bool acceptsIme, Rect caret) override;
 
