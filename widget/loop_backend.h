@@ -4,6 +4,7 @@
 // appears in these declarations.
 
 #include <cstdint>
+#include <functional>
 
 namespace Quarlo::Widget {
 struct AppOptions;
@@ -24,5 +25,16 @@ void WaitAndDispatch();
 // Gives every toolkit window its theme again (the theme mode or the desktop's appearance changed); the
 // toolkit's own (window.cpp), which the backend calls when the desktop's appearance changes.
 void RefreshWindowThemes();
+
+// Descriptors and timers of the loop itself, for toolkit parts that belong to no window (the single-instance
+// link's channel). Everything below is called on the user-interface thread, and the callbacks run there.
+// Calls onReady whenever the descriptor is readable, hung up or in error, until Unwatch; returns the watch's
+// id (never 0).
+uint64_t WatchReadable(int fd, std::function<void()> onReady);
+void Unwatch(uint64_t watchId);
+// Calls onDue once, after this many seconds, unless CancelLoopTimer comes first; returns the timer's id
+// (never 0). Cancelling a timer that has fired already does nothing.
+uint64_t StartLoopTimer(double seconds, std::function<void()> onDue);
+void CancelLoopTimer(uint64_t timerId);
 
 }  // namespace Quarlo::Widget::Detail

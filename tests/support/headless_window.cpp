@@ -46,6 +46,12 @@ double HeadlessNow() { return Clock(); }
 
 bool FireNextHeadlessTimer(double until) {
   HeadlessWindow* due = FirstDue(until);
+  const double loopDue = NextLoopTimerDue();
+  if (loopDue >= 0 && loopDue <= until && (!due || loopDue < due->timerDue)) {
+    Clock() = std::max(Clock(), loopDue);
+    FireFirstLoopTimer();
+    return true;
+  }
   if (!due) return false;
   Clock() = std::max(Clock(), due->timerDue);
   due->timerDue = -1;  // one-shot: disarmed before it fires, as the native timer is

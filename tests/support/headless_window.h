@@ -27,6 +27,10 @@ double HeadlessNow();
 void AdvanceHeadlessClock(double seconds);
 // Fires the first timer due at or before this time; false when none is. The clock and the loop use it.
 bool FireNextHeadlessTimer(double until);
+// The headless loop's own timers (StartLoopTimer) run on the same clock: the time the first falls due
+// (negative when there is none), and firing that one.
+double NextLoopTimerDue();
+void FireFirstLoopTimer();
 // The headless windows that exist, oldest first.
 class HeadlessWindow;
 std::vector<HeadlessWindow*>& LiveWindows();

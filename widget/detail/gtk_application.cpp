@@ -1,7 +1,12 @@
-// The GTK side of the application loop: opening the display, one iteration of the GLib main context, and
-// the cross-thread wake-up that drains the posted-work queue.
+// The GTK side of the application loop: opening the display, one iteration of the GLib main context, the
+// cross-thread wake-up that drains the posted-work queue, and the loop's own descriptor watches and timers.
 
+#include <glib-unix.h>
 #include <gtk/gtk.h>
+
+#include <algorithm>
+#include <functional>
+#include <unordered_set>
 
 #include "widget/application.h"
 #include "widget/detail/desktop_settings.h"
@@ -12,6 +17,33 @@ namespace {
 
 gboolean DrainPosted(gpointer) {
   Application::Instance().DrainPosted();
+  return G_SOURCE_REMOVE;
+}
+
+// A loop callback's storage, freed by GLib when its source goes away (after a dispatch that is under way).
+struct LoopCallback {
+  guint source = 0;
+  std::function<void()> call;
+};
+
+void FreeLoopCallback(gpointer data) { delete static_cast<LoopCallback*>(data); }
+
+gboolean OnDescriptorReady(gint, GIOCondition, gpointer data) {
+  static_cast<LoopCallback*>(data)->call();
+  return G_SOURCE_CONTINUE;
+}
+
+// The timers that have not fired or been cancelled: g_source_remove must not see the id of a source that is
+// gone already.
+std::unordered_set<guint>& PendingTimers() {
+  static std::unordered_set<guint> timers;
+  return timers;
+}
+
+gboolean OnLoopTimerDue(gpointer data) {
+  auto* timer = static_cast<LoopCallback*>(data);
+  PendingTimers().erase(timer->source);
+  timer->call();
   return G_SOURCE_REMOVE;
 }
 
@@ -52,5 +84,29 @@ void ScheduleDrain(DrainWake wake) {
 void WakeLoop() { g_main_context_wakeup(nullptr); }
 
 void WaitAndDispatch() { g_main_context_iteration(nullptr, TRUE); }
+
+uint64_t WatchReadable(int fd, std::function<void()> onReady) {
+  auto* watch = new LoopCallback{0, std::move(onReady)};
+  const auto condition = static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR);
+  watch->source =
+      g_unix_fd_add_full(G_PRIORITY_DEFAULT, fd, condition, OnDescriptorReady, watch, FreeLoopCallback);
+  return watch->source;
+}
+
+void Unwatch(uint64_t watchId) { g_source_remove(static_cast<guint>(watchId)); }
+
+uint64_t StartLoopTimer(double seconds, std::function<void()> onDue) {
+  auto* timer = new LoopCallback{0, std::move(onDue)};
+  const auto milliseconds = static_cast<guint>(std::max(0.0, seconds) * 1000.0 + 0.5);
+  timer->source =
+      g_timeout_add_full(G_PRIORITY_DEFAULT, milliseconds, OnLoopTimerDue, timer, FreeLoopCallback);
+  PendingTimers().insert(timer->source);
+  return timer->source;
+}
+
+void CancelLoopTimer(uint64_t timerId) {
+  const auto source = static_cast<guint>(timerId);
+  if (PendingTimers().erase(source) != 0) g_source_remove(source);
+}
 
 }  // namespace Quarlo::Widget::Detail
