@@ -62,7 +62,7 @@ bool MainWindow::Create() {
   InstallWindowCallbacks();
   ApplyAppearance();
   RefreshChrome();
-  if (HasList()) ShowCurrent(true, pendingAtEnd_);
+  ShowPosition();
   return true;
 }
 
@@ -72,11 +72,15 @@ void MainWindow::Rebuild() {
   window_->SetTitle(Quarlo::View::Text(0));
   ApplyAppearance();
   RefreshChrome();
+  ShowPosition();
+}
+
+void MainWindow::ShowPosition() {
   if (!HasList()) return;
   if (Webtoon()) {
     GoTo(current_);
   } else {
-    ShowCurrent(true, false);
+    ShowCurrent(true, pendingAtEnd_);
   }
 }
 

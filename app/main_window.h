@@ -114,8 +114,6 @@ class MainWindow {
   bool IsMessageShown() const { return messageShown_; }
   const std::string& MessageHeadline() const { return headline_; }
   const std::string& MessageDetail() const { return detail_; }
-  bool IsFullScreen() const { return fullScreen_; }
-  const KeyMap& Keys() const { return keyMap_; }
   const PictureView& Pictures() const { return *pictureView_; }
   const WebtoonView& Strip() const { return *webtoonView_; }
   const NoticeBubble& NoticeWidget() const { return *notice_; }
@@ -129,6 +127,8 @@ class MainWindow {
 
   // main_window.cpp
   void InstallWindowCallbacks();
+  // Shows the current position in a frame that was just built.
+  void ShowPosition();
   void RestorePlacement();
   bool OnClosed();
   void RecordPlacement();

@@ -169,15 +169,22 @@ void HeadlessWindow::SetImeTarget(bool acceptsIme, Rect caret) {
 
 void HeadlessWindow::RefreshCursor() { SetCursor(window_.CurrentCursor()); }
 
-void HeadlessWindow::Press(Point at, PointerButton button, int32_t clicks, uint8_t modifiers) {
+WindowInput HeadlessWindow::ButtonInput(WindowInput::Kind kind, Point at, PointerButton button) const {
   WindowInput input;
-  input.kind = WindowInput::Kind::ButtonPress;
+  input.kind = kind;
   input.screen = WindowToScreen(at);
   const Size client = window_.ClientSize();
   input.inside = at.x >= 0 && at.y >= 0 && at.x < client.width && at.y < client.height;
   input.button = button;
+  return input;
+}
+
+void HeadlessWindow::Press(Point at, PointerButton button, int32_t clicks, uint8_t modifiers) {
   std::weak_ptr<const char> alive = window_.AliveToken();
-  if (window_.PreTranslateInput(input) || alive.expired() || !window_.IsInputEnabled()) return;
+  if (window_.PreTranslateInput(ButtonInput(WindowInput::Kind::ButtonPress, at, button)) || alive.expired() ||
+      !window_.IsInputEnabled()) {
+    return;
+  }
   if (IsSideButton(button)) return;
   PointerEvent e;
   e.position = at;
@@ -189,14 +196,11 @@ void HeadlessWindow::Press(Point at, PointerButton button, int32_t clicks, uint8
 }
 
 void HeadlessWindow::Release(Point at, PointerButton button, uint8_t modifiers) {
-  WindowInput input;
-  input.kind = WindowInput::Kind::ButtonRelease;
-  input.screen = WindowToScreen(at);
-  const Size client = window_.ClientSize();
-  input.inside = at.x >= 0 && at.y >= 0 && at.x < client.width && at.y < client.height;
-  input.button = button;
   std::weak_ptr<const char> alive = window_.AliveToken();
-  if (window_.PreTranslateInput(input) || alive.expired()) return;
+  if (window_.PreTranslateInput(ButtonInput(WindowInput::Kind::ButtonRelease, at, button)) ||
+      alive.expired()) {
+    return;
+  }
   if (!window_.IsInputEnabled() || IsSideButton(button)) return;
   PointerEvent e;
   e.position = at;

@@ -13,6 +13,7 @@
 #include "widget/input/events.h"
 #include "widget/native_window.h"
 #include "widget/widget.h"
+#include "widget/window.h"
 
 namespace Quarlo::Widget {
 class Canvas;
@@ -123,6 +124,8 @@ class HeadlessWindow : public INativeWindow {
 
  private:
   void RefreshCursor();
+  // What the window is offered first for a press or release at a point.
+  WindowInput ButtonInput(WindowInput::Kind kind, Point at, PointerButton button) const;
 
   Window& window_;
 };
