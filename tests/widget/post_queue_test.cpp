@@ -1,10 +1,12 @@
-// The posted-work queue and the application loop's cross-thread wake-up. The loop tests need no display:
-// the wake-up and the loop are GLib's main context, which works without a windowing system.
+// The posted-work queue, the application loop's cross-thread wake-up, and the loop's own descriptor watches
+// and timers. The loop tests need no display: the wake-up and the loop are GLib's main context, which works
+// without a windowing system.
 
 #include "widget/post_queue.h"
 
 #include <gdk/gdk.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "widget/application.h"
+#include "widget/loop_backend.h"
 
 namespace Quarlo::Widget {
 namespace {
@@ -46,7 +49,7 @@ TEST(PostQueue, ADrainRunsTheBatchQueuedWhenItBeganAndTheRestWaitsForTheNextWake
 TEST(PostQueue, ATaskThatPostsItselfRunsOncePerDrain) {
   constexpr int kMostRuns = 100;  // a drain that ran what it posted ends here instead of hanging the test
   PostQueue queue;
-  int runs = 0;
+  std::atomic<int> runs{0};
   std::function<void()> again = [&] {
     if (++runs < kMostRuns) queue.Push(again);
   };
@@ -133,18 +136,18 @@ void AttachOnce(int priority, std::function<void()> callback) {
 
 TEST(ApplicationLoop, ATaskThatPostsItselfLetsInputAndPaintingRun) {
   constexpr int kMostRuns = 1000;  // a starving drain ends here instead of hanging the test
-  int runs = 0;
+  std::atomic<int> runs{0};
   std::function<void()> again = [&] {
     if (++runs < kMostRuns) Application::Instance().Post(again);
   };
   Application::Instance().Post(again);
-  int runsAtInput = -1;
-  int runsAtPaint = -1;
-  AttachOnce(GDK_PRIORITY_EVENTS, [&] { runsAtInput = runs; });
-  AttachOnce(GDK_PRIORITY_REDRAW, [&] { runsAtPaint = runs; });
+  std::atomic<int> runsAtInput{-1};
+  std::atomic<int> runsAtPaint{-1};
+  AttachOnce(GDK_PRIORITY_EVENTS, [&] { runsAtInput = runs.load(); });
+  AttachOnce(GDK_PRIORITY_REDRAW, [&] { runsAtPaint = runs.load(); });
   ASSERT_TRUE(RunWithDeadline([&] { return runsAtInput >= 0 && runsAtPaint >= 0; }));
-  EXPECT_LT(runsAtInput, 3);
-  EXPECT_LT(runsAtPaint, 5);
+  EXPECT_LT(runsAtInput.load(), 3);
+  EXPECT_LT(runsAtPaint.load(), 5);
   ASSERT_TRUE(RunWithDeadline([&] { return runs == kMostRuns; }));
 }
 
@@ -171,6 +174,46 @@ TEST(ApplicationLoop, QuitInsideANestedLoopEndsItAndTheOuterLoop) {
 TEST(ApplicationLoop, QuitBeforeRunEndsItAtOnce) {
   Application::Instance().Quit(0);
   EXPECT_EQ(Application::Instance().Run(), 0);
+}
+
+TEST(LoopWatch, CallsBackWhileTheDescriptorIsReadableUntilUnwatched) {
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  std::atomic<int> calls{0};
+  uint64_t watch = 0;
+  watch = Detail::WatchReadable(pipeEnds[0], [&] {
+    ++calls;
+    char byte;
+    ASSERT_EQ(read(pipeEnds[0], &byte, 1), 1);
+    if (calls == 2) Detail::Unwatch(watch);  // a watch may end itself
+  });
+  ASSERT_EQ(write(pipeEnds[1], "a", 1), 1);
+  ASSERT_TRUE(RunWithDeadline([&] { return calls == 1; }));
+  ASSERT_EQ(write(pipeEnds[1], "b", 1), 1);
+  ASSERT_TRUE(RunWithDeadline([&] { return calls == 2; }));
+  ASSERT_EQ(write(pipeEnds[1], "c", 1), 1);
+  while (g_main_context_iteration(nullptr, FALSE)) {
+  }
+  EXPECT_EQ(calls.load(), 2);
+  close(pipeEnds[0]);
+  close(pipeEnds[1]);
+}
+
+TEST(LoopTimer, FiresOnceAndCancellingItAfterwardsIsHarmless) {
+  // GLib reports removing a source that is gone as a critical warning: make that fail the test.
+  g_log_set_always_fatal(static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING));
+  std::atomic<int> fired{0};
+  bool cancelledFired = false;
+  const uint64_t cancelled = Detail::StartLoopTimer(0.01, [&] { cancelledFired = true; });
+  const uint64_t timer = Detail::StartLoopTimer(0.02, [&] { ++fired; });
+  Detail::CancelLoopTimer(cancelled);
+  ASSERT_TRUE(RunWithDeadline([&] { return fired == 1; }));
+  Detail::CancelLoopTimer(timer);
+  std::atomic<bool> later{false};
+  Detail::StartLoopTimer(0.05, [&] { later = true; });
+  ASSERT_TRUE(RunWithDeadline([&] { return later.load(); }));
+  EXPECT_EQ(fired.load(), 1);
+  EXPECT_FALSE(cancelledFired);
 }
 
 }  // namespace
