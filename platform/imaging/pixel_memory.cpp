@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <cstdlib>
+#include <limits>
 #include <new>
 
 namespace Quarlo::Imaging {
@@ -13,6 +14,7 @@ void* AllocatePixelMemory(size_t bytes) {
     if (!memory) throw std::bad_alloc();
     return memory;
   }
+  if (bytes > std::numeric_limits<size_t>::max() - kHugePageBytes) throw std::bad_alloc();
   const size_t rounded = (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
   void* memory = std::aligned_alloc(kHugePageBytes, rounded);
   if (!memory) throw std::bad_alloc();
