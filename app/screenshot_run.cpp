@@ -1,14 +1,19 @@
-// The screenshot run: a window showing the toolkit's gallery, pictured in both themes, then the controls page
-// in three themes at two scales.
+// The screenshot run: a window showing the toolkit's gallery, pictured in both themes, the controls page in
+// three themes at two scales, and the viewer window on the path's first pictures in both themes and languages.
 
 #include "app/screenshot_run.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
-#include "core/env_switches.h"
+#include "app/main_window.h"
+#include "app/viewer_window.h"
+#include "core/strings.h"
 #include "core/trace.h"
 #include "widget/application.h"
 #include "widget/canvas.h"
@@ -23,8 +28,8 @@ namespace {
 
 using namespace Quarlo::Widget;
 
-// Seconds the run waits for the window's first paint before it gives up.
-constexpr double kFirstPaintTimeout = 10;
+// Seconds the run waits for a window to be painted, or the viewer to settle, before it gives up.
+constexpr double kSettleTimeout = 10;
 
 class GalleryView : public Widget {
  public:
@@ -37,6 +42,15 @@ class GalleryView : public Widget {
   }
 };
 
+struct NamedTheme {
+  const char* name;
+  Theme theme;
+};
+
+std::vector<NamedTheme> ShotThemes() {
+  return {{"light", Theme::Light(SystemAccentColor())}, {"dark", Theme::Dark(SystemAccentColor())}};
+}
+
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -44,26 +58,32 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   return !bytes.empty() && out.good();
 }
 
-}  // namespace
+// Runs the loop until done() or the time-out; false on the time-out.
+bool WaitFor(Host& host, const std::function<bool()>& done) {
+  bool timedOut = false;
+  const uint64_t timer = host.AddTimer(
+      nullptr, kSettleTimeout, [&timedOut] { timedOut = true; }, false);
+  Application::Instance().RunUntil([&] { return done() || timedOut; });
+  host.CancelTimer(timer);
+  return done();
+}
 
-int RunScreenshots(const std::string& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) {
-    std::fprintf(stderr, "quarloview: cannot create the screenshot folder %s: %s\n", folder.c_str(),
-                 error.message().c_str());
-    return 1;
+bool WriteShot(Window& window, const std::string& folder, const std::string& name, const Theme& theme,
+               Size size) {
+  WindowImageOptions imageOptions;
+  imageOptions.size = size;
+  imageOptions.dpi = window.Dpi();
+  imageOptions.theme = theme;
+  const std::string path = folder + "/" + name;
+  if (!WriteFile(path, EncodeImage(RenderWindowToImage(window, imageOptions), ImageOptions{}))) {
+    std::fprintf(stderr, "quarloview: cannot write %s\n", path.c_str());
+    return false;
   }
-  AppOptions options;
-  options.name = "QuarloView";
-  options.frameworkName = "QuarloView";
-  options.parkWindows = Quarlo::View::Env().parkWindows;
-  Application& app = Application::Instance();
-  if (!app.Initialize(options)) {
-    std::fprintf(stderr, "quarloview: cannot open the display\n");
-    return 1;
-  }
+  Quarlo::View::Trace("shot " + name);
+  return true;
+}
 
+bool ShootGallery(const std::string& folder) {
   Window window;
   auto* view = static_cast<GalleryView*>(window.SetRoot(std::make_unique<GalleryView>()));
   WindowOptions windowOptions;
@@ -71,40 +91,73 @@ int RunScreenshots(const std::string& folder) {
   windowOptions.size = Detail::GallerySize();
   if (!window.Create(windowOptions)) {
     std::fprintf(stderr, "quarloview: cannot create the gallery window\n");
-    return 1;
+    return false;
   }
   window.Show(false);
-  bool timedOut = false;
-  view->StartTimer(
-      kFirstPaintTimeout, [&timedOut] { timedOut = true; }, false);
-  app.RunUntil([&] { return view->painted || timedOut; });
-  if (!view->painted) {
+  if (!WaitFor(window, [view] { return view->painted; })) {
     std::fprintf(stderr, "quarloview: the gallery window was never painted\n");
-    return 1;
+    return false;
   }
   Quarlo::View::Trace("shots gallery shown");
-
-  const std::pair<const char*, Theme> shots[] = {{"gallery-light.png", Theme::Light(SystemAccentColor())},
-                                                 {"gallery-dark.png", Theme::Dark(SystemAccentColor())}};
-  for (const auto& [name, theme] : shots) {
-    WindowImageOptions imageOptions;
-    imageOptions.size = Detail::GallerySize();
-    imageOptions.dpi = window.Dpi();
-    imageOptions.theme = theme;
-    const std::string path = folder + "/" + name;
-    if (!WriteFile(path, EncodeImage(RenderWindowToImage(window, imageOptions), ImageOptions{}))) {
-      std::fprintf(stderr, "quarloview: cannot write %s\n", path.c_str());
-      return 1;
+  for (const NamedTheme& shot : ShotThemes()) {
+    if (!WriteShot(window, folder, std::string("gallery-") + shot.name + ".png", shot.theme,
+                   Detail::GallerySize())) {
+      return false;
     }
-    Quarlo::View::Trace(std::string("shot ") + name);
   }
   window.Destroy();
   if (!Detail::WriteControlsShots(folder)) {
     std::fprintf(stderr, "quarloview: cannot write the controls shots into %s\n", folder.c_str());
-    return 1;
+    return false;
   }
   Quarlo::View::Trace("shots controls written");
-  return 0;
+  return true;
+}
+
+// The viewer has shown what it was asked to show: pictures, or a message.
+bool Settled(const MainWindow& viewer) { return !viewer.HasList() || !viewer.IsWaiting(); }
+
+bool ShootViewer(const std::string& folder, const std::string& path, MainWindow& viewer) {
+  ViewerWindow& window = *viewer.Window();
+  window.Show(false);
+  viewer.Open(path);
+  const bool korean = Quarlo::View::KoreanStrings();
+  const Size size = window.ClientSize();
+  const size_t count = viewer.HasList() ? std::min(viewer.List().items.size(), kShotPictures) : 1;
+  bool written = true;
+  for (size_t picture = 0; picture < count && written; ++picture) {
+    viewer.GoTo(picture);
+    for (const bool inKorean : {false, true}) {
+      Quarlo::View::SetKoreanStrings(inKorean);
+      viewer.Rebuild();
+      if (!WaitFor(window, [&viewer] { return Settled(viewer); })) {
+        std::fprintf(stderr, "quarloview: picture %zu of %s was never shown\n", picture + 1, path.c_str());
+        written = false;
+        break;
+      }
+      for (const NamedTheme& shot : ShotThemes()) {
+        const std::string name =
+            "viewer-" + std::to_string(picture + 1) + (inKorean ? "-ko-" : "-en-") + shot.name + ".png";
+        written = written && WriteShot(window, folder, name, shot.theme, size);
+      }
+    }
+  }
+  Quarlo::View::SetKoreanStrings(korean);
+  return written;
+}
+
+}  // namespace
+
+bool RunScreenshots(const std::string& folder, const std::string& path, MainWindow& viewer) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) {
+    std::fprintf(stderr, "quarloview: cannot create the screenshot folder %s: %s\n", folder.c_str(),
+                 error.message().c_str());
+    return false;
+  }
+  if (!ShootGallery(folder)) return false;
+  return path.empty() || ShootViewer(folder, path, viewer);
 }
 
 }  // namespace App

@@ -1,15 +1,20 @@
 #pragma once
-// The developer's screenshot run (QUARLO_VIEW_SHOTS): opens a gallery window of the toolkit's drawing and
-// writes pictures of it in the light and the dark theme into a folder, then pictures of the controls page in the
-// light, dark and high-contrast themes at 100 % and 200 %, for people to look at.
+// The developer's screenshot run (QUARLO_VIEW_SHOTS): pictures of the toolkit's gallery and controls page
+// and of the viewer window showing the first pictures of a path, in the light and the dark theme (the controls
+// also in high contrast and at 200 %) and in both languages, written into a folder for people to look at.
 
 #include <string>
 
 namespace App {
 
-// Initialises the toolkit, shows the gallery window and writes "gallery-light.png" and "gallery-dark.png"
-// and the six "controls-<theme>-<scale>.png" into folder (created when missing). Returns the process exit
-// code: 0 when every picture was written.
-int RunScreenshots(const std::string& folder);
+class MainWindow;
+
+// How many pictures of the path the run shows.
+inline constexpr size_t kShotPictures = 3;
+
+// Writes "gallery-light.png", "gallery-dark.png", the six "controls-<theme>-<scale>.png", and with a path "viewer-N-LANG-THEME.png" (N from 1,
+// LANG "en" or "ko", THEME "light" or "dark") for the path's first pictures, into folder (created when
+// missing). The toolkit is initialised and the viewer's window created. True when every picture was written.
+bool RunScreenshots(const std::string& folder, const std::string& path, MainWindow& viewer);
 
 }  // namespace App

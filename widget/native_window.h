@@ -54,6 +54,9 @@ class INativeWindow {
   virtual Point ScreenToWindow(Point screen) const = 0;
   // Window::SetTopmost: kept above other windows.
   virtual void SetTopmost(bool topmost) = 0;
+  // Window::SetMaximized and Window::IsMaximized: the desktop's maximised state (false without a window).
+  virtual void SetMaximized(bool maximized) = 0;
+  virtual bool IsMaximized() const = 0;
   // The window's theme changed; the frame the desktop draws follows it where it can.
   virtual void SetFrameDark(bool dark) = 0;
   // Host::OnFocusChanged: the input method serves the focused widget when it takes composed text, and its

@@ -145,6 +145,10 @@ void Window::SetFullScreen(bool fullScreen) {
   native_->SetFullScreen(fullScreen);
 }
 
+void Window::SetMaximized(bool maximized) { native_->SetMaximized(maximized); }
+
+bool Window::IsMaximized() const { return native_->IsMaximized(); }
+
 void Window::SetTopmost(bool topmost) {
   options_.topmost = topmost;
   native_->SetTopmost(topmost);

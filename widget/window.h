@@ -130,6 +130,9 @@ class Window : public Host {
   void SetFullScreen(bool fullScreen);
   bool IsFullScreen() const { return fullScreen_; }
   void SetTopmost(bool topmost);
+  // Maximised fills the work area of the window's monitor; the restored placement stays known to the desktop.
+  void SetMaximized(bool maximized);
+  bool IsMaximized() const;
   // A disabled window takes no pointer or keyboard input (the owner of a running modal dialog).
   void SetInputEnabled(bool enabled);
   bool IsInputEnabled() const { return inputEnabled_; }

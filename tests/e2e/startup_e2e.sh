@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The viewer starts, writes its first trace line and ends cleanly.
+# The viewer starts, writes "started" once its start path was handed to the window, and ends cleanly with
+# exit code 0 when asked to quit.
 set -euo pipefail
-trace="$QUARLO_E2E_WORK/trace.txt"
-export QUARLO_VIEW_SETTINGS_KEY='Software\QuarloTest' QUARLO_VIEW_TRACE="$trace" QUARLO_VIEW_INSTANCE="e2e-$$"
-export ASAN_OPTIONS=detect_leaks=0
+source "$(dirname "$0")/viewer_lib.sh"
+export QUARLO_VIEW_PARK_WINDOWS=1
 
-"$QUARLO_BIN/quarloview" "$QUARLO_SOURCE_DIR/samples"
-grep -qx "started" "$trace" || { echo "no 'started' line in the trace:"; cat "$trace"; exit 1; }
+start_viewer "$samples"
+[[ $(grep -nx 'started' "$probe_trace" | cut -d: -f1) -gt $(grep -n '^open ' "$probe_trace" | cut -d: -f1) ]] ||
+  fail "'started' came before the start path was opened"
+quit_viewer

@@ -31,6 +31,10 @@ HeadlessWindow* FirstDue(double until) {
   return first;
 }
 
+bool IsSideButton(PointerButton button) {
+  return button == PointerButton::Back || button == PointerButton::Forward;
+}
+
 }  // namespace
 
 std::vector<HeadlessWindow*>& LiveWindows() {
@@ -176,6 +180,7 @@ void HeadlessWindow::Press(Point at, PointerButton button, int32_t clicks, uint8
       !window_.IsInputEnabled()) {
     return;
   }
+  if (IsSideButton(button)) return;
   PointerEvent e;
   e.position = at;
   e.button = button;
@@ -201,7 +206,7 @@ bool HeadlessWindow::Offer(WindowInput::Kind kind, Point at, PointerButton butto
 void HeadlessWindow::Release(Point at, PointerButton button, uint8_t modifiers) {
   std::weak_ptr<const char> alive = window_.AliveToken();
   if (Offer(WindowInput::Kind::ButtonRelease, at, button, 1, modifiers) || alive.expired()) return;
-  if (!window_.IsInputEnabled()) return;
+  if (!window_.IsInputEnabled() || IsSideButton(button)) return;
   PointerEvent e;
   e.position = at;
   e.button = button;

@@ -69,13 +69,17 @@ class HeadlessWindow : public INativeWindow {
   Point WindowToScreen(Point window) const override;
   Point ScreenToWindow(Point screen) const override;
   void SetTopmost(bool value) override { topmost = value; }
+  void SetMaximized(bool value) override { maximized = exists && value; }
+  bool IsMaximized() const override { return maximized; }
   void SetFrameDark(bool dark) override { frameDark = dark; }
   void SetImeTarget(bool acceptsIme, Rect caret) override;
 
   // --- Events a test delivers (positions in window DIPs) ---
 
-  // A press: offered to the window first (a light-dismiss popup closes on a press outside), then routed.
+  // A press: offered to the window first (a light-dismiss popup closes on a press outside), then routed
+  // (the side buttons never reach the tree).
   void Press(Point at, PointerButton button = PointerButton::Left, int32_t clicks = 1, uint8_t modifiers = 0);
+  // A release: offered to the window first, then routed (the side buttons never reach the tree).
   void Release(Point at, PointerButton button = PointerButton::Left, uint8_t modifiers = 0);
   void Move(Point at, uint8_t modifiers = 0);
   void Leave();
@@ -109,6 +113,7 @@ class HeadlessWindow : public INativeWindow {
   double timerDue = -1;  // on the headless clock; negative when disarmed
   bool fullScreen = false;
   bool topmost = false;
+  bool maximized = false;
   bool frameDark = false;
   Rect bounds;         // client area in screen pixels
   Rect restoreBounds;  // before full screen

@@ -43,9 +43,18 @@ PointerButton ButtonOf(guint button) {
       return PointerButton::Middle;
     case 3:
       return PointerButton::Right;
+    case 8:
+      return PointerButton::Back;
+    case 9:
+      return PointerButton::Forward;
     default:
       return PointerButton::None;
   }
+}
+
+// The side buttons go to the window alone (PreTranslateInput); the tree never sees them.
+bool RoutedToTree(PointerButton button) {
+  return button != PointerButton::None && button != PointerButton::Back && button != PointerButton::Forward;
 }
 
 PointerDevice DeviceOf(const GdkEvent* event) {
@@ -190,8 +199,7 @@ gboolean OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) 
   input.modifiers = ModifiersOf(event->state);
   std::weak_ptr<const char> alive = self->window.AliveToken();
   if (self->window.PreTranslateInput(input) || alive.expired()) return TRUE;
-  if (!self->window.IsInputEnabled()) return TRUE;
-  if (input.button == PointerButton::None) return TRUE;
+  if (!self->window.IsInputEnabled() || !RoutedToTree(input.button)) return TRUE;
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
   e.button = input.button;
@@ -224,7 +232,7 @@ gboolean OnButtonRelease(GtkWidget* widget, GdkEventButton* event, gpointer data
                    event->y_root, button, event->state)) {
     return TRUE;
   }
-  if (!self->window.IsInputEnabled() || button == PointerButton::None) return TRUE;
+  if (!self->window.IsInputEnabled() || !RoutedToTree(button)) return TRUE;
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
   e.button = button;
@@ -750,7 +758,9 @@ void GtkNativeWindow::SetFullScreen(bool fullScreen) {
       GdkRectangle area{};
       gdk_monitor_get_geometry(gdk_display_get_monitor_at_window(display, Gdk()), &area);
       gtk_window_set_decorated(gw, FALSE);
-      gtk_window_move(gw, area.x, area.y);
+      // A parked window covers a monitor-sized area where it was parked, still off every screen.
+      const bool parked = Application::Instance().Options().parkWindows;
+      gtk_window_move(gw, parked ? kParkX : area.x, parked ? kParkY : area.y);
       SetClientPixels(area.width, area.height);
     }
   } else {
@@ -858,6 +868,17 @@ Point GtkNativeWindow::WindowToScreen(Point point) const {
 void GtkNativeWindow::SetTopmost(bool topmost) {
   if (widget) gtk_window_set_keep_above(GTK_WINDOW(widget), topmost);
 }
+
+void GtkNativeWindow::SetMaximized(bool maximized) {
+  if (!widget) return;
+  if (maximized) {
+    gtk_window_maximize(GTK_WINDOW(widget));
+  } else {
+    gtk_window_unmaximize(GTK_WINDOW(widget));
+  }
+}
+
+bool GtkNativeWindow::IsMaximized() const { return widget && gtk_window_is_maximized(GTK_WINDOW(widget)); }
 
 void GtkNativeWindow::SetFrameDark(bool dark) { SetFrameThemeVariant(Gdk(), dark); }
 

@@ -46,6 +46,8 @@ class GtkNativeWindow : public INativeWindow {
   Point WindowToScreen(Point window) const override;
   Point ScreenToWindow(Point screen) const override;
   void SetTopmost(bool topmost) override;
+  void SetMaximized(bool maximized) override;
+  bool IsMaximized() const override;
   void SetFrameDark(bool dark) override;
   void SetImeTarget(bool acceptsIme, Rect caret) override;
 

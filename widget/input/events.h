@@ -18,7 +18,8 @@ inline constexpr uint8_t Alt = 4;
 inline constexpr uint8_t Win = 8;
 }  // namespace Modifier
 
-enum class PointerButton : uint8_t { None = 0, Left = 1, Right = 2, Middle = 3 };
+// Back and Forward are the mouse's side buttons; only the window sees them (WindowInput), never the tree.
+enum class PointerButton : uint8_t { None = 0, Left = 1, Right = 2, Middle = 3, Back = 4, Forward = 5 };
 
 enum class PointerDevice : uint8_t { Mouse = 0, Pen = 1, Touch = 2 };
 

@@ -1,0 +1,146 @@
+// Turning the current position into pictures on screen: the spread of the position, what the cache is
+// asked to decode around it, waiting while a picture of the spread is not decoded yet, and the message
+// panel when none of them can be shown.
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "core/settings.h"
+#include "core/strings.h"
+#include "core/trace.h"
+#include "views/page_layout.h"
+#include "views/picture_view.h"
+#include "views/webtoon_view.h"
+
+namespace App {
+
+using Quarlo::View::LoadError;
+using Quarlo::View::PicturePtr;
+using Quarlo::View::Text;
+
+namespace {
+
+constexpr int kCannotShow = 21;
+
+// The detail line for the first picture that failed.
+int FailureDetail(LoadError error) {
+  switch (error) {
+    case LoadError::CannotRead:
+      return 22;
+    case LoadError::NoCodec:
+      return 23;
+    case LoadError::TooLarge:
+      return 25;
+    case LoadError::OutOfMemory:
+      return 26;
+    case LoadError::Encrypted:
+      return 27;
+    default:
+      return 24;
+  }
+}
+
+bool IsShowable(const PicturePtr& picture) {
+  return picture->error == LoadError::None && !picture->frames.empty();
+}
+
+}  // namespace
+
+bool MainWindow::Webtoon() const { return settings_.pageMode == PageMode::Webtoon; }
+
+Pagination MainWindow::CurrentPagination() const {
+  return Paginate(settings_.pageMode, list_.items.size(), settings_.coverAlone, settings_.wideAlone,
+                  [this](size_t index) {
+                    const PicturePtr picture = cache_->Get(index);
+                    return picture && picture->width > 0 &&
+                           IsWideRatio(static_cast<double>(picture->height) / picture->width);
+                  });
+}
+
+void MainWindow::AskForWanted() {
+  if (Webtoon()) {
+    cache_->SetWanted(webtoonView_->WantedPictures());
+  } else {
+    cache_->SetWanted(WantedPictures(CurrentPagination(), current_));
+  }
+}
+
+void MainWindow::GoTo(size_t index, bool startAtEnd) {
+  if (!HasList()) return;
+  index = std::min(index, list_.items.size() - 1);
+  current_ = settings_.pageMode == PageMode::TwoPages ? LandingIndex(CurrentPagination(), index) : index;
+  if (!Webtoon()) {
+    ShowCurrent(true, startAtEnd);
+    return;
+  }
+  waiting_ = false;
+  webtoonView_->ScrollToIndex(current_, false);
+  RefreshChrome();
+  AskForWanted();
+  TraceShow(false);
+}
+
+void MainWindow::ShowCurrent(bool reset, bool startAtEnd) {
+  if (!HasList()) return;
+  const Spread spread = SpreadOf(CurrentPagination(), current_);
+  AskForWanted();
+  UpdateTitle();
+  std::vector<PicturePtr> pictures;
+  for (size_t i = spread.first; i < spread.first + spread.count; ++i) {
+    PicturePtr picture = cache_->Get(i);
+    if (!picture) {
+      waiting_ = true;
+      pendingReset_ = pendingReset_ || reset;
+      pendingAtEnd_ = startAtEnd;
+      pictureView_->ShowLoadingAfterDelay();
+      return;
+    }
+    pictures.push_back(std::move(picture));
+  }
+  waiting_ = false;
+  std::vector<PicturePtr> kept;
+  std::copy_if(pictures.begin(), pictures.end(), std::back_inserter(kept), IsShowable);
+  if (kept.empty()) {
+    pictureView_->Clear();
+    ShowMessage(Text(kCannotShow), Text(FailureDetail(pictures.front()->error)));
+  } else {
+    messageShown_ = false;
+    if (settings_.pageMode == PageMode::TwoPages && settings_.rightToLeft)
+      std::reverse(kept.begin(), kept.end());
+    pictureView_->SetPages(std::move(kept), static_cast<float>(settings_.pageGap), reset, startAtEnd, false);
+  }
+  pendingReset_ = false;
+  pendingAtEnd_ = false;
+  RefreshChrome();
+  TraceShow(messageShown_);
+}
+
+void MainWindow::TraceShow(bool failed) const {
+  Quarlo::View::Trace("show " + std::to_string(current_ + 1) + "/" + std::to_string(list_.items.size()) +
+                      " " + CurrentName() + (failed ? " failed" : ""));
+}
+
+void MainWindow::OnPicturesFinished() {
+  const Quarlo::View::PictureCache::Finished finished = cache_->TakeFinished();
+  if (!HasList() || finished.pictures.empty()) return;
+  if (Webtoon()) {
+    // Decoded pictures bring their true shapes: the strip lays them out again and draws them.
+    webtoonView_->Relayout();
+  } else if (waiting_) {
+    ShowCurrent(pendingReset_, pendingAtEnd_);
+  }
+}
+
+void MainWindow::OnStripChanged() {
+  if (!HasList() || !Webtoon()) return;
+  const size_t focus = webtoonView_->FocusIndex();
+  if (focus != current_ && focus < list_.items.size()) {
+    current_ = focus;
+    UpdateTitle();
+  }
+  AskForWanted();
+}
+
+}  // namespace App

@@ -1,0 +1,76 @@
+#include "app/program.h"
+
+#include <optional>
+#include <string_view>
+
+#include "core/env_switches.h"
+#include "core/strings.h"
+#include "core/trace.h"
+#include "widget/application.h"
+#include "widget/theme.h"
+#include "widget/toolkit_language.h"
+
+namespace App {
+
+using Quarlo::Widget::Application;
+
+namespace {
+
+constexpr std::string_view kOpenPrefix = "open:";
+constexpr std::string_view kCommandPrefix = "command:";
+
+Quarlo::Widget::ThemeMode ThemeModeOf(Quarlo::View::ThemeChoice choice) {
+  switch (choice) {
+    case Quarlo::View::ThemeChoice::Light:
+      return Quarlo::Widget::ThemeMode::Light;
+    case Quarlo::View::ThemeChoice::Dark:
+      return Quarlo::Widget::ThemeMode::Dark;
+    default:
+      return Quarlo::Widget::ThemeMode::System;
+  }
+}
+
+}  // namespace
+
+Program::Program() : settings_(Quarlo::View::Settings::Load()), window_(settings_, MakeHooks()) {}
+
+MainWindow::Hooks Program::MakeHooks() {
+  MainWindow::Hooks hooks;
+  hooks.settingsChanged = [this] {
+    Application::Instance().Post([this] {
+      ApplyLanguageAndTheme();
+      window_.Rebuild();
+    });
+  };
+  hooks.quit = [] { Application::Instance().Quit(0); };
+  return hooks;
+}
+
+void Program::ApplyLanguageAndTheme() {
+  Quarlo::View::ApplyLanguage(settings_.language);
+  Quarlo::Widget::SetToolkitLanguage(Quarlo::View::KoreanStrings()
+                                         ? Quarlo::Widget::ToolkitLanguageId::Korean
+                                         : Quarlo::Widget::ToolkitLanguageId::English);
+  Application::Instance().SetThemeMode(ThemeModeOf(settings_.theme));
+}
+
+void Program::OnCommand(const std::string& text) {
+  Quarlo::View::Trace("instance " + text);
+  // Automation messages count only for a primary in test mode; to any other they are a plain "show".
+  const bool automation = !Quarlo::View::Env().settingsKey.empty();
+  if (text.starts_with(kOpenPrefix)) {
+    window_.Show();
+    Application::Instance().Post([this, path = text.substr(kOpenPrefix.size())] { window_.Open(path); });
+  } else if (automation && text.starts_with(kCommandPrefix)) {
+    if (const std::optional<CommandId> id =
+            CommandByName(std::string_view(text).substr(kCommandPrefix.size()))) {
+      Application::Instance().Post([this, command = *id] { window_.RunCommand(command); });
+    }
+  } else if (automation && text == "quit") {
+    Application::Instance().Post([this] { window_.RunCommand(CommandId::Exit); });
+  } else {
+    window_.Show();
+  }
+}
+
+}  // namespace App

@@ -1,0 +1,17 @@
+#include "app/viewer_window.h"
+
+namespace App {
+
+using Quarlo::Widget::PointerButton;
+using Quarlo::Widget::WindowInput;
+
+bool ViewerWindow::PreTranslateInput(const WindowInput& input) {
+  const bool side = input.button == PointerButton::Back || input.button == PointerButton::Forward;
+  if (!side) return Window::PreTranslateInput(input);
+  if (input.kind == WindowInput::Kind::ButtonRelease && onSideButton_) {
+    onSideButton_(input.button == PointerButton::Forward);
+  }
+  return input.kind == WindowInput::Kind::ButtonPress || input.kind == WindowInput::Kind::ButtonRelease;
+}
+
+}  // namespace App

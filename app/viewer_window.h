@@ -1,0 +1,26 @@
+#pragma once
+// The viewer's native window: a toolkit window that also hands the mouse's back and forward buttons to
+// the controller. The side buttons never reach the widget tree.
+
+#include <functional>
+
+#include "widget/window.h"
+
+namespace App {
+
+class ViewerWindow : public Quarlo::Widget::Window {
+ public:
+  // forward is true for the forward button, false for the back button.
+  using SideButtonHandler = std::function<void(bool forward)>;
+
+  // The controller installs this when it creates the window; a release of a side button calls it.
+  void SetOnSideButton(SideButtonHandler handler) { onSideButton_ = std::move(handler); }
+
+  // Side-button presses are consumed; their releases call the handler and are consumed.
+  bool PreTranslateInput(const Quarlo::Widget::WindowInput& input) override;
+
+ private:
+  SideButtonHandler onSideButton_;
+};
+
+}  // namespace App
