@@ -199,7 +199,11 @@ gboolean OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) 
   input.modifiers = ModifiersOf(event->state);
   std::weak_ptr<const char> alive = self->window.AliveToken();
   if (self->window.PreTranslateInput(input) || alive.expired()) return TRUE;
-  if (!self->window.IsInputEnabled() || !RoutedToTree(input.button)) return TRUE;
+  if (!self->window.IsInputEnabled() || !RoutedToTree(input.button)) {
+    // A press the tree never saw (a modal dialog runs) must not make the next one a double click.
+    self->lastPressButton = 0;
+    return TRUE;
+  }
   PointerEvent e;
   e.position = DipsOf(self, event->x, event->y);
   e.button = input.button;
