@@ -86,7 +86,9 @@ class Probe {
     });
     Trace(registered ? "drop target registered" : "drop target not registered");
     // Each dialog traces its title once its window exists.
-    Kit::Settings().onDialogShown = [](Window&, const std::string& title) { Trace("dialog shown " + title); };
+    Kit::SettingsRecord().onDialogShown = [](Window&, const std::string& title) {
+      Trace("dialog shown " + title);
+    };
     Trace("main ready");
     return true;
   }
@@ -153,7 +155,7 @@ int RunShots(const std::string& folder) {
   const std::pair<const char*, ToolkitLanguageId> languages[] = {{"en", ToolkitLanguageId::English},
                                                                  {"ko", ToolkitLanguageId::Korean}};
   std::string current;
-  Kit::Settings().onDialogShown = [&](Window& dialog, const std::string&) {
+  Kit::SettingsRecord().onDialogShown = [&](Window& dialog, const std::string&) {
     Window* shown = &dialog;
     // Posted: the dialog is sized to its content and shown by the time the loop runs this.
     Application::Instance().Post([shown, &folder, &current] { PictureAndEnd(*shown, folder, current); });

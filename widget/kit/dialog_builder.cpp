@@ -54,7 +54,7 @@ int DialogBuilder::RunDialog(NativeHandle owner, const std::string& title) {
   options.title = title;
   options.size = Size{width_, kInitialHeight};
   options.owner = owner;
-  const KitSettings& settings = Settings();
+  const KitSettings& settings = SettingsRecord();
   if (settings.adjustDialogOptions) settings.adjustDialogOptions(options);
   if (!Create(options)) return kDialogClosed;
   if (settings.installToolTips) settings.installToolTips(*this);

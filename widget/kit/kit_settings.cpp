@@ -4,7 +4,7 @@
 
 namespace Quarlo::Widget::Kit {
 
-KitSettings& Settings() {
+KitSettings& SettingsRecord() {
   static KitSettings settings;
   return settings;
 }

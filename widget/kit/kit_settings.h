@@ -24,6 +24,6 @@ struct KitSettings {
 };
 
 // The one record; the application fills it on the user-interface thread before it shows any dialog.
-KitSettings& Settings();
+KitSettings& SettingsRecord();
 
 }  // namespace Quarlo::Widget::Kit

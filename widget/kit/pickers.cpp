@@ -27,21 +27,11 @@ PickerResult ResultOf(const PickerReply& reply) {
 }
 
 PickerResult PickFolder(NativeHandle owner, const std::string& title, const std::string& initialFolder) {
-  PickerRequest request;
-  request.kind = PickerKind::Folder;
-  request.owner = owner;
-  request.title = title;
-  request.initialFolder = initialFolder;
-  return Run(request);
+  return Run({.kind = PickerKind::Folder, .owner = owner, .title = title, .initialFolder = initialFolder});
 }
 
 PickerResult PickFile(NativeHandle owner, const std::string& title, const std::vector<FileFilter>& filters) {
-  PickerRequest request;
-  request.kind = PickerKind::File;
-  request.owner = owner;
-  request.title = title;
-  request.filters = filters;
-  return Run(request);
+  return Run({.kind = PickerKind::File, .owner = owner, .title = title, .filters = filters});
 }
 
 }  // namespace Quarlo::Widget::Kit

@@ -25,7 +25,7 @@ using Testing::HeadlessWindow;
 using Testing::Key;
 
 struct ResetKit {
-  ~ResetKit() { Settings() = KitSettings{}; }
+  ~ResetKit() { SettingsRecord() = KitSettings{}; }
 };
 
 TEST(DialogBuilder, ContentAboveARightAlignedRowOfButtons) {
@@ -121,16 +121,16 @@ TEST(RunDialog, HooksSeeTheOptionsThenTheWindowThenItRunsOverItsOwner) {
   Window owner;
   owner.Create(WindowOptions{});
   std::vector<std::string> log;
-  Settings().adjustDialogOptions = [&](WindowOptions& options) {
+  SettingsRecord().adjustDialogOptions = [&](WindowOptions& options) {
     log.push_back("adjust " + options.title + " " + std::to_string(static_cast<int>(options.size.width)) +
                   "x" + std::to_string(static_cast<int>(options.size.height)));
     options.hasPosition = true;
     options.position = Point{-30000, 100};
   };
-  Settings().installToolTips = [&](Window& window) {
+  SettingsRecord().installToolTips = [&](Window& window) {
     log.push_back(window.Handle() ? "tooltips on a window" : "tooltips without a window");
   };
-  Settings().onDialogShown = [&](Window& window, const std::string& title) {
+  SettingsRecord().onDialogShown = [&](Window& window, const std::string& title) {
     log.push_back("shown " + title + (window.IsShown() ? " visible" : " hidden"));
     Window* dialog = &window;
     Application::Instance().Post([&log, dialog, &owner] {
@@ -152,7 +152,7 @@ TEST(RunDialog, HooksSeeTheOptionsThenTheWindowThenItRunsOverItsOwner) {
 TEST(RunDialog, TabGoesThroughTheContentThenTheButtons) {
   ResetKit reset;
   std::vector<std::string> order;
-  Settings().onDialogShown = [&](Window& window, const std::string&) {
+  SettingsRecord().onDialogShown = [&](Window& window, const std::string&) {
     Window* dialog = &window;
     Application::Instance().Post([&order, dialog] {
       for (int i = 0; i < 4; ++i) {

@@ -41,8 +41,8 @@ std::vector<Input::Button*> ButtonsOf(Window& dialog) {
 class DialogScript {
  public:
   explicit DialogScript(std::function<void(Window&)> steps) : steps_(std::move(steps)) {
-    Settings().adjustDialogOptions = [this](WindowOptions& options) { options_.push_back(options); };
-    Settings().onDialogShown = [this](Window& dialog, const std::string& title) {
+    SettingsRecord().adjustDialogOptions = [this](WindowOptions& options) { options_.push_back(options); };
+    SettingsRecord().onDialogShown = [this](Window& dialog, const std::string& title) {
       titles_.push_back(title);
       if (before) before(dialog);
       Window* shown = &dialog;
@@ -51,7 +51,7 @@ class DialogScript {
     };
   }
   ~DialogScript() {
-    Settings() = KitSettings{};
+    SettingsRecord() = KitSettings{};
     SetToolkitLanguage(std::nullopt);
   }
 
