@@ -21,8 +21,6 @@ constexpr char32_t kFirstPrintable = 0x20;
 constexpr char32_t kDelete = 0x7F;
 constexpr char32_t kLastBmp = 0xFFFF;
 
-bool TakesFocus(const Widget* w) { return w->IsFocusable() && w->IsEnabledInTree() && w->IsVisibleInTree(); }
-
 // Pre-order list of the visible, enabled, focusable widgets below root; hidden or disabled subtrees are
 // left out whole.
 void CollectFocusable(Widget* root, std::vector<Widget*>& out) {
@@ -137,7 +135,7 @@ void Host::PointerDown(const PointerEvent& event) {
   UpdateHover(event.position);
   if (scope.HostGone()) return;
   for (Widget* w = hovered_; w; w = w->Parent()) {
-    if (TakesFocus(w)) {
+    if (w->CanTakeFocus()) {
       if (w != focused_) SetFocus(w, FocusReason::Pointer);
       break;
     }
@@ -223,7 +221,8 @@ bool Host::MoveFocus(bool forward) {
       index = forward ? (n + (b + i) % n) % n : (n + (b - i) % n) % n;
     }
     Widget* candidate = order[static_cast<size_t>(index)];
-    if (candidate->IsTabStop() && TakesFocus(candidate)) return SetFocus(candidate, FocusReason::Keyboard);
+    if (candidate->IsTabStop() && candidate->CanTakeFocus())
+      return SetFocus(candidate, FocusReason::Keyboard);
   }
   return false;
 }

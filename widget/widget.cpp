@@ -235,6 +235,8 @@ bool Widget::IsVisibleInTree() const {
 
 float Widget::ScaleFactor() const { return host ? host->Dpi() / 96.0f : 1.0f; }
 
+bool Widget::CanTakeFocus() const { return IsFocusable() && IsEnabledInTree() && IsVisibleInTree(); }
+
 const Theme& Widget::GetTheme() const {
   // Detached widgets share one light theme of the default accent, built on first use.
   static const Theme fallback = Theme::Light(kDefaultAccent);

@@ -259,6 +259,8 @@ class Widget {
 
   bool IsEnabledInTree() const;
   bool IsVisibleInTree() const;
+  // Focusable, and enabled and visible in its tree: what focus moves may land on.
+  bool CanTakeFocus() const;
   float ScaleFactor() const;
   const Theme& GetTheme() const;
   bool IsFocusVisualShown() const;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/fake_host.h"
+#include "support/input_events.h"
 #include "widget/input/events.h"
 #include "widget/input/virtual_keys.h"
 #include "widget/stack.h"
@@ -20,17 +21,9 @@ namespace Quarlo::Widget::Input {
 namespace {
 
 using Testing::FakeHost;
+using Testing::Key;
 
 constexpr uint32_t kF5 = Vk::F1 + 4;
-
-KeyEvent Key(uint32_t vk, uint8_t modifiers = 0, bool repeat = false) {
-  KeyEvent e;
-  e.key = vk;
-  e.modifiers = modifiers;
-  e.repeat = repeat;
-  e.system = (modifiers & Modifier::Alt) != 0;
-  return e;
-}
 
 PointerEvent Press(float x, float y, PointerButton button = PointerButton::Left) {
   PointerEvent e;

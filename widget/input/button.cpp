@@ -131,11 +131,7 @@ ControlColors Button::ColorTargets() const {
 }
 
 void Button::FormatText(ControlText& text) const {
-  TextStyle style;
-  style.size = BodyTextSize(GetTheme());
-  TextOptions options;
-  options.trimming = TextTrimming::CharacterEllipsis;
-  text.SetFormat(style, options);
+  text.SetFormat(BodyTextStyle(GetTheme()), TextOptions{.trimming = TextTrimming::CharacterEllipsis});
 }
 
 Button::ContentWidths Button::Widths() const {
@@ -201,8 +197,7 @@ bool ToggleButton::IsChecked() const { return checked_; }
 void ToggleButton::SetChecked(bool value) {
   if (value == checked_) return;
   checked_ = value;
-  RefreshColors(true);
-  RaiseAutomationEvent(AutomationEvent::ToggleStateChanged);
+  ShowToggleState();
   if (onToggled) {
     auto callback = onToggled;
     callback(checked_);

@@ -43,6 +43,11 @@ ControlText& ButtonBase::FormattedText() {
   return text_;
 }
 
+void ButtonBase::ShowToggleState() {
+  RefreshColors(true);
+  RaiseAutomationEvent(AutomationEvent::ToggleStateChanged);
+}
+
 bool ButtonBase::IsFocusable() const { return true; }
 char16_t ButtonBase::AccessKey() const { return text_.AccessKey(); }
 

@@ -62,6 +62,8 @@ class ButtonBase : public Widget {
 
   // The colours the control's present state asks for.
   virtual ControlColors ColorTargets() const = 0;
+  // The control's on/off state changed: its colours fade to the new state and accessibility is told.
+  void ShowToggleState();
   // Gives text the style and options it is laid out with in the present theme.
   virtual void FormatText(ControlText& text) const = 0;
   // Sets the colour targets (and any other state-driven look): fading over the theme's transition time, or

@@ -22,8 +22,7 @@ CheckBox::CheckBox(const std::string& text) : ChoiceButton(text, Role::CheckBox)
 void CheckBox::SetState(CheckState state) {
   if (state == state_) return;
   state_ = state;
-  RefreshColors(true);
-  RaiseAutomationEvent(AutomationEvent::ToggleStateChanged);
+  ShowToggleState();
   if (onStateChanged) {
     auto callback = onStateChanged;
     callback(state);

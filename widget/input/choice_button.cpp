@@ -53,11 +53,7 @@ ControlColors ChoiceButton::ColorTargets() const {
 }
 
 void ChoiceButton::FormatText(ControlText& text) const {
-  TextStyle style;
-  style.size = BodyTextSize(GetTheme());
-  TextOptions options;
-  options.wrapping = TextWrapping::Wrap;
-  text.SetFormat(style, options);
+  text.SetFormat(BodyTextStyle(GetTheme()), TextOptions{.wrapping = TextWrapping::Wrap});
 }
 
 Size ChoiceButton::MeasureOverride(Size available) {

@@ -47,7 +47,11 @@ AccessKeyText ParseAccessKey(std::string_view text) {
   return out;
 }
 
-float BodyTextSize(const Theme& theme) { return theme.metrics[kBodyTextSizeMetric]; }
+TextStyle BodyTextStyle(const Theme& theme) {
+  TextStyle style;
+  style.size = theme.metrics[kBodyTextSizeMetric];
+  return style;
+}
 
 void ControlText::SetText(std::string_view text, bool parseAccessKey) {
   text_ = std::string(text);

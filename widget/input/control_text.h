@@ -27,8 +27,8 @@ struct AccessKeyText {
 // Basic Multilingual Plane never become keys, since key presses match single UTF-16 units.
 AccessKeyText ParseAccessKey(std::string_view text);
 
-// The body text size of the theme (14 in every built-in theme), which buttons and check boxes use.
-float BodyTextSize(const Theme& theme);
+// The body text of the theme (14 DIPs, regular weight, in every built-in theme): buttons, check boxes, tabs.
+TextStyle BodyTextStyle(const Theme& theme);
 
 // A control's text with its access key and the last layout made of it. The layout is made again only when
 // the maximum size, the style or the options change, or after Drop (new DPI or theme).

@@ -17,8 +17,6 @@ constexpr float kTitleSize = 28;
 constexpr int32_t kRegularWeight = 400;
 constexpr int32_t kSemiboldWeight = 600;
 
-bool TakesFocus(const Widget* w) { return w->IsFocusable() && w->IsEnabledInTree() && w->IsVisibleInTree(); }
-
 }  // namespace
 
 Label::Label(const std::string& text, LabelStyle style) : style_(style) {
@@ -119,7 +117,7 @@ Widget* Label::NextFocusable() const {
   ForEachInTree(scope, [&](Widget* w) {
     if (w == this) {
       passed = true;
-    } else if (passed && found == nullptr && TakesFocus(w)) {
+    } else if (passed && found == nullptr && w->CanTakeFocus()) {
       found = w;
     }
   });

@@ -32,11 +32,7 @@ void NavTab::OnVisualStateChanged() { InvalidateVisual(); }
 void NavTab::RefreshColors(bool) { InvalidateVisual(); }
 
 void NavTab::FormatText(ControlText& text) const {
-  TextStyle style;
-  style.size = BodyTextSize(GetTheme());
-  TextOptions options;
-  options.trimming = TextTrimming::CharacterEllipsis;
-  text.SetFormat(style, options);
+  text.SetFormat(BodyTextStyle(GetTheme()), TextOptions{.trimming = TextTrimming::CharacterEllipsis});
 }
 
 Size NavTab::MeasureOverride(Size available) {

@@ -20,10 +20,6 @@ constexpr float kPressedDotRadius = 4;
 // A dot this small is not drawn (the end of a fade-out).
 constexpr float kSmallestDot = 0.05f;
 
-bool CanTakeFocus(const Widget* w) {
-  return w->IsFocusable() && w->IsEnabledInTree() && w->IsVisibleInTree();
-}
-
 // Runs f on each still living widget a list of links names.
 template <typename F>
 void ForEachLiving(const std::vector<std::shared_ptr<Detail::WidgetLink>>& links, F f) {
@@ -65,8 +61,7 @@ void RadioButton::SetChecked(bool value) {
 
 void RadioButton::ApplyChecked(bool value) {
   checked_ = value;
-  RefreshColors(true);
-  RaiseAutomationEvent(AutomationEvent::ToggleStateChanged);
+  ShowToggleState();
   if (value) RaiseAutomationEvent(AutomationEvent::ElementSelected);
   if (onCheckedChanged) {
     auto callback = onCheckedChanged;
@@ -84,7 +79,7 @@ bool RadioButton::IsTabStop() const {
   const std::vector<RadioButton*> group = Group();
   if (std::any_of(group.begin(), group.end(), [](const RadioButton* m) { return m->checked_; })) return false;
   const auto first =
-      std::find_if(group.begin(), group.end(), [](const RadioButton* m) { return CanTakeFocus(m); });
+      std::find_if(group.begin(), group.end(), [](const RadioButton* m) { return m->CanTakeFocus(); });
   return first != group.end() && *first == this;
 }
 
@@ -99,7 +94,7 @@ RadioButton* RadioButton::Neighbour(int step) const {
   const int at = static_cast<int>(std::find(group.begin(), group.end(), this) - group.begin());
   for (int i = 1; i < n; ++i) {
     RadioButton* candidate = group[static_cast<size_t>(((at + step * i) % n + n) % n)];
-    if (CanTakeFocus(candidate)) return candidate;
+    if (candidate->CanTakeFocus()) return candidate;
   }
   return nullptr;
 }
