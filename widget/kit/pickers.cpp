@@ -1,0 +1,37 @@
+// Folder and file pickers over the backend's chooser; the owner is held still while it runs.
+
+#include "widget/kit/pickers.h"
+
+#include "widget/window.h"
+
+namespace Quarlo::Widget::Kit {
+namespace {
+
+PickerResult Run(const PickerRequest& request) {
+  // Desktop choosers block only the windows they know of; ours draw themselves, so the owner is disabled
+  // here as a modal dialog disables it.
+  Window* owner = Window::FromHandle(request.owner);
+  const bool ownerWasEnabled = owner && owner->IsInputEnabled();
+  if (ownerWasEnabled) owner->SetInputEnabled(false);
+  const PickerReply reply = RunNativePicker(request);
+  // The owner may have been destroyed while the chooser ran.
+  if (ownerWasEnabled && (owner = Window::FromHandle(request.owner))) owner->SetInputEnabled(true);
+  return ResultOf(reply);
+}
+
+}  // namespace
+
+PickerResult ResultOf(const PickerReply& reply) {
+  if (reply.outcome != PickerOutcome::Accepted || reply.path.empty()) return {};
+  return PickerResult{reply.path, true};
+}
+
+PickerResult PickFolder(NativeHandle owner, const std::string& title, const std::string& initialFolder) {
+  return Run({.kind = PickerKind::Folder, .owner = owner, .title = title, .initialFolder = initialFolder});
+}
+
+PickerResult PickFile(NativeHandle owner, const std::string& title, const std::vector<FileFilter>& filters) {
+  return Run({.kind = PickerKind::File, .owner = owner, .title = title, .filters = filters});
+}
+
+}  // namespace Quarlo::Widget::Kit
