@@ -7,7 +7,8 @@
 // The class spans several files, one story each: main_window.cpp (lifecycle, placement, full screen,
 // closing), main_window_frame.cpp (the frame and what it shows), main_window_open.cpp (opening and closing
 // sources, messages), main_window_show.cpp (turning the position into pictures), main_window_navigation.cpp
-// (paging and the end of the list), main_window_commands.cpp (the commands and the keys).
+// (paging and the end of the list), main_window_commands.cpp (the commands and the keys),
+// main_window_info.cpp (the info panel).
 
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +33,7 @@ struct KeyEvent;
 
 namespace App {
 
+class InfoPanel;
 class MessagePanel;
 class NoticeBubble;
 class PictureView;
@@ -117,6 +119,8 @@ class MainWindow {
   const PictureView& Pictures() const { return *pictureView_; }
   const WebtoonView& Strip() const { return *webtoonView_; }
   const NoticeBubble& NoticeWidget() const { return *notice_; }
+  bool IsInfoShown() const { return infoShown_; }
+  const InfoPanel& InfoWidget() const { return *infoPanel_; }
 
  private:
   // The placement before full screen, in screen pixels.
@@ -160,6 +164,11 @@ class MainWindow {
   void GoToLast();
   void JumpBy(long delta);
 
+  // main_window_info.cpp
+  std::unique_ptr<Quarlo::Widget::Widget> BuildInfoPanel();
+  void ToggleInfo();
+  void RefreshInfoPanel();
+
   // main_window_commands.cpp
   KeyContext CurrentKeyContext() const;
   bool RunViewCommand(CommandId id);
@@ -184,6 +193,8 @@ class MainWindow {
   std::string detail_;
   bool reloading_ = false;
   bool fullScreen_ = false;
+  bool infoShown_ = false;   // the info panel is switched on (it shows only beside a picture list)
+  bool listShown_ = false;   // the image list covers the picture area
   Placement savedPlacement_;
   uint64_t noticeTimer_ = 0;
 
@@ -192,6 +203,7 @@ class MainWindow {
   WebtoonView* webtoonView_ = nullptr;
   MessagePanel* messagePanel_ = nullptr;
   NoticeBubble* notice_ = nullptr;
+  InfoPanel* infoPanel_ = nullptr;
 
   // Tasks the cache's loaders post hold a weak copy: they do nothing once the window is gone.
   std::shared_ptr<const char> alive_ = std::make_shared<const char>();

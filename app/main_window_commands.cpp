@@ -110,6 +110,9 @@ void MainWindow::RunCommand(CommandId id) {
     case CommandId::PinBars:
       ToggleSetting(settings_.pinBars, id);
       break;
+    case CommandId::ShowInfo:
+      ToggleInfo();
+      break;
     default:
       if (!RunViewCommand(id)) return;
   }

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/info_panel.h"
 #include "app/main_window.h"
 #include "app/message_panel.h"
 #include "app/notice_bubble.h"
@@ -39,6 +40,7 @@ std::unique_ptr<Widget> MainWindow::BuildFrame() {
       });
   webtoonView_->SetOnChanged([this] { OnStripChanged(); });
   messagePanel_ = frame->AddChild(std::make_unique<MessagePanel>());
+  frame->AddChild(BuildInfoPanel());
   notice_ = frame->AddChild(std::make_unique<NoticeBubble>());
   notice_->SetVisible(false);
   noticeTimer_ = 0;
@@ -51,6 +53,7 @@ void MainWindow::RefreshChrome() {
   pictureView_->SetVisible(open && !Webtoon() && !messageShown_);
   webtoonView_->SetVisible(open && Webtoon() && !messageShown_);
   messagePanel_->SetVisible(messageShown_);
+  infoPanel_->SetVisible(InfoPanelVisible(infoShown_, open, listShown_));
   messagePanel_->SetTexts(headline_, detail_);
   UpdateTitle();
 }

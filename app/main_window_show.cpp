@@ -79,6 +79,7 @@ void MainWindow::GoTo(size_t index, bool startAtEnd) {
   webtoonView_->ScrollToIndex(current_, false);
   RefreshChrome();
   AskForWanted();
+  if (infoShown_) RefreshInfoPanel();
   TraceShow(false);
 }
 
@@ -95,6 +96,8 @@ void MainWindow::ShowCurrent(bool reset, bool startAtEnd) {
       pendingReset_ = pendingReset_ || reset;
       pendingAtEnd_ = startAtEnd;
       pictureView_->ShowLoadingAfterDelay();
+      // The panel names the picture being waited for, not the one before it, with what is known so far.
+      if (infoShown_) RefreshInfoPanel();
       return;
     }
     pictures.push_back(std::move(picture));
@@ -114,6 +117,7 @@ void MainWindow::ShowCurrent(bool reset, bool startAtEnd) {
   pendingReset_ = false;
   pendingAtEnd_ = false;
   RefreshChrome();
+  if (infoShown_) RefreshInfoPanel();
   TraceShow(messageShown_);
 }
 
@@ -128,6 +132,9 @@ void MainWindow::OnPicturesFinished() {
   if (Webtoon()) {
     // Decoded pictures bring their true shapes: the strip lays them out again and draws them.
     webtoonView_->Relayout();
+    const bool currentFinished =
+        std::find(finished.pictures.begin(), finished.pictures.end(), current_) != finished.pictures.end();
+    if (infoShown_ && currentFinished) RefreshInfoPanel();
   } else if (waiting_) {
     ShowCurrent(pendingReset_, pendingAtEnd_);
   }
@@ -139,6 +146,7 @@ void MainWindow::OnStripChanged() {
   if (focus != current_ && focus < list_.items.size()) {
     current_ = focus;
     UpdateTitle();
+    if (infoShown_) RefreshInfoPanel();
   }
   AskForWanted();
 }

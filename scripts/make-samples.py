@@ -51,6 +51,57 @@ def jpeg(width, height, rows):
     return subprocess.run(["cjpeg", "-quality", "85", "-optimize"], input=ppm, capture_output=True, check=True).stdout
 
 
+def exif_block(ifd0, exif, gps):
+    """A little-endian TIFF-structured EXIF block: IFD0 pointing at the EXIF and GPS directories. Each
+    directory is a list of (tag, type, value): type 2 ASCII (str), 3 SHORT (int), 5 RATIONAL (list of pairs)."""
+    def encode(kind, value):
+        if kind == 2:
+            return len(value) + 1, value.encode() + b"\0"
+        if kind == 3:
+            return 1, struct.pack("<H", value)
+        if kind == 4:
+            return 1, struct.pack("<I", value)
+        return len(value), b"".join(struct.pack("<II", n, d) for n, d in value)
+
+    def directory(entries, offset, links=()):
+        entries = sorted(entries + [(tag, 4, target) for tag, target in links])
+        data_at = offset + 2 + 12 * len(entries) + 4
+        head, data = struct.pack("<H", len(entries)), b""
+        for tag, kind, value in entries:
+            count, raw = encode(kind, value)
+            if len(raw) <= 4:
+                head += struct.pack("<HHI", tag, kind, count) + raw.ljust(4, b"\0")
+            else:
+                head += struct.pack("<HHII", tag, kind, count, data_at + len(data)) + raw
+                data += raw + b"\0" * (len(raw) % 2)
+        return head + b"\0\0\0\0" + data
+
+    placeholder = directory(ifd0, 8, [(0x8769, 0), (0x8825, 0)])
+    exif_at = 8 + len(placeholder)
+    exif_dir = directory(exif, exif_at)
+    gps_at = exif_at + len(exif_dir)
+    first = directory(ifd0, 8, [(0x8769, exif_at), (0x8825, gps_at)])
+    return b"II*\0" + struct.pack("<I", 8) + first + exif_dir + directory(gps, gps_at)
+
+
+def with_exif(jpeg_bytes, block):
+    """Puts an APP1 EXIF segment right after the JFIF header, where cameras and viewers expect it."""
+    payload = b"Exif\0\0" + block
+    segment = b"\xFF\xE1" + struct.pack(">H", len(payload) + 2) + payload
+    app0_end = 4 + struct.unpack(">H", jpeg_bytes[4:6])[0]
+    return jpeg_bytes[:app0_end] + segment + jpeg_bytes[app0_end:]
+
+
+def camera_exif():
+    """What a camera records, so that the info panel shows every row: Seoul at 37°33'59.4" N, 126°58'40.8" E."""
+    ifd0 = [(0x010F, 2, "Haneul Optics"), (0x0110, 2, "Haneul Optics HO-7 Mark II"), (0x0112, 3, 1),
+            (0x0131, 2, "make-samples.py")]
+    exif = [(0x829A, 5, [(1, 250)]), (0x829D, 5, [(28, 10)]), (0x8827, 3, 200),
+            (0x9003, 2, "2024:05:01 10:20:30"), (0x920A, 5, [(50, 1)]), (0xA434, 2, "HO 24-70mm F2.8")]
+    gps = [(1, 2, "N"), (2, 5, [(37, 1), (33, 1), (594, 10)]), (3, 2, "E"), (4, 5, [(126, 1), (58, 1), (408, 10)])]
+    return exif_block(ifd0, exif, gps)
+
+
 def with_alpha(width, height, rows):
     """Adds a soft round hole so that the checkerboard behind transparent pixels shows."""
     out = []
@@ -141,7 +192,7 @@ def main():
     w, h = 480, 320
     files = {
         "1.png": png(w, h, scene(w, h, (255, 160, 120))),
-        "2.jpg": jpeg(w, h, scene(w, h, (120, 200, 255))),
+        "2.jpg": with_exif(jpeg(w, h, scene(w, h, (120, 200, 255))), camera_exif()),
         "10.png": png(w, h, scene(w, h, (200, 120, 255))),
         "alpha.png": png(w, h, with_alpha(w, h, scene(w, h, (255, 230, 140))), alpha=True),
         "animated.gif": animated_gif(240, 160, 12),
