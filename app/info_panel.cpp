@@ -25,9 +25,9 @@ constexpr float kCornerRadius = 8;
 constexpr float kRowGap = 12;
 constexpr float kCaptionGap = 2;
 constexpr char32_t kCloseGlyph = 0xE711;
-constexpr int kTitleText = 65;          // "Image info"
-constexpr int kCloseText = 64;          // "Close"
-constexpr int kNothingOpenText = 88;    // "Open an image to see its details here."
+constexpr int kTitleText = 65;        // "Image info"
+constexpr int kCloseText = 64;        // "Close"
+constexpr int kNothingOpenText = 88;  // "Open an image to see its details here."
 
 std::unique_ptr<Label> WrappedLabel(const std::string& text, LabelStyle style, TextTone tone) {
   auto label = std::make_unique<Label>(text, style);
@@ -73,7 +73,8 @@ InfoPanel::InfoPanel() {
   header->SetMargin(16, 8, 8, 4);
   auto* title = header->AddChildAt(std::make_unique<Label>(Text(kTitleText), LabelStyle::Subtitle), 0, 0);
   title->SetVerticalAlignment(Alignment::Center);
-  close_ = header->AddChildAt(std::make_unique<Input::Button>(std::string(), Input::ButtonStyle::Subtle), 0, 1);
+  close_ =
+      header->AddChildAt(std::make_unique<Input::Button>(std::string(), Input::ButtonStyle::Subtle), 0, 1);
   close_->SetIcon(kCloseGlyph);
   close_->toolTip = Text(kCloseText);
   close_->SetAccessibleName(Text(kCloseText));

@@ -21,12 +21,12 @@ using Quarlo::View::PictureMetadata;
 
 namespace {
 
-constexpr int kPixelsText = 69;     // "{0} × {1} pixels"
-constexpr int kBitsText = 72;       // "{0}-bit"
-constexpr int kFramesText = 83;     // "{0}"
-constexpr int kCutShortText = 84;   // "{0} (only as many as fit in memory)"
-constexpr int kOrientedText = 87;   // "EXIF orientation {0} applied"
-constexpr int kBytesText = 89;      // "{0} bytes"
+constexpr int kPixelsText = 69;    // "{0} × {1} pixels"
+constexpr int kBitsText = 72;      // "{0}-bit"
+constexpr int kFramesText = 83;    // "{0}"
+constexpr int kCutShortText = 84;  // "{0} (only as many as fit in memory)"
+constexpr int kOrientedText = 87;  // "EXIF orientation {0} applied"
+constexpr int kBytesText = 89;     // "{0} bytes"
 
 class RowList {
  public:
@@ -66,7 +66,8 @@ std::string OrientationText(const PictureMetadata& metadata, bool applyOrientati
 
 std::string FramesText(const LoadedPicture& picture) {
   if (picture.frames.size() <= 1) return {};
-  return FormatText(picture.framesTruncated ? kCutShortText : kFramesText, {std::to_string(picture.frames.size())});
+  return FormatText(picture.framesTruncated ? kCutShortText : kFramesText,
+                    {std::to_string(picture.frames.size())});
 }
 
 // The rows only a decoded picture can give, after the file's own facts.
@@ -111,7 +112,8 @@ std::string CameraText(const std::string& maker, const std::string& model) {
   return maker + " " + model;
 }
 
-std::string ExposureText(const std::string& exposure, const std::string& fNumber, const std::string& isoSpeed) {
+std::string ExposureText(const std::string& exposure, const std::string& fNumber,
+                         const std::string& isoSpeed) {
   std::string text;
   for (const std::string* part : {&exposure, &fNumber}) {
     if (part->empty()) continue;

@@ -52,7 +52,8 @@ std::vector<InfoRow> InfoRowsFor(const Quarlo::View::PictureList& list, size_t i
 std::string CameraText(const std::string& maker, const std::string& model);
 
 // The exposure row: time, f-number and ISO joined by ", " ("1/250 s, f/2.8, ISO 100").
-std::string ExposureText(const std::string& exposure, const std::string& fNumber, const std::string& isoSpeed);
+std::string ExposureText(const std::string& exposure, const std::string& fNumber,
+                         const std::string& isoSpeed);
 
 // The file size row: the short size with the exact byte count ("1.5 KB (1,536 bytes)").
 std::string FileSizeText(uint64_t bytes);

@@ -193,8 +193,8 @@ class MainWindow {
   std::string detail_;
   bool reloading_ = false;
   bool fullScreen_ = false;
-  bool infoShown_ = false;   // the info panel is switched on (it shows only beside a picture list)
-  bool listShown_ = false;   // the image list covers the picture area
+  bool infoShown_ = false;  // the info panel is switched on (it shows only beside a picture list)
+  bool listShown_ = false;  // the image list covers the picture area
   Placement savedPlacement_;
   uint64_t noticeTimer_ = 0;
 

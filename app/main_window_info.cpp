@@ -38,8 +38,8 @@ void MainWindow::RefreshInfoPanel() {
   }
   const Quarlo::View::PicturePtr picture = cache_->Get(current_);
   infoPanel_->SetRows(InfoRowsFor(list_, current_, picture.get(), settings_.applyOrientation));
-  Quarlo::View::Trace("info " + std::to_string(current_ + 1) + "/" + std::to_string(list_.items.size()) + " " +
-                      CurrentName());
+  Quarlo::View::Trace("info " + std::to_string(current_ + 1) + "/" + std::to_string(list_.items.size()) +
+                      " " + CurrentName());
 }
 
 }  // namespace App

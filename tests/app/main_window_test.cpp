@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/info_panel.h"
 #include "app/notice_bubble.h"
 #include "app/viewer_window.h"
 #include "core/settings.h"
@@ -24,8 +25,11 @@
 #include "views/picture_view.h"
 #include "views/webtoon_view.h"
 #include "widget/application.h"
+#include "widget/input/button.h"
 #include "widget/input/events.h"
+#include "widget/input/label.h"
 #include "widget/input/virtual_keys.h"
+#include "widget/stack.h"
 
 namespace {
 
@@ -122,6 +126,22 @@ class MainWindowTest : public ::testing::Test {
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
   }
+
+  // The info panel's rows as "caption: value" lines, or the lone hint.
+  std::vector<std::string> InfoLines() const {
+    std::vector<std::string> lines;
+    for (const auto& row : viewer->InfoWidget().Rows().Children()) {
+      std::string line;
+      for (const auto& part : row->Children()) {
+        line += (line.empty() ? "" : ": ") + static_cast<const Quarlo::Widget::Input::Label&>(*part).Text();
+      }
+      if (row->Children().empty()) line = static_cast<const Quarlo::Widget::Input::Label&>(*row).Text();
+      lines.push_back(line);
+    }
+    return lines;
+  }
+
+  bool InfoPanelOnScreen() const { return viewer->InfoWidget().IsVisible(); }
 
   static bool Traced(const std::string& line) {
     const std::vector<std::string> lines = TraceLines();
@@ -394,6 +414,104 @@ TEST_F(MainWindowTest, CloseFileReturnsToTheEmptyState) {
   EXPECT_FALSE(viewer->HasList());
   EXPECT_TRUE(viewer->Pictures().Pages().empty());
   EXPECT_EQ(Native().title, "QuarloView");
+}
+
+TEST_F(MainWindowTest, ShowInfoNeedsAPictureList) {
+  Start();
+  viewer->RunCommand(CommandId::ShowInfo);
+  EXPECT_FALSE(viewer->IsInfoShown());
+  EXPECT_FALSE(InfoPanelOnScreen());
+  EXPECT_TRUE(Traced("info hidden"));
+}
+
+TEST_F(MainWindowTest, ShowInfoTogglesThePanelAndItFollowsTheShownPicture) {
+  const std::string pics = PictureFolder(3);
+  Start();
+  ASSERT_TRUE(OpenAndSettle(pics));
+  EXPECT_FALSE(InfoPanelOnScreen());
+  viewer->RunCommand(CommandId::ShowInfo);
+  EXPECT_TRUE(viewer->IsInfoShown());
+  EXPECT_TRUE(InfoPanelOnScreen());
+  EXPECT_TRUE(Traced("info shown"));
+  std::vector<std::string> lines = InfoLines();
+  ASSERT_GE(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "File name: p01.png");
+  EXPECT_EQ(lines[1], "Location: " + pics);
+  EXPECT_EQ(lines[2], "Dimensions: 30 × 40 pixels");
+  EXPECT_TRUE(Traced("info 1/3 p01.png"));
+
+  viewer->RunCommand(CommandId::Next);
+  Settle();
+  lines = InfoLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], "File name: p02.png");
+  EXPECT_TRUE(Traced("info 2/3 p02.png"));
+
+  viewer->RunCommand(CommandId::ShowInfo);
+  EXPECT_FALSE(viewer->IsInfoShown());
+  EXPECT_FALSE(InfoPanelOnScreen());
+  // Hidden rows keep their content.
+  EXPECT_EQ(InfoLines()[0], "File name: p02.png");
+}
+
+TEST_F(MainWindowTest, TheCloseButtonSwitchesTheInfoPanelOff) {
+  const std::string pics = PictureFolder(2);
+  Start();
+  ASSERT_TRUE(OpenAndSettle(pics));
+  viewer->RunCommand(CommandId::ShowInfo);
+  Quarlo::Widget::Input::Button& close = viewer->InfoWidget().CloseButton();
+  EXPECT_EQ(close.toolTip, Text(64));
+  EXPECT_EQ(close.AccessibleName(), Text(64));
+  close.Click();
+  EXPECT_FALSE(viewer->IsInfoShown());
+  EXPECT_FALSE(InfoPanelOnScreen());
+}
+
+TEST_F(MainWindowTest, TheInfoPanelWaitsOutAClosedListAndComesBackWithTheNext) {
+  const std::string pics = PictureFolder(2);
+  Start();
+  ASSERT_TRUE(OpenAndSettle(pics));
+  viewer->RunCommand(CommandId::ShowInfo);
+  viewer->RunCommand(CommandId::CloseFile);
+  EXPECT_TRUE(viewer->IsInfoShown());
+  EXPECT_FALSE(InfoPanelOnScreen());
+  // The rows of a picture not decoded yet name it at once; the rest follow when it is decoded.
+  ASSERT_TRUE(viewer->Open(pics + "/p02.png"));
+  EXPECT_TRUE(InfoPanelOnScreen());
+  ASSERT_FALSE(InfoLines().empty());
+  EXPECT_EQ(InfoLines()[0], "File name: p02.png");
+  Settle();
+  ASSERT_GE(InfoLines().size(), 3u);
+  EXPECT_EQ(InfoLines()[2], "Dimensions: 30 × 40 pixels");
+}
+
+TEST_F(MainWindowTest, InTheWebtoonLayoutTheInfoPanelFollowsGoToAndDecodedPictures) {
+  const std::string pics = PictureFolder(12);
+  Start();
+  ASSERT_TRUE(OpenAndSettle(pics));
+  viewer->RunCommand(CommandId::Webtoon);
+  viewer->RunCommand(CommandId::ShowInfo);
+  // Far from the first pictures, so that the cache decodes it only after GoTo asked for it.
+  viewer->GoTo(10);
+  ASSERT_FALSE(InfoLines().empty());
+  EXPECT_EQ(InfoLines()[0], "File name: p11.png");
+  const std::string dimensions = "Dimensions: 30 × 40 pixels";
+  Application::Instance().RunUntil([&] { return InfoLines().size() > 2 && InfoLines()[2] == dimensions; });
+  EXPECT_TRUE(Traced("info 11/12 p11.png"));
+}
+
+TEST_F(MainWindowTest, TheInfoPanelIsBuiltAgainWithTheFrame) {
+  const std::string pics = PictureFolder(1);
+  Start();
+  ASSERT_TRUE(OpenAndSettle(pics));
+  viewer->RunCommand(CommandId::ShowInfo);
+  Quarlo::View::SetKoreanStrings(true);
+  viewer->Rebuild();
+  Settle();
+  Quarlo::View::SetKoreanStrings(false);
+  EXPECT_TRUE(InfoPanelOnScreen());
+  ASSERT_FALSE(InfoLines().empty());
+  EXPECT_EQ(InfoLines()[0], Quarlo::View::TextIn(66, true) + ": p01.png");
 }
 
 TEST_F(MainWindowTest, CommandsOfLaterPartsOnlyTraceTheirName) {
