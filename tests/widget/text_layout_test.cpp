@@ -66,6 +66,19 @@ TEST(TextLayout, WrappingBreaksIntoLinesWithinTheWidth) {
   }
 }
 
+TEST(TextLayout, WrappingBreaksAWordLongerThanTheWidth) {
+  TextOptions options;
+  for (TextWrapping wrapping : {TextWrapping::Wrap, TextWrapping::WrapBreakWords}) {
+    options.wrapping = wrapping;
+    const std::string path = "/photos/a_very_long_folder_name_without_any_spaces_at_all";
+    const TextLayout layout = TextLayout::Create(path, TextStyle{}, Size{120, INFINITY}, options);
+    ASSERT_TRUE(layout);
+    EXPECT_GE(layout.LineCount(), 3) << static_cast<int>(wrapping);
+    EXPECT_LE(layout.Metrics().width, 120.5f) << static_cast<int>(wrapping);
+    EXPECT_EQ(Shown(layout), path);
+  }
+}
+
 TEST(TextLayout, TrimmingCutsEachLanguageToTheWidth) {
   struct Case {
     const char* text;

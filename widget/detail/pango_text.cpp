@@ -222,8 +222,14 @@ TextLayout TextLayout::Create(std::string_view text, const TextStyle& style, Siz
   impl->layout = NewLayout(text, format);
   PangoLayout* layout = impl->layout.get();
   pango_layout_set_width(layout, ToPango(width));
-  pango_layout_set_wrap(layout,
-                        options.wrapping == TextWrapping::Wrap ? PANGO_WRAP_WORD : PANGO_WRAP_WORD_CHAR);
+  // Both wrapping modes break a word that does not fit on a line of its own, as the Windows text engine's
+  // wrapping does: a long path or file name wraps inside the box instead of running out of it.
+  pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+  // Without a hyphen at such a break, which would read as part of the name.
+  PangoAttrList* attributes = pango_attr_list_new();
+  pango_attr_list_insert(attributes, pango_attr_insert_hyphens_new(FALSE));
+  pango_layout_set_attributes(layout, attributes);
+  pango_attr_list_unref(attributes);
   pango_layout_set_alignment(layout, ToPangoAlignment(options.alignment));
   pango_layout_set_justify(layout, options.alignment == TextAlignment::Justified);
   if (trims && std::isfinite(maximum.height)) {
