@@ -94,10 +94,12 @@ InfoPanel::InfoPanel() {
 void InfoPanel::SetRows(const std::vector<InfoRow>& rows) {
   rows_->ClearChildren();
   for (const InfoRow& row : rows) rows_->AddChild(RowOf(row));
+  shown_ = rows;
 }
 
 void InfoPanel::ShowNothingOpen() {
   rows_->ClearChildren();
+  shown_.clear();
   rows_->AddChild(WrappedLabel(Text(kNothingOpenText), LabelStyle::Body, TextTone::Secondary));
 }
 

@@ -30,6 +30,8 @@ class InfoPanel : public Quarlo::Widget::Border {
   // The close button was pushed; the controller switches the panel off.
   std::function<void()> onClose;
 
+  // The rows given last (empty while nothing is open).
+  const std::vector<InfoRow>& Shown() const { return shown_; }
   // The rows as laid out (one vertical stack of caption and value per row, or the one hint label).
   const Quarlo::Widget::Stack& Rows() const { return *rows_; }
   Quarlo::Widget::Input::Button& CloseButton() const { return *close_; }
@@ -39,6 +41,7 @@ class InfoPanel : public Quarlo::Widget::Border {
  private:
   Quarlo::Widget::Stack* rows_ = nullptr;
   Quarlo::Widget::Input::Button* close_ = nullptr;
+  std::vector<InfoRow> shown_;
 };
 
 }  // namespace App

@@ -1,8 +1,10 @@
 // The screenshot run: a window showing the toolkit's gallery, pictured in both themes, the controls page in
-// three themes at two scales, and the viewer window on the path's first pictures in both themes and languages.
+// three themes at two scales, and the viewer window on the path's first pictures in both themes and
+// languages.
 
 #include "app/screenshot_run.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/info_panel.h"
 #include "app/main_window.h"
 #include "app/viewer_window.h"
 #include "core/strings.h"
@@ -69,10 +72,10 @@ bool WaitFor(Host& host, const std::function<bool()>& done) {
 }
 
 bool WriteShot(Window& window, const std::string& folder, const std::string& name, const Theme& theme,
-               Size size) {
+               Size size, float dpi) {
   WindowImageOptions imageOptions;
   imageOptions.size = size;
-  imageOptions.dpi = window.Dpi();
+  imageOptions.dpi = dpi;
   imageOptions.theme = theme;
   const std::string path = folder + "/" + name;
   if (!WriteFile(path, EncodeImage(RenderWindowToImage(window, imageOptions), ImageOptions{}))) {
@@ -101,7 +104,7 @@ bool ShootGallery(const std::string& folder) {
   Quarlo::View::Trace("shots gallery shown");
   for (const NamedTheme& shot : ShotThemes()) {
     if (!WriteShot(window, folder, std::string("gallery-") + shot.name + ".png", shot.theme,
-                   Detail::GallerySize())) {
+                   Detail::GallerySize(), window.Dpi())) {
       return false;
     }
   }
@@ -116,6 +119,51 @@ bool ShootGallery(const std::string& folder) {
 
 // The viewer has shown what it was asked to show: pictures, or a message.
 bool Settled(const MainWindow& viewer) { return !viewer.HasList() || !viewer.IsWaiting(); }
+
+bool HasCameraRow(const MainWindow& viewer) {
+  const std::vector<InfoRow>& rows = viewer.InfoWidget().Shown();
+  return std::any_of(rows.begin(), rows.end(),
+                     [](const InfoRow& row) { return row.caption == InfoCaption::Camera; });
+}
+
+// The info panel over the first shot picture with camera data (else the first), in both languages and
+// themes, at 100 % and 200 %: "info-LANG-THEME-SCALE.png". 200 % comes first so that the window is left
+// at its own scale.
+bool ShootInfoPanel(const std::string& folder, MainWindow& viewer) {
+  if (!viewer.HasList()) return true;
+  ViewerWindow& window = *viewer.Window();
+  const bool korean = Quarlo::View::KoreanStrings();
+  const float dpi = window.Dpi();
+  const Size size = window.ClientSize();
+  viewer.RunCommand(CommandId::ShowInfo);
+  const size_t count = std::min(viewer.List().items.size(), kShotPictures);
+  for (size_t picture = 0; picture < count; ++picture) {
+    viewer.GoTo(picture);
+    WaitFor(window, [&viewer] { return Settled(viewer); });
+    if (HasCameraRow(viewer)) break;
+    if (picture + 1 == count) viewer.GoTo(0);
+  }
+  bool written = true;
+  for (const bool inKorean : {false, true}) {
+    Quarlo::View::SetKoreanStrings(inKorean);
+    viewer.Rebuild();
+    if (!WaitFor(window, [&viewer] { return Settled(viewer); })) {
+      std::fprintf(stderr, "quarloview: the info panel's picture was never shown\n");
+      written = false;
+      break;
+    }
+    for (const NamedTheme& shot : ShotThemes()) {
+      for (const int percent : {200, 100}) {
+        const std::string name = std::string("info-") + (inKorean ? "ko-" : "en-") + shot.name + "-" +
+                                 std::to_string(percent) + ".png";
+        written = written && WriteShot(window, folder, name, shot.theme, size, dpi * percent / 100);
+      }
+    }
+  }
+  Quarlo::View::SetKoreanStrings(korean);
+  viewer.RunCommand(CommandId::ShowInfo);
+  return written;
+}
 
 bool ShootViewer(const std::string& folder, const std::string& path, MainWindow& viewer) {
   ViewerWindow& window = *viewer.Window();
@@ -138,12 +186,12 @@ bool ShootViewer(const std::string& folder, const std::string& path, MainWindow&
       for (const NamedTheme& shot : ShotThemes()) {
         const std::string name =
             "viewer-" + std::to_string(picture + 1) + (inKorean ? "-ko-" : "-en-") + shot.name + ".png";
-        written = written && WriteShot(window, folder, name, shot.theme, size);
+        written = written && WriteShot(window, folder, name, shot.theme, size, window.Dpi());
       }
     }
   }
   Quarlo::View::SetKoreanStrings(korean);
-  return written;
+  return written && ShootInfoPanel(folder, viewer);
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ def exif_block(ifd0, exif, gps):
             if len(raw) <= 4:
                 head += struct.pack("<HHI", tag, kind, count) + raw.ljust(4, b"\0")
             else:
-                head += struct.pack("<HHII", tag, kind, count, data_at + len(data)) + raw
+                head += struct.pack("<HHII", tag, kind, count, data_at + len(data))
                 data += raw + b"\0" * (len(raw) % 2)
         return head + b"\0\0\0\0" + data
 
