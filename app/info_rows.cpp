@@ -5,6 +5,7 @@
 
 #include <fmt/format.h>
 
+#include "core/code_page.h"
 #include "core/loaded_picture.h"
 #include "core/paths.h"
 #include "core/picture_list.h"
@@ -28,10 +29,13 @@ constexpr int kCutShortText = 84;  // "{0} (only as many as fit in memory)"
 constexpr int kOrientedText = 87;  // "EXIF orientation {0} applied"
 constexpr int kBytesText = 89;     // "{0} bytes"
 
+// Names and camera texts are bytes as stored; what is not UTF-8 is shown as replacement characters.
 class RowList {
  public:
-  void Add(InfoCaption caption, std::string value) {
-    if (!value.empty()) rows_.push_back(InfoRow{caption, std::move(value)});
+  void Add(InfoCaption caption, const std::string& value) {
+    if (value.empty()) return;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(value.data());
+    rows_.push_back(InfoRow{caption, Quarlo::View::DecodeUtf8({bytes, value.size()})});
   }
   std::vector<InfoRow> Take() { return std::move(rows_); }
 

@@ -37,7 +37,7 @@ enum class InfoCaption : int {
 
 struct InfoRow {
   InfoCaption caption;
-  std::string value;  // never empty: a fact without a value gets no row
+  std::string value;  // never empty: a fact without a value gets no row; always UTF-8
 
   bool operator==(const InfoRow&) const = default;
 };

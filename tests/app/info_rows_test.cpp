@@ -158,6 +158,17 @@ TEST_F(InfoRowsTest, ArchiveEntryIsPlacedByTheArchiveAndItsWholeEntryName) {
   EXPECT_EQ(InfoRowsFor(list, 0, nullptr, true), expected);
 }
 
+TEST_F(InfoRowsTest, BytesThatAreNotUtf8AreShownAsReplacementCharacters) {
+  PictureList list = Folder("caf\xE9.jpg");
+  list.items[0].path = "/photos/\xFFtrip/caf\xE9.jpg";
+  LoadedPicture picture = Made(10, 10);
+  picture.metadata.cameraMaker = "Cam\xC3";
+  const std::vector<InfoRow> rows = InfoRowsFor(list, 0, &picture, true);
+  EXPECT_EQ(rows[0], (InfoRow{C::FileName, "caf\uFFFD.jpg"}));
+  EXPECT_EQ(rows[1], (InfoRow{C::Location, "/photos/\uFFFDtrip"}));
+  EXPECT_EQ(rows.back(), (InfoRow{C::Camera, "Cam\uFFFD"}));
+}
+
 TEST_F(InfoRowsTest, AnimationCountsItsDecodedFrames) {
   const std::vector<RgbaImage> frames = {RgbaImage::Filled(16, 12, 200, 10, 10),
                                          RgbaImage::Filled(16, 12, 10, 200, 10),
