@@ -500,6 +500,21 @@ TEST_F(MainWindowTest, InTheWebtoonLayoutTheInfoPanelFollowsGoToAndDecodedPictur
   EXPECT_TRUE(Traced("info 11/12 p11.png"));
 }
 
+TEST_F(MainWindowTest, InTwoPagesTheInfoPanelDescribesTheFirstPictureOfTheSpread) {
+  // Six portrait pictures with the cover alone: spreads start at 0, 1, 3 and 5.
+  const std::string pics = PictureFolder(6);
+  settings.pageMode = Quarlo::View::PageMode::TwoPages;
+  settings.rightToLeft = true;
+  Start();
+  ASSERT_TRUE(OpenAndSettle(pics));
+  viewer->RunCommand(CommandId::ShowInfo);
+  viewer->GoTo(4);
+  Settle();
+  ASSERT_EQ(viewer->Pictures().Pages().size(), 2u);
+  ASSERT_FALSE(InfoLines().empty());
+  EXPECT_EQ(InfoLines()[0], "File name: p04.png");
+}
+
 TEST_F(MainWindowTest, TheInfoPanelIsBuiltAgainWithTheFrame) {
   const std::string pics = PictureFolder(1);
   Start();
