@@ -53,7 +53,8 @@ bool IsUsable(const LoadedPicture* picture) {
   return picture && picture->error == Quarlo::View::LoadError::None && !picture->tiles.empty();
 }
 
-std::string FormatValue(const LoadedPicture& picture) {
+// "JPEG, 24-bit": the format name with the stored bit depth when the decoder knows it.
+std::string FormatAndDepth(const LoadedPicture& picture) {
   if (picture.bitsPerPixel < 1) return picture.format;
   return picture.format + ", " + FormatText(kBitsText, {std::to_string(picture.bitsPerPixel)});
 }
@@ -104,7 +105,7 @@ std::vector<InfoRow> InfoRowsFor(const PictureList& list, size_t index, const Lo
              FormatText(kPixelsText, {FormatThousands(picture->width), FormatThousands(picture->height)}));
   }
   if (item.size != 0) rows.Add(InfoCaption::FileSize, FileSizeText(item.size));
-  if (usable) rows.Add(InfoCaption::Format, FormatValue(*picture));
+  if (usable) rows.Add(InfoCaption::Format, FormatAndDepth(*picture));
   rows.Add(InfoCaption::DateModified, Quarlo::View::FormatDateTime(item.modified));
   if (usable) AddPictureRows(rows, *picture, applyOrientation);
   return rows.Take();
