@@ -57,6 +57,7 @@ TextEditModel::TextEditModel() : TextEditModel(CreateTextBoundary()) {}
 TextEditModel::TextEditModel(std::unique_ptr<ITextBoundary> boundary) : boundary_(std::move(boundary)) {}
 
 void TextEditModel::SetText(std::string_view text) {
+  text_.clear();
   text_ = std::string(FitToLimit(text, 0, 0));
   caret_ = anchor_ = text_.size();
   history_.Clear();
