@@ -30,9 +30,8 @@ TEST(NumberText, ParsingCutsTheSuffixReadsCommasAndIgnoresDigitGroups) {
     std::optional<double> value;
   };
   const std::vector<Case> cases = {
-      {"12", 12},      {"12,5", 12.5}, {"12.5 %", 12.5}, {"-3", -3},   {"+4", 4}, {"1 000", 1000},
-      {"7abc", 7},     {"", {}},       {"abc", {}},      {"%", {}},    {"-", {}}, {"inf", {}},
-      {" 42 ", 42},
+      {"12", 12}, {"12,5", 12.5}, {"12.5 %", 12.5}, {"-3", -3}, {"+4", 4},   {"1 000", 1000}, {"7abc", 7},
+      {"", {}},   {"abc", {}},    {"%", {}},        {"-", {}},  {"inf", {}}, {" 42 ", 42},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseNumber(c.text, "%"), c.value) << "'" << c.text << "'";
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "widget/control_paint.h"
+#include "widget/input/control_text.h"
 #include "widget/input/events.h"
 #include "widget/input/virtual_keys.h"
 #include "widget/theme.h"
@@ -27,8 +28,6 @@ constexpr float kTextLeft = 10;
 constexpr float kTextRightGap = 8;
 constexpr float kFocusStripHeight = 2;
 constexpr const char* kHeldSuffix = " + ...";
-// Theme metric that holds the body text size.
-constexpr size_t kBodyTextSizeMetric = 3;
 
 // Keys that type a character: pressed alone they are swallowed so that they neither type nor act.
 bool IsTypingKey(uint32_t key) {
@@ -184,8 +183,7 @@ Size HotkeyBox::MeasureOverride(Size available) {
 
 const TextLayout& HotkeyBox::LayoutFor(const std::string& text, Size maximum) {
   if (text != layoutText_ || maximum != layoutMaximum_) {
-    TextStyle style;
-    style.size = GetTheme().metrics[kBodyTextSizeMetric];
+    const TextStyle style = BodyTextStyle(GetTheme());
     TextOptions options;
     options.trimming = TextTrimming::CharacterEllipsis;
     layout_ = TextLayout::Create(text, style, maximum, options);
