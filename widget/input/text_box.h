@@ -151,7 +151,6 @@ class TextBox : public Widget {
   size_t HitPosition(Point local);
 
   // Painting (text_box_paint.cpp).
-  void PaintFrame(Canvas& canvas, const Theme& theme, bool focused, bool enabled);
   void PaintSelection(Canvas& canvas, const Theme& theme, Point origin);
   void PaintComposition(Canvas& canvas, const Theme& theme, Point origin, Color textColour);
   void PaintCaret(Canvas& canvas, Point origin, Color textColour);

@@ -11,7 +11,6 @@
 namespace Quarlo::Widget::Input {
 namespace {
 
-constexpr float kFocusStripHeight = 2;
 constexpr float kSelectionAlpha = 0.4f;
 constexpr float kTargetUnderline = 2;
 constexpr float kIndicatorWidth = 3;
@@ -39,7 +38,8 @@ void TextBox::Paint(Canvas& canvas) {
   const Theme& theme = GetTheme();
   const bool enabled = IsEnabledInTree();
   const bool focused = IsFocused() && enabled;
-  PaintFrame(canvas, theme, focused, enabled);
+  PaintFieldFrame(canvas, theme, ActualSize(),
+                  FieldState{enabled, focused, IsHovered(), !errorText_.empty()});
 
   if (ShowsCapsLockHint()) CapsLockHintWidth();
   const Rect content = ContentRect();
@@ -69,37 +69,6 @@ void TextBox::Paint(Canvas& canvas) {
   if (multiLine_) PaintScrollIndicator(canvas, theme);
   if (ShowsRevealButton()) PaintRevealButton(canvas, theme);
   if (ShowsCapsLockHint()) PaintCapsLockHint(canvas, theme);
-}
-
-void TextBox::PaintFrame(Canvas& canvas, const Theme& theme, bool focused, bool enabled) {
-  const Size size = ActualSize();
-  const Rect bounds{0, 0, size.width, size.height};
-  ThemeColor fill = ThemeColor::ControlFill;
-  if (!enabled) {
-    fill = ThemeColor::ControlFillDisabled;
-  } else if (focused) {
-    fill = ThemeColor::PopupBackground;
-  } else if (IsHovered()) {
-    fill = ThemeColor::ControlFillHover;
-  }
-  canvas.FillRoundedRect(bounds, theme.cornerRadius, theme.Get(fill));
-  const bool error = !errorText_.empty();
-  const ThemeColor border = error      ? ThemeColor::Critical
-                            : !enabled ? ThemeColor::Divider
-                                       : ThemeColor::ControlBorder;
-  const float hairline = HairlineWidth(canvas.Scale());
-  canvas.StrokeRoundedRect(bounds, theme.cornerRadius, theme.Get(border), hairline);
-  if (!enabled) return;
-  // The bottom edge marks the field: an accent (or critical) strip while focused or in error.
-  canvas.PushRoundedClip(bounds, theme.cornerRadius);
-  if (focused || error) {
-    canvas.FillRect(Rect{0, size.height - kFocusStripHeight, size.width, kFocusStripHeight},
-                    theme.Get(error ? ThemeColor::Critical : ThemeColor::Accent));
-  } else {
-    canvas.FillRect(Rect{0, size.height - hairline, size.width, hairline},
-                    theme.Get(ThemeColor::StrongBorder));
-  }
-  canvas.PopClip();
 }
 
 void TextBox::PaintSelection(Canvas& canvas, const Theme& theme, Point origin) {

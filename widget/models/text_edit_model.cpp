@@ -177,28 +177,27 @@ EditResult TextEditModel::DeleteForward(bool word, double nowMs) {
   return result;
 }
 
-EditResult TextEditModel::Undo() {
-  EditResult result = CommitOpen();
-  const std::optional<EditRecord> record = history_.PopUndo();
-  if (!record) return result;
-  text_.replace(record->position, record->inserted.size(), record->removed);
-  caret_ = record->caretBefore;
-  anchor_ = record->anchorBefore;
+EditResult TextEditModel::Restore(const std::optional<EditRecord>& record, bool backwards) {
+  if (!record) return {};
+  const std::string& present = backwards ? record->inserted : record->removed;
+  const std::string& restored = backwards ? record->removed : record->inserted;
+  text_.replace(record->position, present.size(), restored);
+  caret_ = backwards ? record->caretBefore : record->caretAfter;
+  anchor_ = backwards ? record->anchorBefore : record->anchorAfter;
   mergeable_ = false;
+  EditResult result;
   result.textChanged = result.selectionChanged = true;
   return result;
 }
 
+EditResult TextEditModel::Undo() {
+  EditResult result = CommitOpen();
+  return result |= Restore(history_.PopUndo(), true);
+}
+
 EditResult TextEditModel::Redo() {
   EditResult result = CommitOpen();
-  const std::optional<EditRecord> record = history_.PopRedo();
-  if (!record) return result;
-  text_.replace(record->position, record->removed.size(), record->inserted);
-  caret_ = record->caretAfter;
-  anchor_ = record->anchorAfter;
-  mergeable_ = false;
-  result.textChanged = result.selectionChanged = true;
-  return result;
+  return result |= Restore(history_.PopRedo(), false);
 }
 
 size_t TextEditModel::NextCharacter(size_t from) const { return boundary_->NextCharacterStop(text_, from); }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -116,6 +117,8 @@ class TextEditModel {
  private:
   EditResult Replace(size_t start, size_t end, std::string_view inserted, EditKind kind, double nowMs);
   EditResult CommitOpen();
+  // Takes a record back (backwards) or applies it again.
+  EditResult Restore(const std::optional<EditRecord>& record, bool backwards);
   // The part of text that fits beside the rest of the text when it replaces [start, end).
   std::string_view FitToLimit(std::string_view text, size_t start, size_t end) const;
   size_t ClampPosition(size_t position) const;

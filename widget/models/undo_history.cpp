@@ -38,21 +38,21 @@ void UndoHistory::Record(EditRecord record, bool& mergeable) {
   while (undo_.size() > limit) undo_.pop_front();
 }
 
-std::optional<EditRecord> UndoHistory::PopUndo() {
-  if (undo_.empty()) return std::nullopt;
-  EditRecord record = std::move(undo_.back());
-  undo_.pop_back();
-  redo_.push_back(record);
-  return record;
+namespace {
+
+// Moves the newest record of one stack onto the other and returns it.
+std::optional<EditRecord> MoveTop(std::deque<EditRecord>& from, std::deque<EditRecord>& to) {
+  if (from.empty()) return std::nullopt;
+  to.push_back(std::move(from.back()));
+  from.pop_back();
+  return to.back();
 }
 
-std::optional<EditRecord> UndoHistory::PopRedo() {
-  if (redo_.empty()) return std::nullopt;
-  EditRecord record = std::move(redo_.back());
-  redo_.pop_back();
-  undo_.push_back(record);
-  return record;
-}
+}  // namespace
+
+std::optional<EditRecord> UndoHistory::PopUndo() { return MoveTop(undo_, redo_); }
+
+std::optional<EditRecord> UndoHistory::PopRedo() { return MoveTop(redo_, undo_); }
 
 void UndoHistory::Clear() {
   undo_.clear();
