@@ -5,6 +5,7 @@
 
 #include "app/key_dispatch.h"
 #include "app/main_window.h"
+#include "app/picture_number_dialog.h"
 #include "app/viewer_window.h"
 #include "core/settings.h"
 #include "core/strings.h"
@@ -99,6 +100,13 @@ void MainWindow::RunCommand(CommandId id) {
       break;
     case CommandId::Back10:
       JumpBy(-kJump);
+      break;
+    case CommandId::GoTo:
+      if (HasList()) {
+        const std::optional<uint64_t> number =
+            AskPictureNumber(window_->Handle(), list_.items.size(), current_ + 1);
+        if (number) GoTo(static_cast<size_t>(*number - 1), false);
+      }
       break;
     case CommandId::Fullscreen:
       SetFullScreen(!fullScreen_);

@@ -15,7 +15,7 @@ packages=(
   # Network (usage statistics)
   libcurl4-openssl-dev
   # Tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool dbus at-spi2-core python3-pyatspi zip
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip dbus at-spi2-core python3-pyatspi zip
   libjpeg-turbo-progs webp
   # Keyboard layouts switched by the key end-to-end test (setxkbmap)
   x11-xkb-utils xkb-data

@@ -16,6 +16,7 @@ constexpr float kOuterRingWidth = 2;
 constexpr float kInnerRingGap = 1;
 constexpr float kInnerRingWidth = 1;
 constexpr float kFaintestBorderAlpha = 0.002f;
+constexpr float kFieldStripHeight = 2;
 
 Rect Outset(Size size, float gap) { return Rect{-gap, -gap, size.width + 2 * gap, size.height + 2 * gap}; }
 
@@ -27,6 +28,33 @@ float HairlineWidth(float scale) {
 }
 
 bool IsVisibleBorder(const Color& color) { return color.a > kFaintestBorderAlpha; }
+
+void PaintFieldFrame(Canvas& canvas, const Theme& theme, Size size, const FieldState& state) {
+  const Rect bounds{0, 0, size.width, size.height};
+  ThemeColor fill = ThemeColor::ControlFill;
+  if (!state.enabled) {
+    fill = ThemeColor::ControlFillDisabled;
+  } else if (state.focused) {
+    fill = ThemeColor::PopupBackground;
+  } else if (state.hovered) {
+    fill = ThemeColor::ControlFillHover;
+  }
+  canvas.FillRoundedRect(bounds, theme.cornerRadius, theme.Get(fill));
+  const ThemeColor border = state.error     ? ThemeColor::Critical
+                            : state.enabled ? ThemeColor::ControlBorder
+                                            : ThemeColor::Divider;
+  const float hairline = HairlineWidth(canvas.Scale());
+  canvas.StrokeRoundedRect(bounds, theme.cornerRadius, theme.Get(border), hairline);
+  if (!state.enabled) return;
+  canvas.PushRoundedClip(bounds, theme.cornerRadius);
+  const bool marked = state.focused || state.error;
+  const float strip = marked ? kFieldStripHeight : hairline;
+  const ThemeColor colour = state.error ? ThemeColor::Critical
+                            : marked    ? ThemeColor::Accent
+                                        : ThemeColor::StrongBorder;
+  canvas.FillRect(Rect{0, size.height - strip, size.width, strip}, theme.Get(colour));
+  canvas.PopClip();
+}
 
 void PaintFocusRing(Canvas& canvas, const Widget& control) {
   if (!control.IsFocusVisualShown()) return;

@@ -14,6 +14,13 @@
 namespace Quarlo::Widget {
 namespace {
 
+// The widget at a point in window DIPs: the root lies at its arranged position (after its margin), and
+// hit tests take points in the space of the widget they ask.
+Widget* HitTestRoot(Widget* root, Point window) {
+  if (!root) return nullptr;
+  return root->HitTest(Point{window.x - root->Position().x, window.y - root->Position().y});
+}
+
 constexpr char32_t kHighSurrogateFirst = 0xD800;
 constexpr char32_t kLowSurrogateFirst = 0xDC00;
 constexpr char32_t kLowSurrogateLast = 0xDFFF;
@@ -98,7 +105,7 @@ void Host::NotifyHover(const DispatchScope& scope, Widget* w, bool entered) {
 }
 
 void Host::UpdateHover(Point window) {
-  Widget* hit = Root() ? Root()->HitTest(window) : nullptr;
+  Widget* hit = HitTestRoot(Root(), window);
   if (hit == hovered_) return;
   DispatchScope scope(*this);
   const std::vector<Widget*> oldChain = AncestorChain(hovered_);
@@ -158,7 +165,7 @@ void Host::PointerDown(const PointerEvent& event) {
 
 void Host::PointerUp(const PointerEvent& event) {
   lastPointer_ = event.position;
-  Widget* hit = Root() ? Root()->HitTest(event.position) : nullptr;
+  Widget* hit = HitTestRoot(Root(), event.position);
   DispatchScope scope(*this);
   Dispatch(captured_ ? captured_ : hit, event.position, [&](Widget* w, Point local) {
     PointerEvent e = event;
@@ -197,8 +204,9 @@ void Host::PointerLeave() {
 Widget* Host::WheelTarget(Point window) const {
   if (captured_) return captured_;
   if (!Root()) return nullptr;
-  if (Widget* hit = Root()->HitTest(window)) return hit;
-  return DeepestVisibleAt(Root(), window);
+  if (Widget* hit = HitTestRoot(Root(), window)) return hit;
+  const Point at = Root()->Position();
+  return DeepestVisibleAt(Root(), Point{window.x - at.x, window.y - at.y});
 }
 
 void Host::Wheel(const WheelEvent& event) {

@@ -8,35 +8,7 @@
 set -euo pipefail
 source "$(dirname "$0")/toolkit_lib.sh"
 
-skip() {
-  echo "SKIP: $*"
-  exit 77
-}
-
-command -v ibus-daemon > /dev/null || skip "ibus-daemon is not installed (package ibus)"
-[[ -f /usr/share/ibus/component/hangul.xml ]] || skip "the Hangul engine is not installed (package ibus-hangul)"
-gtk_modules=$(pkg-config --variable=libdir gtk+-3.0 2>/dev/null || echo /usr/lib/x86_64-linux-gnu)
-compgen -G "$gtk_modules/gtk-3.0/3.0.0/immodules/im-ibus.so" > /dev/null ||
-  skip "the GTK 3 input-method module of ibus is not installed (package ibus-gtk3)"
-
-# The engine starts in Latin mode unless told otherwise; the settings live in this test's own dconf. The
-# daemon makes its first preloaded engine the current one once it has read them (an engine chosen before
-# that is replaced), so Hangul is the only one.
-gsettings set org.freedesktop.ibus.engine.hangul initial-input-mode hangul
-gsettings set org.freedesktop.ibus.general preload-engines "['hangul']"
-gsettings set org.freedesktop.ibus.general engines-order "['hangul']"
-[[ $(gsettings get org.freedesktop.ibus.engine.hangul initial-input-mode) == "'hangul'" ]] ||
-  skip "settings are not stored (no dconf backend: packages dconf-gsettings-backend, dconf-service)"
-# The panel draws the candidate window; the emoji extension is not needed.
-ibus-daemon --xim --emoji-extension=disable --daemonize > "$QUARLO_E2E_WORK/ibus.log" 2>&1 ||
-  skip "ibus-daemon did not start: $(cat "$QUARLO_E2E_WORK/ibus.log")"
-trap 'ibus exit > /dev/null 2>&1 || true' EXIT
-deadline=$((SECONDS + 30))
-until [[ $(ibus engine 2>/dev/null) == hangul ]]; do
-  ((SECONDS < deadline)) || skip "ibus did not start the Hangul engine within 30 s: $(cat "$QUARLO_E2E_WORK/ibus.log")"
-  sleep 0.1
-done
-export GTK_IM_MODULE=ibus
+start_ibus_hangul
 
 start_probe --ime
 trap 'kill "$probe_pid" 2>/dev/null || true; ibus exit > /dev/null 2>&1 || true' EXIT

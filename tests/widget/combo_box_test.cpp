@@ -13,6 +13,7 @@
 #include "widget/input/combo_popup.h"
 #include "widget/input/combo_type_ahead.h"
 #include "widget/input/events.h"
+#include "widget/input/text_box.h"
 #include "widget/input/virtual_keys.h"
 #include "widget/stack.h"
 #include "widget/window.h"
@@ -160,6 +161,32 @@ TEST_F(ComboBoxTest, ClickOnARowChoosesIt) {
   EXPECT_FALSE(combo->IsOpen());
   EXPECT_EQ(combo->Selected(), 3);
   EXPECT_EQ(popup.ClientScreenRect().y, combo->ScreenBounds().Bottom()) << "the list opens below";
+}
+
+TEST_F(ComboBoxTest, AnEditableComboBoxTypesIntoItsTextBox) {
+  combo->SetEditable(true);
+  window.UpdateLayout();
+  TextBox* box = combo->EditBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_FALSE(combo->IsFocusable());
+  HeadlessWindow::Of(window).Press(Point{20, 10});
+  HeadlessWindow::Of(window).Release(Point{20, 10});
+  EXPECT_TRUE(box->IsFocused());
+  EXPECT_FALSE(combo->IsOpen());
+  Type("Kiw");
+  EXPECT_EQ(combo->ValueText(), "Kiw");
+  EXPECT_EQ(combo->Selected(), -1) << "typing searches nothing in an editable combo box";
+  Key(Vk::Down);
+  EXPECT_EQ(combo->Selected(), 0);
+  EXPECT_EQ(box->GetText(), "Apple") << "the chosen item becomes the text";
+  Key(Vk::Left);
+  EXPECT_EQ(combo->Selected(), 0) << "Left moves the caret";
+  Key(Vk::Down, Modifier::Alt);
+  EXPECT_TRUE(combo->IsOpen());
+  Key(Vk::Escape);
+  const float right = combo->ActualSize().width;
+  HeadlessWindow::Of(window).Press(Point{right - 10, 10});
+  EXPECT_TRUE(combo->IsOpen()) << "the arrow strip opens the list";
 }
 
 TEST(TypeAheadTest, Searches) {

@@ -79,6 +79,23 @@ TEST(TextLayout, WrappingBreaksAWordLongerThanTheWidth) {
   }
 }
 
+TEST(TextLayout, KoreanWrapsBetweenWordsAndALongWordStillFits) {
+  TextOptions options;
+  options.wrapping = TextWrapping::Wrap;
+  const std::string first = "가나다라마바사";
+  const std::string text = first + " 아자차카";
+  const float whole = TextLayout::Measure(text, TextStyle{}, INFINITY, {}).width;
+  const TextLayout layout = TextLayout::Create(text, TextStyle{}, Size{whole - 4, INFINITY}, options);
+  ASSERT_EQ(layout.LineCount(), 2);
+  // The second word moves down whole; the Unicode rules alone would move only its last syllable.
+  EXPECT_EQ(layout.HitTestTextPosition(first.size() - 3, false).point.y, 0.0f);
+  EXPECT_GT(layout.HitTestTextPosition(first.size() + 1, false).point.y, 0.0f);
+  const float word = TextLayout::Measure(first, TextStyle{}, INFINITY, {}).width;
+  const TextLayout narrow = TextLayout::Create(first, TextStyle{}, Size{word / 2, INFINITY}, options);
+  EXPECT_GE(narrow.LineCount(), 2);
+  EXPECT_LE(narrow.Metrics().width, word / 2 + 0.5f);
+}
+
 TEST(TextLayout, TrimmingCutsEachLanguageToTheWidth) {
   struct Case {
     const char* text;

@@ -124,6 +124,20 @@ TEST(WindowInput, PressBubblesInLocalSpaceAndTheHandlerHoldsThePointerUntilRelea
   EXPECT_FALSE(tree.panel->IsPressed());
 }
 
+TEST(WindowInput, ARootWithAMarginIsHitWhereItIsDrawn) {
+  Window window;
+  Tree tree(window);
+  tree.root->SetMargin(16, 16, 0, 0);
+  window.UpdateLayout();
+  tree.button->handlesDown = true;
+  // The button lies at (100 + 20, 50 + 30) inside the root, which starts at (16, 16); its bottom-right
+  // corner would be missed if the margin were left out.
+  window.PointerDown(Press(16 + 195, 16 + 115));
+  EXPECT_EQ(tree.log, (Log{"down button 75,35"}));
+  window.PointerUp(Press(16 + 195, 16 + 115));
+  EXPECT_EQ(window.Hovered(), tree.button);
+}
+
 TEST(WindowInput, DisabledWidgetsAreSkippedWhileBubbling) {
   Window window;
   Tree tree(window);

@@ -903,6 +903,14 @@ void GtkNativeWindow::SetImeTarget(bool acceptsIme, Rect caret) {
   PlaceImeWindow(caret);
 }
 
+void GtkNativeWindow::CancelComposition() {
+  if (!im) return;
+  droppingComposition = true;
+  gtk_im_context_reset(im);
+  droppingComposition = false;
+  composing = false;
+}
+
 void GtkNativeWindow::PlaceImeWindow(Rect caret) {
   if (!im || !imeTarget) return;
   const float scale = TextScale();

@@ -68,6 +68,9 @@ class GtkNativeWindow : public INativeWindow {
   void UpdateCursor();
   // Places the input method's candidate window at the focused widget's caret (window DIPs).
   void PlaceImeWindow(Rect caret);
+  // The focused text field took the composition over (or dropped it): the input context forgets it, and
+  // what it commits or shows while doing so goes nowhere.
+  void CancelComposition();
   // Whether the layout of a keyboard group types Latin letters, cached until the keymap changes.
   bool GroupTypesLatin(GdkKeymap* keymap, int group);
   GdkWindow* Gdk() const { return widget ? gtk_widget_get_window(widget) : nullptr; }

@@ -39,6 +39,62 @@ PangoRectangle LogicalExtents(PangoLayout* layout) {
   return logical;
 }
 
+bool IsHangul(gunichar c) {
+  return (c >= 0x1100 && c <= 0x11FF) || (c >= 0x3130 && c <= 0x318F) || (c >= 0xA960 && c <= 0xA97F) ||
+         (c >= 0xAC00 && c <= 0xD7FF);
+}
+
+// No hyphen at a break inside a word, which would read as part of the name.
+PangoAttrList* NoHyphens() {
+  PangoAttrList* list = pango_attr_list_new();
+  pango_attr_list_insert(list, pango_attr_insert_hyphens_new(FALSE));
+  return list;
+}
+
+// Gives the layout the list and drops this reference to it.
+void SetAttributes(PangoLayout* layout, PangoAttrList* list) {
+  pango_layout_set_attributes(layout, list);
+  pango_attr_list_unref(list);
+}
+
+// Korean readers expect lines to break between words, at spaces, not between any two syllables as the
+// Unicode line-breaking rules allow (CSS calls this word-break: keep-all). Words that hold Hangul are kept
+// whole; when one is wider than the line on its own, the breaks are allowed again so that nothing overflows.
+void KeepKoreanWordsWhole(PangoLayout* layout, std::string_view text, int width) {
+  PangoAttrList* list = NoHyphens();
+  bool any = false;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  for (const char* p = begin; p < end;) {
+    if (g_unichar_isspace(g_utf8_get_char_validated(p, end - p))) {
+      p = g_utf8_find_next_char(p, end) ? g_utf8_find_next_char(p, end) : end;
+      continue;
+    }
+    const char* wordStart = p;
+    bool hangul = false;
+    while (p < end) {
+      const gunichar c = g_utf8_get_char_validated(p, end - p);
+      if (c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2) || g_unichar_isspace(c)) break;
+      hangul = hangul || IsHangul(c);
+      const char* next = g_utf8_find_next_char(p, end);
+      p = next ? next : end;
+    }
+    if (p == wordStart) ++p;  // an invalid byte stands alone
+    if (!hangul) continue;
+    PangoAttribute* keep = pango_attr_allow_breaks_new(FALSE);
+    keep->start_index = static_cast<guint>(wordStart - begin);
+    keep->end_index = static_cast<guint>(p - begin);
+    pango_attr_list_insert(list, keep);
+    any = true;
+  }
+  if (!any) {
+    pango_attr_list_unref(list);
+    return;
+  }
+  SetAttributes(layout, list);
+  if (LogicalExtents(layout).width > width) SetAttributes(layout, NoHyphens());
+}
+
 float NaturalWidth(PangoLayout* layout) { return FromPango(LogicalExtents(layout).width); }
 
 // Byte offsets just after each word of a one-line layout.
@@ -225,11 +281,8 @@ TextLayout TextLayout::Create(std::string_view text, const TextStyle& style, Siz
   // Both wrapping modes break a word that does not fit on a line of its own, as the Windows text engine's
   // wrapping does: a long path or file name wraps inside the box instead of running out of it.
   pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-  // Without a hyphen at such a break, which would read as part of the name.
-  PangoAttrList* attributes = pango_attr_list_new();
-  pango_attr_list_insert(attributes, pango_attr_insert_hyphens_new(FALSE));
-  pango_layout_set_attributes(layout, attributes);
-  pango_attr_list_unref(attributes);
+  SetAttributes(layout, NoHyphens());
+  if (options.wrapping == TextWrapping::Wrap) KeepKoreanWordsWhole(layout, text, ToPango(width));
   pango_layout_set_alignment(layout, ToPangoAlignment(options.alignment));
   pango_layout_set_justify(layout, options.alignment == TextAlignment::Justified);
   if (trims && std::isfinite(maximum.height)) {

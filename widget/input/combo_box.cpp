@@ -12,6 +12,7 @@
 #include "widget/input/combo_popup.h"
 #include "widget/input/events.h"
 #include "widget/input/key_route.h"
+#include "widget/input/text_box.h"
 #include "widget/input/virtual_keys.h"
 #include "widget/popup_placement.h"
 #include "widget/theme.h"
@@ -20,6 +21,7 @@ namespace Quarlo::Widget::Input {
 namespace {
 
 constexpr float kArrowArea = 30;         // the editable combo box opens only from this strip at the right
+constexpr float kEditRightGap = 8;       // the text box keeps this gap at its right edge itself
 constexpr float kChevronFromRight = 30;  // the chevron is centred in (w - 30, 0, 26, h)
 constexpr float kChevronWidth = 26;
 constexpr float kChevronSize = 10;
@@ -43,9 +45,19 @@ ComboBox::~ComboBox() {
 }
 
 const char* ComboBox::ClassName() const { return "ComboBox"; }
-bool ComboBox::IsFocusable() const { return true; }
+// The inner text box takes the focus of an editable combo box.
+bool ComboBox::IsFocusable() const { return !editable_; }
+
+Widget* ComboBox::HitTest(Point local) {
+  // The arrow strip of an editable combo box opens the list; the rest belongs to its text box.
+  if (editable_ && IsVisible() && local.x >= ActualSize().width - kArrowArea &&
+      local.x < ActualSize().width && local.y >= 0 && local.y < ActualSize().height)
+    return this;
+  return Widget::HitTest(local);
+}
 
 std::string ComboBox::ValueText() const {
+  if (editable_ && editBox_) return editBox_->GetText();
   return selected_ >= 0 ? items_[static_cast<size_t>(selected_)] : std::string();
 }
 
@@ -74,6 +86,7 @@ void ComboBox::SetSelected(int index) {
   if (index == selected_) return;
   selected_ = index;
   text_.Drop();
+  if (editBox_ && index >= 0) editBox_->SetText(items_[static_cast<size_t>(index)]);
   InvalidateVisual();
   RaiseAutomationEvent(AutomationEvent::ValueChanged);
 }
@@ -86,11 +99,21 @@ void ComboBox::Choose(int index) {
 
 void ComboBox::SetEditable(bool editable) {
   editable_ = editable;
+  if (editable && !editBox_) {
+    editBox_ = AddChild(std::make_unique<TextBox>());
+    editBox_->SetInsets(0, kArrowArea - kEditRightGap);
+    editBox_->SetPlaceholder(placeholder_);
+    editBox_->onFocusLost = [this] { Close(false); };
+    if (selected_ >= 0) editBox_->SetText(items_[static_cast<size_t>(selected_)]);
+  }
+  if (editBox_) editBox_->SetVisible(editable);
+  InvalidateMeasure();
   InvalidateVisual();
 }
 
 void ComboBox::SetPlaceholder(const std::string& text) {
   placeholder_ = text;
+  if (editBox_) editBox_->SetPlaceholder(text);
   text_.Drop();
   InvalidateVisual();
 }
@@ -276,13 +299,30 @@ void ComboBox::OnThemeChanged() {
   InvalidateMeasure();
 }
 
-Size ComboBox::MeasureOverride(Size) {
+Size ComboBox::MeasureOverride(Size available) {
+  if (editBox_) editBox_->Measure(available);
   TextStyle style = BodyTextStyle(GetTheme());
   float widest = TextLayout::Measure(placeholder_, style, kUnbounded, TextOptions{}).width;
   for (const std::string& item : items_) {
     widest = std::max(widest, TextLayout::Measure(item, style, kUnbounded, TextOptions{}).width);
   }
   return Size{std::max(kMinWidth, std::ceil(widest) + kTextRoom), GetTheme().controlHeight};
+}
+
+void ComboBox::ArrangeOverride(Size final) {
+  if (editBox_) editBox_->Arrange(Rect{0, 0, final.width, final.height});
+}
+
+void ComboBox::PaintOverlay(Canvas& canvas) {
+  if (editable_) PaintChevron(canvas);
+}
+
+void ComboBox::PaintChevron(Canvas& canvas) {
+  const Size size = ActualSize();
+  const bool enabled = IsEnabledInTree();
+  canvas.DrawIcon(kChevronGlyph, Rect{size.width - kChevronFromRight, 0, kChevronWidth, size.height},
+                  kChevronSize,
+                  GetTheme().Get(enabled ? ThemeColor::TextSecondary : ThemeColor::TextDisabled));
 }
 
 void ComboBox::Paint(Canvas& canvas) {
@@ -322,8 +362,7 @@ void ComboBox::Paint(Canvas& canvas) {
     canvas.DrawText(layout, Point{kTextLeft, std::round((size.height - layout.Metrics().height) / 2)},
                     theme.Get(tone));
   }
-  canvas.DrawIcon(kChevronGlyph, Rect{size.width - kChevronFromRight, 0, kChevronWidth, size.height},
-                  kChevronSize, theme.Get(enabled ? ThemeColor::TextSecondary : ThemeColor::TextDisabled));
+  PaintChevron(canvas);
 }
 
 }  // namespace Quarlo::Widget::Input

@@ -16,6 +16,7 @@ namespace Quarlo::Widget::Input {
 
 class ComboPopup;
 class KeyRoute;
+class TextBox;
 
 class ComboBox : public Widget {
  public:
@@ -27,8 +28,11 @@ class ComboBox : public Widget {
   // Selects without telling the selection-changed callback; -1 clears.
   void SetSelected(int index);
   int Selected() const { return selected_; }
+  // An editable combo box takes typed text in an inner text box, which shows the chosen item.
   void SetEditable(bool editable);
   bool IsEditable() const { return editable_; }
+  // The inner text box of an editable combo box (null before the first SetEditable(true)).
+  TextBox* EditBox() const { return editBox_; }
   void SetPlaceholder(const std::string& text);
   void SetOnSelectionChanged(std::function<void(int)> callback) { onSelectionChanged_ = std::move(callback); }
 
@@ -43,12 +47,15 @@ class ComboBox : public Widget {
   int maxVisibleRows = 8;
 
   const char* ClassName() const override;
+  Widget* HitTest(Point local) override;
   bool IsFocusable() const override;
   std::string ValueText() const override;
   int32_t ExpandState() const override;
   bool SetExpanded(bool expanded) override;
   Size MeasureOverride(Size available) override;
+  void ArrangeOverride(Size final) override;
   void Paint(Canvas& canvas) override;
+  void PaintOverlay(Canvas& canvas) override;
   bool OnPointerDown(const PointerEvent& event) override;
   bool OnKeyDown(const KeyEvent& event) override;
   bool OnChar(const CharEvent& event) override;
@@ -66,11 +73,13 @@ class ComboBox : public Widget {
   bool TypeWhileOpen(const CharEvent& event);
   bool TypeAheadChar(char32_t c);
   void PopupClosed();
+  void PaintChevron(Canvas& canvas);
   double NowMs() const;
 
   std::vector<std::string> items_;
   int selected_ = -1;
   bool editable_ = false;
+  TextBox* editBox_ = nullptr;
   std::unique_ptr<ComboPopup> popup_;
   std::unique_ptr<KeyRoute> keyRoute_;
   TypeAhead typeAhead_;

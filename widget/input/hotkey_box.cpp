@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "widget/control_paint.h"
+#include "widget/input/control_text.h"
 #include "widget/input/events.h"
 #include "widget/input/virtual_keys.h"
 #include "widget/theme.h"
@@ -25,10 +26,7 @@ constexpr char32_t kClearGlyph = 0xE711;
 constexpr float kClearHighlightInset = 4;
 constexpr float kTextLeft = 10;
 constexpr float kTextRightGap = 8;
-constexpr float kFocusStripHeight = 2;
 constexpr const char* kHeldSuffix = " + ...";
-// Theme metric that holds the body text size.
-constexpr size_t kBodyTextSizeMetric = 3;
 
 // Keys that type a character: pressed alone they are swallowed so that they neither type nor act.
 bool IsTypingKey(uint32_t key) {
@@ -184,8 +182,7 @@ Size HotkeyBox::MeasureOverride(Size available) {
 
 const TextLayout& HotkeyBox::LayoutFor(const std::string& text, Size maximum) {
   if (text != layoutText_ || maximum != layoutMaximum_) {
-    TextStyle style;
-    style.size = GetTheme().metrics[kBodyTextSizeMetric];
+    const TextStyle style = BodyTextStyle(GetTheme());
     TextOptions options;
     options.trimming = TextTrimming::CharacterEllipsis;
     layout_ = TextLayout::Create(text, style, maximum, options);
@@ -198,31 +195,9 @@ const TextLayout& HotkeyBox::LayoutFor(const std::string& text, Size maximum) {
 void HotkeyBox::Paint(Canvas& canvas) {
   const Theme& theme = GetTheme();
   const Size size = ActualSize();
-  const Rect bounds{0, 0, size.width, size.height};
   const bool enabled = IsEnabledInTree();
   const bool focused = IsFocused() && enabled;
-
-  ThemeColor fill = ThemeColor::ControlFill;
-  if (!enabled) {
-    fill = ThemeColor::ControlFillDisabled;
-  } else if (focused) {
-    fill = ThemeColor::PopupBackground;
-  } else if (IsHovered()) {
-    fill = ThemeColor::ControlFillHover;
-  }
-  canvas.FillRoundedRect(bounds, theme.cornerRadius, theme.Get(fill));
-  const float hairline = HairlineWidth(canvas.Scale());
-  const Color border = theme.Get(enabled ? ThemeColor::ControlBorder : ThemeColor::Divider);
-  canvas.StrokeRoundedRect(bounds, theme.cornerRadius, border, hairline);
-
-  if (enabled) {
-    // The bottom edge marks the field: an accent strip while it has focus, a strong hairline otherwise.
-    canvas.PushRoundedClip(bounds, theme.cornerRadius);
-    const float strip = focused ? kFocusStripHeight : hairline;
-    canvas.FillRect(Rect{0, size.height - strip, size.width, strip},
-                    theme.Get(focused ? ThemeColor::Accent : ThemeColor::StrongBorder));
-    canvas.PopClip();
-  }
+  PaintFieldFrame(canvas, theme, size, FieldState{enabled, focused, IsHovered(), false});
 
   const Rect clear = ClearButtonRect();
   const float textRight = (clear.width > 0 ? clear.x : size.width - kTextRightGap);
