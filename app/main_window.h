@@ -7,13 +7,15 @@
 // The class spans several files, one story each: main_window.cpp (lifecycle, placement, full screen,
 // closing), main_window_frame.cpp (the frame and what it shows), main_window_open.cpp (opening and closing
 // sources, messages), main_window_show.cpp (turning the position into pictures), main_window_navigation.cpp
-// (paging and the end of the list), main_window_commands.cpp (the commands and the keys).
+// (paging, the end of the list and the end card), main_window_slideshow.cpp (the slide show),
+// main_window_commands.cpp (the commands and the keys).
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/key_map.h"
@@ -32,6 +34,7 @@ struct KeyEvent;
 
 namespace App {
 
+class EndCard;
 class MessagePanel;
 class NoticeBubble;
 class PictureView;
@@ -96,6 +99,19 @@ class MainWindow {
   void Navigate(int delta, bool startAtEnd);
   // Paging ran past the last picture (atEnd) or before the first.
   void EndReached(bool atEnd);
+  // Opens the folder or archive after (delta > 0) or before the current source, at its first picture.
+  void OpenSiblingFolder(int delta);
+  // Shows (or renews) the end card for the last picture (atEnd) or the first.
+  void ShowEndCard(bool atEnd);
+
+  // --- Slide show (main_window_slideshow.cpp) ---
+
+  // Starts the slide show over the open list; the picture on screen stays for one full interval.
+  void StartSlideshow();
+  // Ends the slide show, leaving full screen when the show entered it.
+  void StopSlideshow();
+  // One step of the slide show, run by its timer.
+  void SlideshowTick();
 
   // --- Commands and keys ---
 
@@ -117,6 +133,11 @@ class MainWindow {
   const PictureView& Pictures() const { return *pictureView_; }
   const WebtoonView& Strip() const { return *webtoonView_; }
   const NoticeBubble& NoticeWidget() const { return *notice_; }
+  const EndCard& EndCardWidget() const { return *endCard_; }
+  bool IsEndCardShown() const { return endCardShown_; }
+  bool IsEndCardAtEnd() const { return endCardAtEnd_; }
+  bool IsSlideshowRunning() const { return slideShow_; }
+  bool IsFullScreen() const { return fullScreen_; }
 
  private:
   // The placement before full screen, in screen pixels.
@@ -159,6 +180,11 @@ class MainWindow {
   void GoToFirst();
   void GoToLast();
   void JumpBy(long delta);
+  std::unique_ptr<EndCard> BuildEndCard();
+  void HideEndCard();
+
+  // main_window_slideshow.cpp
+  void ArmSlideTimer();
 
   // main_window_commands.cpp
   KeyContext CurrentKeyContext() const;
@@ -186,12 +212,20 @@ class MainWindow {
   bool fullScreen_ = false;
   Placement savedPlacement_;
   uint64_t noticeTimer_ = 0;
+  bool endCardShown_ = false;
+  bool endCardAtEnd_ = false;
+  bool slideShow_ = false;
+  std::vector<size_t> slideOrder_;  // the shuffled visiting order; empty in sequential order
+  size_t slidePosition_ = 0;        // where in slideOrder_ the picture shown last is
+  uint64_t slideTimer_ = 0;
+  bool slideEnteredFullScreen_ = false;
 
   Quarlo::Widget::Widget* frame_ = nullptr;
   PictureView* pictureView_ = nullptr;
   WebtoonView* webtoonView_ = nullptr;
   MessagePanel* messagePanel_ = nullptr;
   NoticeBubble* notice_ = nullptr;
+  EndCard* endCard_ = nullptr;
 
   // Tasks the cache's loaders post hold a weak copy: they do nothing once the window is gone.
   std::shared_ptr<const char> alive_ = std::make_shared<const char>();

@@ -100,8 +100,21 @@ void MainWindow::RunCommand(CommandId id) {
     case CommandId::Back10:
       JumpBy(-kJump);
       break;
+    case CommandId::NextFolder:
+      OpenSiblingFolder(+1);
+      break;
+    case CommandId::PreviousFolder:
+      OpenSiblingFolder(-1);
+      break;
     case CommandId::Fullscreen:
       SetFullScreen(!fullScreen_);
+      break;
+    case CommandId::Slideshow:
+      if (slideShow_) {
+        StopSlideshow();
+      } else {
+        StartSlideshow();
+      }
       break;
     case CommandId::AlwaysOnTop:
       ToggleSetting(settings_.alwaysOnTop, id);

@@ -70,6 +70,7 @@ void MainWindow::AskForWanted() {
 void MainWindow::GoTo(size_t index, bool startAtEnd) {
   if (!HasList()) return;
   index = std::min(index, list_.items.size() - 1);
+  HideEndCard();
   current_ = settings_.pageMode == PageMode::TwoPages ? LandingIndex(CurrentPagination(), index) : index;
   if (!Webtoon()) {
     ShowCurrent(true, startAtEnd);
