@@ -181,6 +181,7 @@ class MainWindow {
   void GoToLast();
   void JumpBy(long delta);
   std::unique_ptr<EndCard> BuildEndCard();
+  void FillEndCard(EndCard& card) const;
   void HideEndCard();
 
   // main_window_slideshow.cpp

@@ -98,11 +98,16 @@ void MainWindow::EndReached(bool atEnd) {
 void MainWindow::ShowEndCard(bool atEnd) {
   endCardShown_ = true;
   endCardAtEnd_ = atEnd;
-  endCard_->SetTexts(Text(atEnd ? kCardLastTitle : kCardFirstTitle), Text(atEnd ? kCardToFirst : kCardToLast),
-                     Text(atEnd ? kCardNextFolder : kCardPreviousFolder), Text(kCardClose));
-  endCard_->SetFolderEnabled(Quarlo::View::SiblingFolder(list_, FolderDirection(atEnd)).has_value());
+  FillEndCard(*endCard_);
   Quarlo::View::Trace(atEnd ? "end card last" : "end card first");
   RefreshChrome();
+}
+
+void MainWindow::FillEndCard(EndCard& card) const {
+  const bool atEnd = endCardAtEnd_;
+  card.SetTexts(Text(atEnd ? kCardLastTitle : kCardFirstTitle), Text(atEnd ? kCardToFirst : kCardToLast),
+                Text(atEnd ? kCardNextFolder : kCardPreviousFolder), Text(kCardClose));
+  card.SetFolderEnabled(Quarlo::View::SiblingFolder(list_, FolderDirection(atEnd)).has_value());
 }
 
 void MainWindow::HideEndCard() {
@@ -114,6 +119,8 @@ void MainWindow::HideEndCard() {
 std::unique_ptr<EndCard> MainWindow::BuildEndCard() {
   auto card = std::make_unique<EndCard>();
   card->SetVisible(false);
+  // A frame rebuilt for another language or theme shows the card the old one showed.
+  if (endCardShown_) FillEndCard(*card);
   card->onOtherEnd = [this] {
     HideEndCard();
     // The last picture opens at its start here, unlike wrapping around, which lands on its far end.

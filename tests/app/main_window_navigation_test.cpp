@@ -162,6 +162,11 @@ TEST_F(NavigationTest, TheEndCardTellsWhichEndAndWhetherAFolderIsBeside) {
   EXPECT_EQ(card.FolderButton().Text(), Text(63));
   EXPECT_FALSE(card.FolderButton().IsEnabled()) << "a is the first of its parent";
   EXPECT_TRUE(Traced("end card first"));
+  // A frame rebuilt for another language or theme brings the card back as it was.
+  viewer->Rebuild();
+  EXPECT_TRUE(viewer->EndCardWidget().IsVisible());
+  EXPECT_EQ(viewer->EndCardWidget().Title(), Text(59));
+  EXPECT_FALSE(viewer->EndCardWidget().FolderButton().IsEnabled());
 }
 
 TEST_F(NavigationTest, TheEndCardButtons) {
