@@ -63,7 +63,8 @@ void MainWindow::AskForWanted() {
   if (Webtoon()) {
     cache_->SetWanted(webtoonView_->WantedPictures());
   } else {
-    cache_->SetWanted(WantedPictures(CurrentPagination(), current_));
+    const Pagination pages = CurrentPagination();
+    cache_->SetWanted(WantedPictures(pages, current_), SpreadOf(pages, current_).count);
   }
 }
 
