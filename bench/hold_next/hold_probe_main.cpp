@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/hold_next/page_mark.h"
+#include "bench/viewers/probe_options.h"
 #include "bench/viewers/viewer_process.h"
 #include "bench/viewers/x_screen.h"
 
@@ -42,34 +43,14 @@ struct Options {
   std::vector<std::string> program;
 };
 
-bool ParseCount(const char* text, int& out) {
-  char* end = nullptr;
-  const long value = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || value < 1 || value > 1000000) return false;
-  out = int(value);
-  return true;
-}
-
-int* CountOption(Options& options, const std::string& name) {
-  if (name == "--rate") return &options.rate;
-  if (name == "--hold") return &options.holdMs;
-  if (name == "--timeout") return &options.timeoutMs;
-  return nullptr;
-}
-
 bool ParseOptions(int argc, char** argv, Options& options) {
-  int i = 1;
-  for (; i < argc && std::string(argv[i]) != "--"; ++i) {
-    const std::string name = argv[i];
-    if (i + 1 >= argc) return false;
-    if (name == "--key") {
-      options.key = argv[++i];
-    } else if (int* count = CountOption(options, name); count == nullptr || !ParseCount(argv[++i], *count)) {
-      return false;
-    }
-  }
-  for (++i; i < argc; ++i) options.program.push_back(argv[i]);
-  return !options.program.empty();
+  return Quarlo::Bench::ParseProbeOptions(
+             argc, argv,
+             {{{"--rate", &options.rate}, {"--hold", &options.holdMs}, {"--timeout", &options.timeoutMs}},
+              {{"--key", &options.key}},
+              {}},
+             options.program) &&
+         options.rate > 0;
 }
 
 double MillisecondsBetween(Clock::time_point from, Clock::time_point to) {

@@ -44,6 +44,19 @@ shows() {
   wait_for_count "$pattern" $((before + 1))
 }
 
+# page_until PATTERN COMMAND...: pages with the command, a dozen times at most, until a trace line matches
+# PATTERN (how many pages a strip takes depends on the window's size).
+page_until() {
+  local pattern=$1 _
+  shift
+  for _ in $(seq 1 12); do
+    (($(count_lines "$pattern") > 0)) && return
+    "$@"
+    sleep 0.1
+  done
+  wait_for_line "$pattern"
+}
+
 # Stop: a notice at either end, the position stays. The slide show without loop ends at the last picture.
 group
 settings EndAction=0 SlideSeconds=1 SlideLoop=0
@@ -76,20 +89,11 @@ group
 settings EndAction=2 PageMode=2
 start_viewer "$tree/a"
 wait_for_line '^show 1/3 a1\.png$'
-for _ in $(seq 1 12); do
-  (($(count_lines "^open $tree/b\.zip ") > 0)) && break
-  press Right
-  sleep 0.1
-done
-wait_for_line "^open $tree/b\.zip items=2 start=0$"
+page_until "^open $tree/b\.zip items=2 start=0$" press Right
 shows "^open $tree/a items=3 start=0$" press Left
 shows "^open $tree/b\.zip items=2 start=0$" forward NextFolder
 shows "^open $tree/c items=2 start=0$" forward NextFolder
-for _ in $(seq 1 12); do
-  (($(count_lines "^open $tree/d ") > 0)) && break
-  forward Next
-  sleep 0.1
-done
+page_until "^open $tree/d " forward Next
 wait_for_line "^message ‘d’ cannot be opened\. \| This folder has no images\.$"
 shows '^show 1/2 c1\.jpg$' forward First
 quit_viewer
