@@ -23,16 +23,20 @@ settings() {
   } > "$hive"
 }
 
-# press KEY: a real key press in the focused viewer window.
+# press KEY: a real key press in the focused viewer window (looked up once per viewer).
 press() {
-  local window
-  window=$(timeout 10 xdotool search --sync --onlyvisible --name 'QuarloView$' | head -n1)
-  [[ -n "$window" ]] || fail "no viewer window"
+  if [[ -z ${window:-} ]]; then
+    window=$(timeout 10 xdotool search --sync --onlyvisible --name 'QuarloView$' | head -n1)
+    [[ -n "$window" ]] || fail "no viewer window"
+  fi
   xdotool windowfocus --sync "$window" key "$1"
 }
 
 # group: clears the trace for the next group of settings.
-group() { : > "$probe_trace"; }
+group() {
+  : > "$probe_trace"
+  window=
+}
 
 # shows PATTERN COMMAND...: runs the command (forward or press) and waits for one more trace line matching
 # PATTERN than there was before it (the start may show its first picture twice).
