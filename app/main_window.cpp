@@ -70,6 +70,11 @@ void MainWindow::Rebuild() {
   if (!window_) return;
   window_->SetRoot(BuildFrame());
   window_->SetTitle(Quarlo::View::Text(0));
+  // The slide show's timer died with the old frame.
+  if (slideShow_) {
+    slideTimer_ = 0;
+    ArmSlideTimer();
+  }
   ApplyAppearance();
   RefreshChrome();
   ShowPosition();
@@ -128,7 +133,11 @@ void MainWindow::SetFullScreen(bool on) {
 }
 
 void MainWindow::EscRule() {
-  if (fullScreen_) {
+  if (endCardShown_) {
+    HideEndCard();
+  } else if (slideShow_) {
+    StopSlideshow();
+  } else if (fullScreen_) {
     SetFullScreen(false);
   } else if (settings_.escCloses && window_) {
     window_->RequestClose();
@@ -140,6 +149,7 @@ void MainWindow::OnSideButton(bool forward) {
 }
 
 bool MainWindow::OnClosed() {
+  StopSlideshow();
   RecordPlacement();
   settings_.keys = keyMap_.ExportOverrides();
   // A failed save loses only this run's changes; the window closes either way.

@@ -7,14 +7,15 @@
 // The class spans several files, one story each: main_window.cpp (lifecycle, placement, full screen,
 // closing), main_window_frame.cpp (the frame and what it shows), main_window_open.cpp (opening and closing
 // sources, messages), main_window_show.cpp (turning the position into pictures), main_window_navigation.cpp
-// (paging and the end of the list), main_window_commands.cpp (the commands and the keys),
-// main_window_info.cpp (the info panel).
+// (paging, the end of the list and the end card), main_window_slideshow.cpp (the slide show),
+// main_window_commands.cpp (the commands and the keys), main_window_info.cpp (the info panel).
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/key_map.h"
@@ -33,6 +34,7 @@ struct KeyEvent;
 
 namespace App {
 
+class EndCard;
 class InfoPanel;
 class MessagePanel;
 class NoticeBubble;
@@ -98,6 +100,19 @@ class MainWindow {
   void Navigate(int delta, bool startAtEnd);
   // Paging ran past the last picture (atEnd) or before the first.
   void EndReached(bool atEnd);
+  // Opens the folder or archive after (delta > 0) or before the current source, at its first picture.
+  void OpenSiblingFolder(int delta);
+  // Shows (or renews) the end card for the last picture (atEnd) or the first.
+  void ShowEndCard(bool atEnd);
+
+  // --- Slide show (main_window_slideshow.cpp) ---
+
+  // Starts the slide show over the open list; the picture on screen stays for one full interval.
+  void StartSlideshow();
+  // Ends the slide show, leaving full screen when the show entered it.
+  void StopSlideshow();
+  // One step of the slide show, run by its timer.
+  void SlideshowTick();
 
   // --- Commands and keys ---
 
@@ -121,6 +136,11 @@ class MainWindow {
   const NoticeBubble& NoticeWidget() const { return *notice_; }
   bool IsInfoShown() const { return infoShown_; }
   const InfoPanel& InfoWidget() const { return *infoPanel_; }
+  const EndCard& EndCardWidget() const { return *endCard_; }
+  bool IsEndCardShown() const { return endCardShown_; }
+  bool IsEndCardAtEnd() const { return endCardAtEnd_; }
+  bool IsSlideshowRunning() const { return slideShow_; }
+  bool IsFullScreen() const { return fullScreen_; }
 
  private:
   // The placement before full screen, in screen pixels.
@@ -163,6 +183,12 @@ class MainWindow {
   void GoToFirst();
   void GoToLast();
   void JumpBy(long delta);
+  std::unique_ptr<EndCard> BuildEndCard();
+  void FillEndCard(EndCard& card) const;
+  void HideEndCard();
+
+  // main_window_slideshow.cpp
+  void ArmSlideTimer();
 
   // main_window_info.cpp
   std::unique_ptr<Quarlo::Widget::Widget> BuildInfoPanel();
@@ -197,6 +223,13 @@ class MainWindow {
   bool listShown_ = false;  // the image list covers the picture area
   Placement savedPlacement_;
   uint64_t noticeTimer_ = 0;
+  bool endCardShown_ = false;
+  bool endCardAtEnd_ = false;
+  bool slideShow_ = false;
+  std::vector<size_t> slideOrder_;  // the shuffled visiting order; empty in sequential order
+  size_t slidePosition_ = 0;        // where in slideOrder_ the picture shown last is
+  uint64_t slideTimer_ = 0;
+  bool slideEnteredFullScreen_ = false;
 
   Quarlo::Widget::Widget* frame_ = nullptr;
   PictureView* pictureView_ = nullptr;
@@ -204,6 +237,7 @@ class MainWindow {
   MessagePanel* messagePanel_ = nullptr;
   NoticeBubble* notice_ = nullptr;
   InfoPanel* infoPanel_ = nullptr;
+  EndCard* endCard_ = nullptr;
 
   // Tasks the cache's loaders post hold a weak copy: they do nothing once the window is gone.
   std::shared_ptr<const char> alive_ = std::make_shared<const char>();

@@ -108,8 +108,21 @@ void MainWindow::RunCommand(CommandId id) {
         if (number) GoTo(static_cast<size_t>(*number - 1), false);
       }
       break;
+    case CommandId::NextFolder:
+      OpenSiblingFolder(+1);
+      break;
+    case CommandId::PreviousFolder:
+      OpenSiblingFolder(-1);
+      break;
     case CommandId::Fullscreen:
       SetFullScreen(!fullScreen_);
+      break;
+    case CommandId::Slideshow:
+      if (slideShow_) {
+        StopSlideshow();
+      } else {
+        StartSlideshow();
+      }
       break;
     case CommandId::AlwaysOnTop:
       ToggleSetting(settings_.alwaysOnTop, id);

@@ -1,10 +1,11 @@
 // The frame of the viewer window and what it shows: the picture view, the webtoon strip and the message
-// panel stacked in the picture area, the notice above them; which of them is visible, the title, and the
-// appearance settings the views follow. The bars, the side arrows, the panels and the end card join the
+// panel stacked in the picture area, the end card and the notice above them; which of them is visible, the
+// title, and the appearance settings the views follow. The bars, the side arrows and the panels join the
 // frame as they are built.
 
 #include <memory>
 
+#include "app/end_card.h"
 #include "app/info_panel.h"
 #include "app/main_window.h"
 #include "app/message_panel.h"
@@ -41,6 +42,7 @@ std::unique_ptr<Widget> MainWindow::BuildFrame() {
   webtoonView_->SetOnChanged([this] { OnStripChanged(); });
   messagePanel_ = frame->AddChild(std::make_unique<MessagePanel>());
   frame->AddChild(BuildInfoPanel());
+  endCard_ = frame->AddChild(BuildEndCard());
   notice_ = frame->AddChild(std::make_unique<NoticeBubble>());
   notice_->SetVisible(false);
   noticeTimer_ = 0;
@@ -54,6 +56,7 @@ void MainWindow::RefreshChrome() {
   webtoonView_->SetVisible(open && Webtoon() && !messageShown_);
   messagePanel_->SetVisible(messageShown_);
   infoPanel_->SetVisible(InfoPanelVisible(infoShown_, open, listShown_));
+  endCard_->SetVisible(endCardShown_ && open);
   messagePanel_->SetTexts(headline_, detail_);
   UpdateTitle();
 }

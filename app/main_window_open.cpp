@@ -53,6 +53,8 @@ bool MainWindow::Open(const std::string& path, const std::string& startEntry) {
                       opened.list.kind == SourceKind::Archive ? kArchiveEmpty : kFolderEmpty);
     return false;
   }
+  StopSlideshow();
+  endCardShown_ = false;
   messageShown_ = false;
   list_ = std::move(opened.list);
   cache_->SetList(list_.items, list_.reader, false);
@@ -101,11 +103,13 @@ void MainWindow::ShowMessage(const std::string& headline, const std::string& det
 }
 
 void MainWindow::CloseSource() {
+  StopSlideshow();
   list_ = {};
   cache_->SetList({}, nullptr, false);
   pictureView_->Clear();
   current_ = 0;
   waiting_ = false;
+  endCardShown_ = false;
   messageShown_ = false;
   RefreshChrome();
 }

@@ -63,13 +63,15 @@ void MainWindow::AskForWanted() {
   if (Webtoon()) {
     cache_->SetWanted(webtoonView_->WantedPictures());
   } else {
-    cache_->SetWanted(WantedPictures(CurrentPagination(), current_));
+    const Pagination pages = CurrentPagination();
+    cache_->SetWanted(WantedPictures(pages, current_), SpreadOf(pages, current_).count);
   }
 }
 
 void MainWindow::GoTo(size_t index, bool startAtEnd) {
   if (!HasList()) return;
   index = std::min(index, list_.items.size() - 1);
+  HideEndCard();
   current_ = settings_.pageMode == PageMode::TwoPages ? LandingIndex(CurrentPagination(), index) : index;
   if (!Webtoon()) {
     ShowCurrent(true, startAtEnd);

@@ -1,6 +1,6 @@
 // The screenshot run: a window showing the toolkit's gallery, pictured in both themes, the controls page in
-// three themes at two scales, and the viewer window on the path's first pictures in both themes and
-// languages.
+// three themes at two scales, the viewer window on the path's first pictures and with its end card in both
+// themes and languages, and the info panel in both themes and languages at two scales.
 
 #include "app/screenshot_run.h"
 
@@ -165,30 +165,40 @@ bool ShootInfoPanel(const std::string& folder, MainWindow& viewer) {
   return written;
 }
 
-bool ShootViewer(const std::string& folder, const std::string& path, MainWindow& viewer) {
+// Pictures what the viewer shows now in both languages and both themes, as prefix-ko-dark.png and so on.
+bool ShootLanguages(const std::string& folder, const std::string& prefix, MainWindow& viewer) {
   ViewerWindow& window = *viewer.Window();
-  window.Show(false);
+  const Size size = window.ClientSize();
+  bool written = true;
+  for (const bool inKorean : {false, true}) {
+    Quarlo::View::SetKoreanStrings(inKorean);
+    viewer.Rebuild();
+    if (!WaitFor(window, [&viewer] { return Settled(viewer); })) {
+      std::fprintf(stderr, "quarloview: %s was never shown\n", prefix.c_str());
+      return false;
+    }
+    for (const NamedTheme& shot : ShotThemes()) {
+      const std::string name = prefix + (inKorean ? "-ko-" : "-en-") + shot.name + ".png";
+      written = written && WriteShot(window, folder, name, shot.theme, size, window.Dpi());
+    }
+  }
+  return written;
+}
+
+bool ShootViewer(const std::string& folder, const std::string& path, MainWindow& viewer) {
+  viewer.Window()->Show(false);
   viewer.Open(path);
   const bool korean = Quarlo::View::KoreanStrings();
-  const Size size = window.ClientSize();
   const size_t count = viewer.HasList() ? std::min(viewer.List().items.size(), kShotPictures) : 1;
   bool written = true;
   for (size_t picture = 0; picture < count && written; ++picture) {
     viewer.GoTo(picture);
-    for (const bool inKorean : {false, true}) {
-      Quarlo::View::SetKoreanStrings(inKorean);
-      viewer.Rebuild();
-      if (!WaitFor(window, [&viewer] { return Settled(viewer); })) {
-        std::fprintf(stderr, "quarloview: picture %zu of %s was never shown\n", picture + 1, path.c_str());
-        written = false;
-        break;
-      }
-      for (const NamedTheme& shot : ShotThemes()) {
-        const std::string name =
-            "viewer-" + std::to_string(picture + 1) + (inKorean ? "-ko-" : "-en-") + shot.name + ".png";
-        written = written && WriteShot(window, folder, name, shot.theme, size, window.Dpi());
-      }
-    }
+    written = ShootLanguages(folder, "viewer-" + std::to_string(picture + 1), viewer);
+  }
+  if (written && viewer.HasList()) {
+    viewer.GoTo(viewer.List().items.size() - 1);
+    viewer.ShowEndCard(true);
+    written = ShootLanguages(folder, "viewer-end-card", viewer);
   }
   Quarlo::View::SetKoreanStrings(korean);
   return written && ShootInfoPanel(folder, viewer);

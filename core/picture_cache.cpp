@@ -90,10 +90,11 @@ void PictureCache::SetOptions(const DecodeOptions& options) {
   wake_.notify_all();
 }
 
-void PictureCache::SetWanted(std::vector<size_t> indices) {
+void PictureCache::SetWanted(std::vector<size_t> indices, size_t onScreen) {
   {
     std::lock_guard lock(mutex_);
     pictures_.wanted = std::move(indices);
+    pictures_.onScreen = std::min(onScreen, pictures_.wanted.size());
     CancelIfUnwanted(pictures_);
   }
   wake_.notify_all();
@@ -142,11 +143,15 @@ PicturePtr PictureCache::Lookup(const Lane& lane, size_t index) const {
 }
 
 // The first wanted index whose picture is neither stored nor known to fail.
+bool PictureCache::Waiting(const Lane& lane, size_t index) const {
+  if (index >= items_.size()) return false;
+  const std::string& key = KeyOf(items_[index]);
+  return !lane.map.contains(key) && !lane.failed.contains(key);
+}
+
 std::optional<size_t> PictureCache::NextWanted(const Lane& lane) const {
   for (size_t index : lane.wanted) {
-    if (index >= items_.size()) continue;
-    const std::string& key = KeyOf(items_[index]);
-    if (!lane.map.contains(key) && !lane.failed.contains(key)) return index;
+    if (Waiting(lane, index)) return index;
   }
   return std::nullopt;
 }
@@ -262,12 +267,18 @@ void PictureCache::CancelDecodes() {
 }
 
 // Paging on leaves the decode of a picture the viewer has left behind; it would hold the lane until
-// its end, in front of the pictures wanted now.
+// its end, in front of the pictures wanted now. A picture only read ahead (or kept for going back)
+// likewise gives way to one the screen waits for.
 void PictureCache::CancelIfUnwanted(Lane& lane) {
   if (!lane.decoding) return;
-  for (size_t index : lane.wanted) {
-    if (index < items_.size() && KeyOf(items_[index]) == *lane.decoding) return;
-  }
+  const auto isDecoding = [&](size_t index) {
+    return index < items_.size() && KeyOf(items_[index]) == *lane.decoding;
+  };
+  const auto onScreenEnd = lane.wanted.begin() + static_cast<std::ptrdiff_t>(lane.onScreen);
+  if (std::any_of(lane.wanted.begin(), onScreenEnd, isDecoding)) return;
+  const bool screenWaits =
+      std::any_of(lane.wanted.begin(), onScreenEnd, [&](size_t index) { return Waiting(lane, index); });
+  if (!screenWaits && std::any_of(onScreenEnd, lane.wanted.end(), isDecoding)) return;
   lane.cancel.store(true);
 }
 

@@ -89,8 +89,10 @@ class PictureCache {
   // every picture and failed key of both lanes.
   void SetOptions(const DecodeOptions& options);
   // Called by the prefetch policy: the pictures to decode, nearest first. A decode in progress whose
-  // picture is no longer wanted is cancelled and its result dropped.
-  void SetWanted(std::vector<size_t> indices);
+  // picture is no longer wanted is cancelled and its result dropped. The first onScreen indices are
+  // needed on screen now: while one of them is not decoded, a decode of any other picture is cancelled
+  // too, so that paging faster than decoding (a held key) waits for one decode at most.
+  void SetWanted(std::vector<size_t> indices, size_t onScreen = 0);
   // Called by the image list for its visible tiles: thumbnails start .. start + count - 1. As with
   // SetWanted, a thumbnail decode that is no longer wanted is cancelled.
   void SetWantedThumbnails(size_t start, size_t count);
@@ -116,6 +118,7 @@ class PictureCache {
     std::list<std::string> recency;  // keys of map, oldest stored first
     std::unordered_set<std::string> failed;
     std::vector<size_t> wanted;
+    size_t onScreen = 0;  // how many of the first wanted are needed on screen now
     std::vector<size_t> finished;
     uint64_t usedBytes = 0;
     uint64_t budget = 0;
@@ -137,6 +140,7 @@ class PictureCache {
   void Empty(Lane& lane);
   void CancelDecodes();
   void CancelIfUnwanted(Lane& lane);
+  bool Waiting(const Lane& lane, size_t index) const;
   PicturePtr Lookup(const Lane& lane, size_t index) const;
 
   Notifier notifier_;

@@ -162,6 +162,8 @@ void PictureView::LoadingDue() {
 // --- Appearance and commands ---
 
 void PictureView::SetAppearance(const ViewAppearance& appearance) {
+  // Every command applies the settings again; a repaint for nothing costs a held key its pace.
+  if (appearance == appearance_) return;
   appearance_ = appearance;
   Repaint();
 }

@@ -99,11 +99,14 @@ void WebtoonView::Relayout() {
 }
 
 void WebtoonView::SetGap(float gap) {
+  // Every command applies the settings again; a relayout for nothing costs a held key its pace.
+  if (gap == gap_) return;
   gap_ = gap;
   Relayout();
 }
 
 void WebtoonView::SetAppearance(const ViewAppearance& appearance) {
+  if (appearance == appearance_) return;
   appearance_ = appearance;
   InvalidateVisual();
 }

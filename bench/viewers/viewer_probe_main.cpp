@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/viewers/probe_options.h"
 #include "bench/viewers/screen_check.h"
 #include "bench/viewers/viewer_process.h"
 #include "bench/viewers/x_screen.h"
@@ -39,37 +40,13 @@ struct Options {
   std::vector<std::string> program;
 };
 
-bool ParseCount(const char* text, int& out) {
-  char* end = nullptr;
-  const long value = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || value < 0 || value > 1000000) return false;
-  out = int(value);
-  return true;
-}
-
-int* CountOption(Options& options, const std::string& name) {
-  if (name == "--timeout") return &options.timeoutMs;
-  if (name == "--settle") return &options.settleMs;
-  if (name == "--pages") return &options.pages;
-  return nullptr;
-}
-
 bool ParseOptions(int argc, char** argv, Options& options) {
-  int i = 1;
-  for (; i < argc && std::string(argv[i]) != "--"; ++i) {
-    const std::string name = argv[i];
-    if (name == "--trace") {
-      options.trace = true;
-    } else if (i + 1 >= argc) {
-      return false;
-    } else if (name == "--key") {
-      options.key = argv[++i];
-    } else if (int* count = CountOption(options, name); count == nullptr || !ParseCount(argv[++i], *count)) {
-      return false;
-    }
-  }
-  for (++i; i < argc; ++i) options.program.push_back(argv[i]);
-  return !options.program.empty();
+  return Quarlo::Bench::ParseProbeOptions(
+      argc, argv,
+      {{{"--timeout", &options.timeoutMs}, {"--settle", &options.settleMs}, {"--pages", &options.pages}},
+       {{"--key", &options.key}},
+       {{"--trace", &options.trace}}},
+      options.program);
 }
 
 double MillisecondsSince(Clock::time_point start) {

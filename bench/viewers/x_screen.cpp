@@ -1,6 +1,8 @@
 #include "bench/viewers/x_screen.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
 
 #include <algorithm>
@@ -93,14 +95,62 @@ void XScreen::Focus(const ViewerWindow& window) {
   XSync(display_, False);
 }
 
-bool XScreen::PressKey(const std::string& keysymName) {
+KeyCode XScreen::CodeOf(const std::string& keysymName) const {
   const KeySym keysym = XStringToKeysym(keysymName.c_str());
-  const KeyCode code = keysym == NoSymbol ? 0 : XKeysymToKeycode(display_, keysym);
+  return keysym == NoSymbol ? 0 : XKeysymToKeycode(display_, keysym);
+}
+
+bool XScreen::PressKey(const std::string& keysymName) {
+  return SendKey(keysymName, true) && SendKey(keysymName, false);
+}
+
+bool XScreen::SendKey(const std::string& keysymName, bool down) {
+  const KeyCode code = CodeOf(keysymName);
   if (code == 0) return false;
-  XTestFakeKeyEvent(display_, code, True, CurrentTime);
-  XTestFakeKeyEvent(display_, code, False, CurrentTime);
+  XTestFakeKeyEvent(display_, code, down ? True : False, CurrentTime);
   XFlush(display_);
   return true;
+}
+
+void XScreen::SetKeyRepeat(unsigned delayMs, unsigned intervalMs) {
+  if (repeatDelay_ == 0) XkbGetAutoRepeatRate(display_, XkbUseCoreKbd, &repeatDelay_, &repeatInterval_);
+  XAutoRepeatOn(display_);
+  XkbSetAutoRepeatRate(display_, XkbUseCoreKbd, delayMs, intervalMs);
+  XSync(display_, False);
+}
+
+void XScreen::RestoreKeyRepeat() {
+  if (repeatDelay_ == 0) return;
+  XkbSetAutoRepeatRate(display_, XkbUseCoreKbd, repeatDelay_, repeatInterval_);
+  repeatDelay_ = 0;
+  XSync(display_, False);
+}
+
+void XScreen::CountKeyPresses(const ViewerWindow& window) {
+  // A toolkit that takes its input through XInput 2 gets the presses in that form, and then no client gets
+  // core ones; XInput 2 presses go to every client that asks, so the viewer's own delivery is unchanged.
+  int event = 0, error = 0;
+  if (window.id != None && XQueryExtension(display_, "XInputExtension", &xiOpcode_, &event, &error)) {
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(bits, XI_KeyPress);
+    XIEventMask mask{XIAllMasterDevices, int(sizeof bits), bits};
+    XISelectEvents(display_, window.id, &mask, 1);
+  }
+  XSync(display_, False);
+  keyPresses_ = 0;
+}
+
+int XScreen::KeyPressesCounted() {
+  while (XPending(display_) > 0) {
+    XEvent event;
+    XNextEvent(display_, &event);
+    if (event.type == GenericEvent && event.xcookie.extension == xiOpcode_ &&
+        XGetEventData(display_, &event.xcookie)) {
+      if (event.xcookie.evtype == XI_KeyPress) ++keyPresses_;
+      XFreeEventData(display_, &event.xcookie);
+    }
+  }
+  return keyPresses_;
 }
 
 }  // namespace Quarlo::Bench

@@ -1,6 +1,6 @@
 #pragma once
 // The probe's view of the X server: the viewer's top-level window, the pixels of its centre lines as the
-// screen shows them, the input focus and synthetic key presses through XTEST.
+// screen shows them, the input focus and synthetic key presses (and held keys) through XTEST.
 
 #include <X11/Xlib.h>
 
@@ -43,14 +43,28 @@ class XScreen {
   void Focus(const ViewerWindow& window);
   // Presses and releases the key with this keysym name ("Right", "space"); false when no key types it.
   bool PressKey(const std::string& keysymName);
+  // Sends one press (down) or release of that key.
+  bool SendKey(const std::string& keysymName, bool down);
+  // Sets the server's key repeat (delay before the first repeat, then one repeat every interval); the
+  // server's own values come back with RestoreKeyRepeat.
+  void SetKeyRepeat(unsigned delayMs, unsigned intervalMs);
+  void RestoreKeyRepeat();
+  // From now on counts the key presses (repeats included) the server delivers to the window.
+  void CountKeyPresses(const ViewerWindow& window);
+  // The presses counted so far.
+  int KeyPressesCounted();
 
  private:
   explicit XScreen(Display* display);
   std::vector<uint32_t> ReadLine(int x, int y, int width, int height);
+  KeyCode CodeOf(const std::string& keysymName) const;
 
   Display* display_;
   Window root_;
   int screenWidth_, screenHeight_;
+  unsigned repeatDelay_ = 0, repeatInterval_ = 0;  // the server's own, saved by SetKeyRepeat
+  int keyPresses_ = 0;
+  int xiOpcode_ = -1;
 };
 
 }  // namespace Quarlo::Bench

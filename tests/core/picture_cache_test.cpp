@@ -317,6 +317,41 @@ TEST(PictureCacheTest, DecodeThatDroppedOutOfTheWantedListIsCancelled) {
   }
 }
 
+// A held key pages faster than pictures decode: the picture the screen waits for must not queue behind the
+// decode of one the viewer has already paged past, even when that one is still wanted for going back.
+TEST(PictureCacheTest, ADecodeTheScreenDoesNotWaitForGivesWayToOneItDoes) {
+  const struct {
+    const char* what;
+    std::vector<size_t> wanted;  // while 1 decodes, with 0 decoded already
+    size_t onScreen;
+    bool cancelled;
+  } cases[] = {
+      {"the screen waits for 2", {2, 3, 1}, 1, true},
+      {"the screen waits for the spread 2, 3", {2, 3, 1}, 2, true},
+      {"the screen shows 0, which is decoded", {0, 1, 2}, 1, false},
+      {"1 is on screen itself", {0, 1, 2}, 2, false},
+      {"nothing is on screen", {2, 3, 1}, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScriptedDecode decode;
+    decode.Set(Key(1), {.hold = true});
+    Notices notices;
+    PictureCache cache(notices.Function(), decode.Function(), Limits(1 << 20));
+    cache.SetList(Items(4), nullptr, false);
+    cache.SetWanted({0, 1}, 1);
+    ASSERT_TRUE(decode.WaitHeld());
+    cache.SetWanted(c.wanted, c.onScreen);
+    decode.Release();
+    ASSERT_TRUE(notices.WaitFor(c.wanted.size() + (c.wanted[0] == 0 ? 0 : 1)));
+    EXPECT_EQ(decode.SawCancel(), c.cancelled);
+    const std::vector<std::string> calls = decode.Calls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[2], c.cancelled ? Key(c.wanted[0]) : Key(c.wanted[0] == 0 ? 2 : c.wanted[0]));
+    EXPECT_EQ(decode.Attempts(Key(1)), c.cancelled ? 2 : 1);
+  }
+}
+
 TEST(PictureCacheTest, DecodeStillWantedAfterANewWantedListRunsOn) {
   ScriptedDecode decode;
   decode.Set(Key(1), {.hold = true});

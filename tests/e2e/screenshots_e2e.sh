@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The screenshot run shows the gallery window, the controls page and the viewer on the samples' first
-# pictures, writes them as PNG (the viewer in both themes and languages, the controls in three themes at two
-# scales, the info panel over the sample with camera data in both themes and languages at two scales) into the
-# folder the switch names (creating it), and exits 0.
+# pictures and with its end card, writes them as PNG (the viewer in both themes and languages, the controls
+# in three themes at two scales, the info panel over the sample with camera data in both themes and languages
+# at two scales) into the folder the switch names (creating it), and exits 0.
 set -euo pipefail
 shots="$QUARLO_E2E_WORK/shots/new"
 trace="$QUARLO_E2E_WORK/trace.txt"
@@ -12,7 +12,7 @@ timeout 60 "$QUARLO_BIN/quarloview" "$QUARLO_SOURCE_DIR/samples" || { echo "scre
 grep -qx "shots gallery shown" "$trace" || { echo "the gallery window was not shown"; cat "$trace"; exit 1; }
 grep -qx "shots controls written" "$trace" || { echo "the controls shots were not written"; cat "$trace"; exit 1; }
 for name in gallery-light gallery-dark controls-{light,dark,contrast}-{100,200} viewer-1-en-light viewer-1-ko-dark viewer-3-en-dark \
-  info-{en,ko}-{light,dark}-{100,200}; do
+  viewer-end-card-ko-light info-{en,ko}-{light,dark}-{100,200}; do
   # The PNG signature, read with coreutils alone (a fresh system has no file(1)).
   [[ -f "$shots/$name.png" && $(head -c 8 "$shots/$name.png" | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] \
     || { echo "$name.png missing or wrong"; ls -l "$shots"; exit 1; }

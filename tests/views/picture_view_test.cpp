@@ -439,6 +439,18 @@ TEST_F(PictureViewTest, TicksRepaintOnlyWhenAFrameChanges) {
   EXPECT_EQ(view->FrameIndex(0), 0u);
 }
 
+// The controller applies the settings after every command, paging included: only a change repaints.
+TEST_F(PictureViewTest, TheSameAppearanceAgainNeedsNoRepaint) {
+  Show({Picture(400, 300)});
+  host.Paint();
+  view->SetAppearance(view->Appearance());
+  EXPECT_FALSE(host.IsRepaintPending());
+  App::ViewAppearance other = view->Appearance();
+  other.checkerboard = !other.checkerboard;
+  view->SetAppearance(other);
+  EXPECT_TRUE(host.IsRepaintPending());
+}
+
 TEST_F(PictureViewTest, AStillPageNeedsNoClock) {
   Show({Picture(400, 300), Picture(300, 400)});
   EXPECT_FALSE(view->HasAnimation());
