@@ -14,7 +14,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/chrome_widgets.h"
 #include "app/commands.h"
 #include "app/key_map.h"
 #include "core/picture_cache.h"
@@ -28,12 +30,18 @@ namespace Quarlo::Widget {
 class Grid;
 class Widget;
 struct KeyEvent;
+namespace Kit {
+class FileDropTarget;
+}
 }  // namespace Quarlo::Widget
 
 namespace App {
 
+class Bar;
 class MessagePanel;
 class NoticeBubble;
+class WelcomePanel;
+struct ChromeState;
 class PictureView;
 class ViewerWindow;
 class WebtoonView;
@@ -116,7 +124,31 @@ class MainWindow {
   const std::string& MessageDetail() const { return detail_; }
   const PictureView& Pictures() const { return *pictureView_; }
   const WebtoonView& Strip() const { return *webtoonView_; }
-  const NoticeBubble& NoticeWidget() const { return *notice_; }
+  const NoticeBubble& NoticeWidget() const { return *chrome_.notice; }
+  const ChromeWidgets& Chrome() const { return chrome_; }
+  bool BarsShown() const { return barsShown_; }
+  const KeyMap& Keys() const { return keyMap_; }
+
+  // --- Chrome (main_window_chrome.cpp) ---
+
+  // Reveals (true) or, where auto-hide applies, hides the bars and the side arrows.
+  void ShowBars(bool shown);
+  // (Re)starts the 2-second timer after which auto-hidden bars go away.
+  void ArmHideTimer();
+  // The pointer moved over the window to this client position (whole device pixels).
+  void OnPointerMoved(int x, int y);
+  // The user moved the slider to this value (the guard keeps the controller's own changes out).
+  void OnSliderChanged(double value);
+  // A tool bar item or a drop-down menu item was chosen.
+  void OnToolBarCommand(int32_t id);
+
+  // --- Files and dialogs (main_window_dialogs.cpp) ---
+
+  // The Open and folder dialogs; a chosen path is opened.
+  void ChooseFile();
+  void ChooseFolder();
+  // Files dropped on the window: the first one is opened.
+  void OnDropped(const std::vector<std::string>& paths);
 
  private:
   // The placement before full screen, in screen pixels.
@@ -137,11 +169,30 @@ class MainWindow {
 
   // main_window_frame.cpp
   std::unique_ptr<Quarlo::Widget::Widget> BuildFrame();
+  std::unique_ptr<Quarlo::Widget::Widget> BuildContent();
+  std::unique_ptr<Bar> BuildTopBar();
+  std::unique_ptr<Bar> BuildBottomBar();
+  std::unique_ptr<Quarlo::Widget::Widget> BuildArrow(bool left);
   void RefreshChrome();
   void UpdateTitle();
   void ApplyAppearance();
-  void HideNotice();
   std::string CurrentName() const;
+
+  // main_window_chrome.cpp
+  ChromeState CurrentChromeState() const;
+  bool AutoHide() const;
+  void AssignArrows();
+  void OnHideTimer();
+  bool PointerRestsOnChrome() const;
+  void UpdateBottomBar();
+  void UpdateToolBar();
+  void HideNotice();
+
+  // main_window_dialogs.cpp
+  void RegisterDropTarget();
+  void ShowAbout();
+  void ShowShortcutList();
+  void ShowOpenFailure(const std::string& headline, const std::string& detail);
 
   // main_window_open.cpp
   void ReportOpenFailure(const std::string& path, Quarlo::View::ZipStatus archiveStatus, int detailId);
@@ -186,12 +237,19 @@ class MainWindow {
   bool fullScreen_ = false;
   Placement savedPlacement_;
   uint64_t noticeTimer_ = 0;
+  bool barsShown_ = true;
+  uint64_t hideTimer_ = 0;
+  bool hasLastMouse_ = false;
+  int lastMouseX_ = 0;
+  int lastMouseY_ = 0;
+  bool sliderGuard_ = false;
 
-  Quarlo::Widget::Widget* frame_ = nullptr;
+  ChromeWidgets chrome_;
   PictureView* pictureView_ = nullptr;
   WebtoonView* webtoonView_ = nullptr;
   MessagePanel* messagePanel_ = nullptr;
-  NoticeBubble* notice_ = nullptr;
+  WelcomePanel* welcomePanel_ = nullptr;
+  std::unique_ptr<Quarlo::Widget::Kit::FileDropTarget> dropTarget_;
 
   // Tasks the cache's loaders post hold a weak copy: they do nothing once the window is gone.
   std::shared_ptr<const char> alive_ = std::make_shared<const char>();

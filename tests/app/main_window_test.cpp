@@ -6,133 +6,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/notice_bubble.h"
 #include "app/viewer_window.h"
-#include "core/settings.h"
-#include "core/strings.h"
-#include "support/fixture_pictures.h"
-#include "support/headless_window.h"
-#include "support/temp_folder.h"
-#include "support/zip_builder.h"
+#include "tests/app/viewer_fixture.h"
 #include "views/picture_view.h"
 #include "views/webtoon_view.h"
-#include "widget/application.h"
-#include "widget/input/events.h"
-#include "widget/input/virtual_keys.h"
 
 namespace {
-
-using App::CommandId;
-using App::MainWindow;
-using Quarlo::Test::TempFolder;
-using Quarlo::View::FormatText;
-using Quarlo::View::Settings;
-using Quarlo::View::Text;
-using Quarlo::Widget::Application;
-using Quarlo::Widget::KeyEvent;
-using Quarlo::Widget::PointerButton;
-using Quarlo::Widget::Rect;
-using Quarlo::Widget::Testing::HeadlessWindow;
-namespace Vk = Quarlo::Widget::Vk;
-
-// The hive, the trace file and every settings save of this test program live in one temporary home.
-TempFolder& Home() {
-  static TempFolder home;
-  return home;
-}
-
-std::string TracePath() { return Home().At("trace.txt"); }
-
-class ViewerHome : public ::testing::Environment {
- public:
-  void SetUp() override {
-    setenv("XDG_CONFIG_HOME", Home().Path().c_str(), 1);
-    setenv("QUARLO_VIEW_TRACE", TracePath().c_str(), 1);
-    setenv("QUARLO_VIEW_SETTINGS_KEY", "Software\\QuarloTest", 1);
-    Quarlo::View::SetKoreanStrings(false);
-    Application::Instance().Initialize({});
-  }
-};
-
-const auto* const kHome = ::testing::AddGlobalTestEnvironment(new ViewerHome);
-
-std::vector<uint8_t> Png(uint32_t width, uint32_t height) {
-  return Quarlo::Test::EncodePng(Quarlo::Test::RgbaImage::Filled(width, height, 40, 120, 200));
-}
-
-Quarlo::Test::ZipTestEntry Entry(std::string name, std::vector<uint8_t> data) {
-  Quarlo::Test::ZipTestEntry entry;
-  entry.name = std::move(name);
-  entry.data = std::move(data);
-  return entry;
-}
-
-KeyEvent Key(uint32_t key, uint8_t modifiers = 0) {
-  KeyEvent event;
-  event.key = key;
-  event.modifiers = modifiers;
-  return event;
-}
-
-class MainWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::ofstream(TracePath(), std::ios::trunc).close();
-    settings.endAction = Quarlo::View::EndAction::Stop;
-  }
-
-  // Builds the controller and its window on the settings as the test left them.
-  void Start() {
-    viewer = std::make_unique<MainWindow>(settings, MainWindow::Hooks{{}, [this] { ++quits; }});
-    ASSERT_TRUE(viewer->Create());
-  }
-
-  // A folder of count portrait pictures named p01.png, p02.png, ...
-  std::string PictureFolder(size_t count, const std::string& name = "pics") {
-    for (size_t i = 1; i <= count; ++i) {
-      const std::string file = (i < 10 ? "p0" : "p") + std::to_string(i) + ".png";
-      folder.AddFile(name + "/" + file, Png(30, 40));
-    }
-    return folder.At(name);
-  }
-
-  // Runs the loop until the controller no longer waits for the cache.
-  void Settle() {
-    Application::Instance().RunUntil([this] { return !viewer->IsWaiting(); });
-  }
-
-  bool OpenAndSettle(const std::string& path) {
-    const bool opened = viewer->Open(path);
-    Settle();
-    return opened;
-  }
-
-  HeadlessWindow& Native() { return HeadlessWindow::Of(*viewer->Window()); }
-
-  static std::vector<std::string> TraceLines() {
-    std::ifstream in(TracePath());
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
-
-  static bool Traced(const std::string& line) {
-    const std::vector<std::string> lines = TraceLines();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-  }
-
-  TempFolder folder;
-  Settings settings;
-  int quits = 0;
-  std::unique_ptr<MainWindow> viewer;
-};
 
 TEST_F(MainWindowTest, OpensAFolderAtItsFirstPicture) {
   const std::string pics = PictureFolder(3);
@@ -206,13 +90,19 @@ TEST_F(MainWindowTest, AFailedOpenKeepsTheShownPictures) {
   folder.AddFolder("empty");
   Start();
   ASSERT_TRUE(OpenAndSettle(pics));
+  DialogAnswers answers;
   EXPECT_FALSE(viewer->Open(folder.At("empty")));
   EXPECT_FALSE(viewer->Open(folder.At("missing")));
   EXPECT_EQ(viewer->List().location, pics);
   EXPECT_FALSE(viewer->IsMessageShown());
   EXPECT_EQ(viewer->Pictures().Pages().size(), 1u);
-  EXPECT_EQ(viewer->NoticeWidget().Text(), FormatText(15, {"missing"}));
   EXPECT_TRUE(Traced("message " + FormatText(15, {"empty"}) + " | " + Text(19)));
+  // Told over the pictures in a message dialog titled with the program's name.
+  ASSERT_EQ(answers.shown.size(), 2u);
+  EXPECT_EQ(answers.shown[0].title, Text(0));
+  const std::vector<std::string>& texts = answers.shown[1].texts;
+  const std::string message = FormatText(15, {"missing"}) + "\n\n" + FormatText(16, {folder.At("missing")});
+  EXPECT_NE(std::find(texts.begin(), texts.end(), message), texts.end());
 }
 
 TEST_F(MainWindowTest, APictureThatCannotBeDecodedShowsWhy) {
