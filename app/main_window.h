@@ -124,6 +124,7 @@ class MainWindow {
   const std::string& MessageDetail() const { return detail_; }
   const PictureView& Pictures() const { return *pictureView_; }
   const WebtoonView& Strip() const { return *webtoonView_; }
+  const WelcomePanel& Welcome() const { return *welcomePanel_; }
   const NoticeBubble& NoticeWidget() const { return *chrome_.notice; }
   const ChromeWidgets& Chrome() const { return chrome_; }
   bool BarsShown() const { return barsShown_; }

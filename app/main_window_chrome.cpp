@@ -32,10 +32,6 @@ namespace {
 constexpr double kHideSeconds = 2.0;
 constexpr size_t kArrowsMinPictures = 2;
 
-bool Contains(const Widget* area, const Widget* widget) {
-  return area && widget && area->IsVisible() && (area == widget || area->IsAncestorOf(widget));
-}
-
 }  // namespace
 
 ChromeState MainWindow::CurrentChromeState() const {
@@ -110,12 +106,16 @@ void MainWindow::OnHideTimer() {
 
 bool MainWindow::PointerRestsOnChrome() const {
   if (chrome_.toolBar->IsMenuOpen()) return true;
+  // Where the pointer was last seen, not what the tree last found under it: bars that came back under a
+  // resting pointer were not there when it moved.
   const Host* host = chrome_.frame->GetHost();
-  const Widget* hovered = host ? host->Hovered() : nullptr;
+  if (!host || !hasLastMouse_) return false;
+  const float scale = host->ScaleFactor();
+  const Point at{lastMouseX_ / scale, lastMouseY_ / scale};
   const Widget* const areas[] = {chrome_.topBar, chrome_.bottomBar, chrome_.leftArrow, chrome_.rightArrow,
                                  chrome_.infoPanel};
   for (const Widget* area : areas) {
-    if (Contains(area, hovered)) return true;
+    if (area && area->IsVisibleInTree() && area->VisibleBoundsInWindow().Contains(at)) return true;
   }
   return false;
 }

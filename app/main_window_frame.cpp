@@ -197,6 +197,7 @@ void MainWindow::RefreshChrome() {
   webtoonView_->SetVisible(pictures && Webtoon());
   ShowBars(barsShown_);
   UpdateBottomBar();
+  UpdateToolBar();
   UpdateTitle();
 }
 

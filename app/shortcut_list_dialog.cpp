@@ -40,6 +40,7 @@ constexpr int kCloseResult = 64;
 // The list scrolls from the keyboard too: it takes the focus, and the arrow and page keys move it.
 class KeyScrollViewer : public ScrollViewer {
  public:
+  KeyScrollViewer() { tabStop = true; }
   bool IsFocusable() const override { return CanScrollVertically(); }
   bool OnKeyDown(const KeyEvent& event) override {
     if (event.modifiers != 0) return false;
