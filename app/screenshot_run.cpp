@@ -1,6 +1,5 @@
 // The screenshot run: a window showing the toolkit's gallery, pictured in both themes, the controls page in
-// three themes at two scales, and the viewer window on the path's first pictures in both themes and
-// languages.
+// three themes at two scales, and the viewer window on the path's first pictures in both themes and languages.
 
 #include "app/screenshot_run.h"
 
