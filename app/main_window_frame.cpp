@@ -2,6 +2,7 @@
 // the message panel and the welcome panel, one over another), the side arrows, the notice and the two bars
 // over them; which of them is visible, the title, and the appearance settings the views follow.
 
+#include <initializer_list>
 #include <memory>
 
 #include "app/bar.h"
@@ -47,6 +48,15 @@ std::unique_ptr<Input::Label> CentredLabel(TextAlignment alignment) {
   label->SetVerticalAlignment(Alignment::Center);
   label->SetTextAlignment(alignment);
   return label;
+}
+
+// A bar's one row of controls in these columns.
+std::unique_ptr<Grid> BarGrid(std::initializer_list<TrackDefinition> columns, float columnGap) {
+  auto grid = std::make_unique<Grid>();
+  grid->AddRow(TrackDefinition::Star());
+  for (const TrackDefinition& column : columns) grid->AddColumn(column);
+  grid->SetSpacing(0, columnGap);
+  return grid;
 }
 
 }  // namespace
@@ -112,13 +122,9 @@ std::unique_ptr<Bar> MainWindow::BuildTopBar() {
   chrome_.topBar = bar.get();
   bar->SetPadding(6, 6, 12, 6);
   bar->SetVerticalAlignment(Alignment::Start);
-  auto grid = std::make_unique<Grid>();
-  grid->AddRow(TrackDefinition::Star());
-  grid->AddColumn(TrackDefinition::Star());
   TrackDefinition nameColumn = TrackDefinition::Auto();
   nameColumn.maximum = kFileNameMaxWidth;
-  grid->AddColumn(nameColumn);
-  grid->SetSpacing(0, 12);
+  auto grid = BarGrid({TrackDefinition::Star(), nameColumn}, 12);
   auto toolBar = std::make_unique<Toolbar>();
   toolBar->SetVerticalAlignment(Alignment::Center);
   toolBar->onCommand = [this](int32_t id, bool) { OnToolBarCommand(id); };
@@ -136,18 +142,13 @@ std::unique_ptr<Bar> MainWindow::BuildBottomBar() {
   chrome_.bottomBar = bar.get();
   bar->SetPadding(8, 6, 12, 6);
   bar->SetVerticalAlignment(Alignment::End);
-  auto grid = std::make_unique<Grid>();
-  grid->AddRow(TrackDefinition::Star());
-  grid->AddColumn(TrackDefinition::Auto());
-  grid->AddColumn(TrackDefinition::Auto());
   TrackDefinition positionColumn = TrackDefinition::Auto();
   positionColumn.minimum = kPositionMinWidth;
-  grid->AddColumn(positionColumn);
-  grid->AddColumn(TrackDefinition::Star());
   TrackDefinition zoomColumn = TrackDefinition::Auto();
   zoomColumn.minimum = kZoomMinWidth;
-  grid->AddColumn(zoomColumn);
-  grid->SetSpacing(0, 8);
+  auto grid = BarGrid(
+      {TrackDefinition::Auto(), TrackDefinition::Auto(), positionColumn, TrackDefinition::Star(), zoomColumn},
+      8);
   const auto pageButton = [this](char32_t glyph, CommandId id) {
     auto button = std::make_unique<Button>(std::string(), ButtonStyle::Subtle);
     button->SetIcon(glyph);

@@ -46,17 +46,8 @@ source_pid=$!
 trap 'kill "$probe_pid" 2>/dev/null || true; kill "$source_pid" 2>/dev/null || true' EXIT
 source_window=$(window_id "Drag Source")
 [[ -n "$source_window" ]] || fail "no drag source window"
-read -r sx sy < <(xdotool getwindowgeometry "$source_window" | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
 read -r wx wy < <(xdotool getwindowgeometry "$window" | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
-xdotool mousemove $((sx + 60)) $((sy + 60)) mousedown 1
-for step in 1 2 3 4 5 6 7 8; do
-  xdotool mousemove $((sx + 60 + step * (wx + 400 - sx - 60) / 8)) $((sy + 60 + step * (wy + 300 - sy - 60) / 8))
-  sleep 0.05
-done
-sleep 0.2
-xdotool mousemove $((wx + 410)) $((wy + 310))
-sleep 0.2
-xdotool mouseup 1
+drag_to "$source_window" $((wx + 410)) $((wy + 310))
 wait_for_line "^drop $pictures\$"
 wait_for_line "^open $pictures items=2 start=0\$"
 grep -q "^drop $samples/10.png\$" "$probe_trace" && fail "a second dropped path was opened too"
