@@ -125,6 +125,8 @@ TEST_F(ChromeTest, BarsStayWhileThePointerRestsOnThemOrAMenuIsOpen) {
   AdvanceHeadlessClock(kHide * 2);
   EXPECT_TRUE(BarsVisible());
   layout->SetExpanded(false);
+  // The closed menu's popup goes from the loop.
+  Application::Instance().DrainPosted();
   AdvanceHeadlessClock(kHide + 0.1);
   EXPECT_FALSE(BarsVisible());
 }
