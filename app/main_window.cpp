@@ -11,6 +11,9 @@
 #include "core/strings.h"
 #include "core/trace.h"
 #include "widget/application.h"
+#include "widget/input/tooltip.h"
+#include "widget/kit/file_drop_target.h"
+#include "widget/kit/kit_settings.h"
 #include "widget/window_placement.h"
 
 namespace App {
@@ -30,6 +33,9 @@ Quarlo::View::DecodeOptions DecodeOptionsOf(const Quarlo::View::Settings& settin
   return options;
 }
 
+// The viewer's tooltips, in its window and in every dialog it opens.
+constexpr Input::TooltipOptions kTooltips{320, 4.0, 12, 20};
+
 }  // namespace
 
 MainWindow::MainWindow(Quarlo::View::Settings& settings, Hooks hooks)
@@ -46,6 +52,7 @@ MainWindow::MainWindow(Quarlo::View::Settings& settings, Hooks hooks)
 }
 
 MainWindow::~MainWindow() {
+  dropTarget_.reset();
   cache_.reset();
   alive_.reset();
 }
@@ -59,10 +66,16 @@ bool MainWindow::Create() {
   options.allowBackdrop = false;
   options.topmost = settings_.alwaysOnTop;
   if (!window_->Create(options)) return false;
+  Input::InstallTooltips(*window_, kTooltips);
+  Kit::SettingsRecord().installToolTips = [](Quarlo::Widget::Window& dialog) {
+    Input::InstallTooltips(dialog, kTooltips);
+  };
   InstallWindowCallbacks();
+  RegisterDropTarget();
   ApplyAppearance();
   RefreshChrome();
   ShowPosition();
+  ArmHideTimer();
   return true;
 }
 
@@ -78,6 +91,7 @@ void MainWindow::Rebuild() {
   ApplyAppearance();
   RefreshChrome();
   ShowPosition();
+  ArmHideTimer();
 }
 
 void MainWindow::ShowPosition() {
@@ -93,6 +107,7 @@ void MainWindow::InstallWindowCallbacks() {
   window_->SetCloseQuery([this] { return OnClosed(); });
   window_->SetKeyDownPreview([this](const KeyEvent& event) { return OnKey(event); });
   window_->SetOnSideButton([this](bool forward) { OnSideButton(forward); });
+  window_->SetOnPointerMove([this](int x, int y) { OnPointerMoved(x, y); });
   window_->SetOnDestroyed([this] {
     if (hooks_.quit) hooks_.quit();
   });
@@ -128,6 +143,8 @@ void MainWindow::SetFullScreen(bool on) {
   }
   fullScreen_ = on;
   window_->SetFullScreen(on);
+  ShowBars(!on);
+  if (!on) ArmHideTimer();
   Trace(on ? "fullscreen on" : "fullscreen off");
   ApplyAppearance();
 }

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/chrome_widgets.h"
 #include "app/commands.h"
 #include "app/key_map.h"
 #include "core/picture_cache.h"
@@ -30,14 +31,20 @@ namespace Quarlo::Widget {
 class Grid;
 class Widget;
 struct KeyEvent;
+namespace Kit {
+class FileDropTarget;
+}
 }  // namespace Quarlo::Widget
 
 namespace App {
 
+class Bar;
 class EndCard;
 class InfoPanel;
 class MessagePanel;
 class NoticeBubble;
+class WelcomePanel;
+struct ChromeState;
 class PictureView;
 class ViewerWindow;
 class WebtoonView;
@@ -133,7 +140,11 @@ class MainWindow {
   const std::string& MessageDetail() const { return detail_; }
   const PictureView& Pictures() const { return *pictureView_; }
   const WebtoonView& Strip() const { return *webtoonView_; }
-  const NoticeBubble& NoticeWidget() const { return *notice_; }
+  const WelcomePanel& Welcome() const { return *welcomePanel_; }
+  const NoticeBubble& NoticeWidget() const { return *chrome_.notice; }
+  const ChromeWidgets& Chrome() const { return chrome_; }
+  bool BarsShown() const { return barsShown_; }
+  const KeyMap& Keys() const { return keyMap_; }
   bool IsInfoShown() const { return infoShown_; }
   const InfoPanel& InfoWidget() const { return *infoPanel_; }
   const EndCard& EndCardWidget() const { return *endCard_; }
@@ -141,6 +152,27 @@ class MainWindow {
   bool IsEndCardAtEnd() const { return endCardAtEnd_; }
   bool IsSlideshowRunning() const { return slideShow_; }
   bool IsFullScreen() const { return fullScreen_; }
+
+  // --- Chrome (main_window_chrome.cpp) ---
+
+  // Reveals (true) or, where auto-hide applies, hides the bars and the side arrows.
+  void ShowBars(bool shown);
+  // (Re)starts the 2-second timer after which auto-hidden bars go away.
+  void ArmHideTimer();
+  // The pointer moved over the window to this client position (whole device pixels).
+  void OnPointerMoved(int x, int y);
+  // The user moved the slider to this value (the guard keeps the controller's own changes out).
+  void OnSliderChanged(double value);
+  // A tool bar item or a drop-down menu item was chosen.
+  void OnToolBarCommand(int32_t id);
+
+  // --- Files and dialogs (main_window_dialogs.cpp) ---
+
+  // The Open and folder dialogs; a chosen path is opened.
+  void ChooseFile();
+  void ChooseFolder();
+  // Files dropped on the window: the first one is opened.
+  void OnDropped(const std::vector<std::string>& paths);
 
  private:
   // The placement before full screen, in screen pixels.
@@ -161,11 +193,30 @@ class MainWindow {
 
   // main_window_frame.cpp
   std::unique_ptr<Quarlo::Widget::Widget> BuildFrame();
+  std::unique_ptr<Quarlo::Widget::Widget> BuildContent();
+  std::unique_ptr<Bar> BuildTopBar();
+  std::unique_ptr<Bar> BuildBottomBar();
+  std::unique_ptr<Quarlo::Widget::Widget> BuildArrow(bool left);
   void RefreshChrome();
   void UpdateTitle();
   void ApplyAppearance();
-  void HideNotice();
   std::string CurrentName() const;
+
+  // main_window_chrome.cpp
+  ChromeState CurrentChromeState() const;
+  bool AutoHide() const;
+  void AssignArrows();
+  void OnHideTimer();
+  bool PointerRestsOnChrome() const;
+  void UpdateBottomBar();
+  void UpdateToolBar();
+  void HideNotice();
+
+  // main_window_dialogs.cpp
+  void RegisterDropTarget();
+  void ShowAbout();
+  void ShowShortcutList();
+  void ShowOpenFailure(const std::string& headline, const std::string& detail);
 
   // main_window_open.cpp
   void ReportOpenFailure(const std::string& path, Quarlo::View::ZipStatus archiveStatus, int detailId);
@@ -230,14 +281,21 @@ class MainWindow {
   size_t slidePosition_ = 0;        // where in slideOrder_ the picture shown last is
   uint64_t slideTimer_ = 0;
   bool slideEnteredFullScreen_ = false;
+  bool barsShown_ = true;
+  uint64_t hideTimer_ = 0;
+  bool hasLastMouse_ = false;
+  int lastMouseX_ = 0;
+  int lastMouseY_ = 0;
+  bool sliderGuard_ = false;
 
-  Quarlo::Widget::Widget* frame_ = nullptr;
+  ChromeWidgets chrome_;
   PictureView* pictureView_ = nullptr;
   WebtoonView* webtoonView_ = nullptr;
   MessagePanel* messagePanel_ = nullptr;
-  NoticeBubble* notice_ = nullptr;
   InfoPanel* infoPanel_ = nullptr;
   EndCard* endCard_ = nullptr;
+  WelcomePanel* welcomePanel_ = nullptr;
+  std::unique_ptr<Quarlo::Widget::Kit::FileDropTarget> dropTarget_;
 
   // Tasks the cache's loaders post hold a weak copy: they do nothing once the window is gone.
   std::shared_ptr<const char> alive_ = std::make_shared<const char>();

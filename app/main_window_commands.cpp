@@ -130,6 +130,20 @@ void MainWindow::RunCommand(CommandId id) {
       break;
     case CommandId::PinBars:
       ToggleSetting(settings_.pinBars, id);
+      ShowBars(true);
+      ArmHideTimer();
+      break;
+    case CommandId::Open:
+      ChooseFile();
+      break;
+    case CommandId::OpenFolder:
+      ChooseFolder();
+      break;
+    case CommandId::ShortcutList:
+      ShowShortcutList();
+      break;
+    case CommandId::About:
+      ShowAbout();
       break;
     case CommandId::ShowInfo:
       ToggleInfo();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/welcome_panel.h"
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/strings.h"
@@ -88,10 +89,8 @@ void MainWindow::ReportOpenFailure(const std::string& path, ZipStatus archiveSta
     ShowMessage(headline, detail);
     return;
   }
-  // The pictures stay on screen. Until message dialogs exist the failure is told by a notice, so that it
-  // is never silent.
-  Trace("message " + headline + (detail.empty() ? "" : " | " + detail));
-  Notice(headline);
+  // The pictures stay on screen; the failure is told over them.
+  ShowOpenFailure(headline, detail);
 }
 
 void MainWindow::ShowMessage(const std::string& headline, const std::string& detail) {
@@ -111,6 +110,7 @@ void MainWindow::CloseSource() {
   waiting_ = false;
   endCardShown_ = false;
   messageShown_ = false;
+  welcomePanel_->FillRecent(settings_.recent);
   RefreshChrome();
 }
 

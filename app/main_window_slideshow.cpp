@@ -46,16 +46,16 @@ void MainWindow::StartSlideshow() {
 }
 
 void MainWindow::ArmSlideTimer() {
-  if (slideTimer_ != 0) frame_->CancelTimer(slideTimer_);
+  if (slideTimer_ != 0) chrome_.frame->CancelTimer(slideTimer_);
   const double seconds = std::max(settings_.slideSeconds, kMinSlideSeconds);
-  slideTimer_ = frame_->StartTimer(
+  slideTimer_ = chrome_.frame->StartTimer(
       seconds, [this] { SlideshowTick(); }, true);
 }
 
 void MainWindow::StopSlideshow() {
   if (!slideShow_) return;
   slideShow_ = false;
-  if (slideTimer_ != 0) frame_->CancelTimer(slideTimer_);
+  if (slideTimer_ != 0) chrome_.frame->CancelTimer(slideTimer_);
   slideTimer_ = 0;
   if (slideEnteredFullScreen_) {
     slideEnteredFullScreen_ = false;

@@ -1,7 +1,5 @@
 #include "app/message_panel.h"
 
-#include <memory>
-
 #include "app/text_block.h"
 
 namespace App {
@@ -24,9 +22,8 @@ MessagePanel::MessagePanel() : Stack(true, kLineGap) {
   SetVerticalAlignment(Alignment::Center);
   SetMaxSize(Size{kMaxWidth, kUnbounded});
   SetMargin(kSideMargin, kSideMargin, kSideMargin, kSideMargin);
-  headline_ = AddChild(
-      std::make_unique<TextBlock>(TextStyle{{}, kHeadlineSize, kHeadlineWeight}, TextTone::Primary, true));
-  detail_ = AddChild(std::make_unique<TextBlock>(TextStyle{{}, kDetailSize}, TextTone::Secondary, true));
+  headline_ = AddTextBlock(*this, kHeadlineSize, TextTone::Primary, true, kHeadlineWeight);
+  detail_ = AddTextBlock(*this, kDetailSize, TextTone::Secondary, true);
   role = Role::Group;
 }
 

@@ -1,8 +1,8 @@
 #include "app/notice_bubble.h"
 
-#include <memory>
-
 #include "app/text_block.h"
+#include "widget/animator.h"
+#include "widget/host.h"
 
 namespace App {
 
@@ -24,13 +24,45 @@ NoticeBubble::NoticeBubble() {
   SetHorizontalAlignment(Alignment::Center);
   SetVerticalAlignment(Alignment::Start);
   SetMargin(0, kTopMargin, 0, 0);
-  label_ = AddChild(std::make_unique<TextBlock>(TextStyle{{}, kTextSize}, TextTone::Primary, false));
+  label_ = AddTextBlock(*this, kTextSize, TextTone::Primary, false);
   role = Role::Text;
 }
 
-void NoticeBubble::SetText(const std::string& text) {
+void NoticeBubble::Show(const std::string& text) {
+  CancelFade();
+  opacity = 1;
   label_->SetText(text);
   SetAccessibleName(text);
+  SetVisible(true);
+  InvalidateVisual();
+}
+
+void NoticeBubble::FadeOut() {
+  CancelFade();
+  Host* host = GetHost();
+  if (!host) {
+    opacity = 0;
+    return;
+  }
+  // The entry may outlive the notice (a rebuilt frame): it reaches the notice only through its link.
+  fade_ =
+      host->GetAnimator().Start(opacity, 0, kNoticeFadeSeconds, Easing::Linear, [link = Link()](float value) {
+        if (Widget* notice = link->widget) {
+          notice->opacity = value;
+          notice->InvalidateVisual();
+        }
+      });
+}
+
+void NoticeBubble::Hide() {
+  CancelFade();
+  SetVisible(false);
+  opacity = 1;
+}
+
+void NoticeBubble::CancelFade() {
+  if (fade_ != 0 && GetHost()) GetHost()->GetAnimator().Cancel(fade_);
+  fade_ = 0;
 }
 
 const std::string& NoticeBubble::Text() const { return label_->Text(); }

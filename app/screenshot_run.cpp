@@ -1,6 +1,7 @@
 // The screenshot run: a window showing the toolkit's gallery, pictured in both themes, the controls page in
 // three themes at two scales, the viewer window on the path's first pictures and with its end card in both
-// themes and languages, and the info panel in both themes and languages at two scales.
+// themes and languages, the info panel in both themes and languages at two scales, and the chrome, its
+// dialogs and the welcome panel.
 
 #include "app/screenshot_run.h"
 
@@ -22,6 +23,8 @@
 #include "widget/canvas.h"
 #include "widget/controls_gallery.h"
 #include "widget/gallery.h"
+#include "widget/kit/dialog_builder.h"
+#include "widget/kit/kit_settings.h"
 #include "widget/theme.h"
 #include "widget/window.h"
 #include "widget/window_image.h"
@@ -33,6 +36,8 @@ using namespace Quarlo::Widget;
 
 // Seconds the run waits for a window to be painted, or the viewer to settle, before it gives up.
 constexpr double kSettleTimeout = 10;
+// "Copied to the clipboard.", the notice the chrome shots show.
+constexpr int kCopiedNotice = 47;
 
 class GalleryView : public Widget {
  public:
@@ -71,11 +76,12 @@ bool WaitFor(Host& host, const std::function<bool()>& done) {
   return done();
 }
 
+// dpi 0: the window's own.
 bool WriteShot(Window& window, const std::string& folder, const std::string& name, const Theme& theme,
-               Size size, float dpi) {
+               Size size, float dpi = 0) {
   WindowImageOptions imageOptions;
   imageOptions.size = size;
-  imageOptions.dpi = dpi;
+  imageOptions.dpi = dpi > 0 ? dpi : window.Dpi();
   imageOptions.theme = theme;
   const std::string path = folder + "/" + name;
   if (!WriteFile(path, EncodeImage(RenderWindowToImage(window, imageOptions), ImageOptions{}))) {
@@ -179,7 +185,7 @@ bool ShootLanguages(const std::string& folder, const std::string& prefix, MainWi
     }
     for (const NamedTheme& shot : ShotThemes()) {
       const std::string name = prefix + (inKorean ? "-ko-" : "-en-") + shot.name + ".png";
-      written = written && WriteShot(window, folder, name, shot.theme, size, window.Dpi());
+      written = written && WriteShot(window, folder, name, shot.theme, size);
     }
   }
   return written;
@@ -204,6 +210,73 @@ bool ShootViewer(const std::string& folder, const std::string& path, MainWindow&
   return written && ShootInfoPanel(folder, viewer);
 }
 
+// The chrome in both languages at 100 % and 200 %, in both themes: the viewer with its bars and a notice,
+// then the dialogs the viewer runs (About, the shortcut list, a message over the pictures), each pictured as
+// soon as it runs and closed again.
+bool ShootChrome(const std::string& folder, MainWindow& viewer) {
+  ViewerWindow& window = *viewer.Window();
+  const bool korean = Quarlo::View::KoreanStrings();
+  bool written = true;
+  std::string language;
+  // The dialogs in the order they run below.
+  const char* const kDialogNames[] = {"about", "shortcuts", "message"};
+  size_t dialogIndex = 0;
+  Kit::SettingsRecord().onDialogShown = [&](Window& dialog, const std::string&) {
+    Window* running = &dialog;
+    const std::string name =
+        std::string("dialog-") + kDialogNames[dialogIndex++ % std::size(kDialogNames)] + "-" + language;
+    // Pictured from the loop, once the dialog runs; its height is the content's (the desktop may not have
+    // sized the window yet).
+    Application::Instance().Post([&, running, name] {
+      for (const NamedTheme& shot : ShotThemes()) {
+        for (const float dpi : {96.0f, 192.0f}) {
+          written = written &&
+                    WriteShot(*running, folder, name + "-" + shot.name + (dpi > 96 ? "-200" : "") + ".png",
+                              shot.theme, Size{running->ClientSize().width, 0}, dpi);
+        }
+      }
+      running->EndModal(Kit::kDialogClosed);
+    });
+  };
+  for (const bool inKorean : {false, true}) {
+    language = inKorean ? "ko" : "en";
+    Quarlo::View::SetKoreanStrings(inKorean);
+    viewer.Rebuild();
+    if (!WaitFor(window, [&viewer] { return Settled(viewer); })) {
+      written = false;
+      break;
+    }
+    viewer.ShowBars(true);
+    viewer.Notice(Quarlo::View::Text(kCopiedNotice));
+    for (const NamedTheme& shot : ShotThemes()) {
+      for (const float dpi : {96.0f, 192.0f}) {
+        written =
+            written && WriteShot(window, folder,
+                                 "chrome-" + language + "-" + shot.name + (dpi > 96 ? "-200" : "") + ".png",
+                                 shot.theme, window.ClientSize(), dpi);
+      }
+    }
+    viewer.RunCommand(CommandId::About);
+    viewer.RunCommand(CommandId::ShortcutList);
+    viewer.Open(viewer.List().location + "/missing.png");
+  }
+  // The welcome panel, once nothing is open any more.
+  viewer.CloseSource();
+  for (const bool inKorean : {false, true}) {
+    Quarlo::View::SetKoreanStrings(inKorean);
+    viewer.Rebuild();
+    for (const NamedTheme& shot : ShotThemes()) {
+      written =
+          written &&
+          WriteShot(window, folder, std::string("welcome-") + (inKorean ? "ko-" : "en-") + shot.name + ".png",
+                    shot.theme, window.ClientSize());
+    }
+  }
+  Kit::SettingsRecord().onDialogShown = {};
+  Quarlo::View::SetKoreanStrings(korean);
+  return written;
+}
+
 }  // namespace
 
 bool RunScreenshots(const std::string& folder, const std::string& path, MainWindow& viewer) {
@@ -215,7 +288,8 @@ bool RunScreenshots(const std::string& folder, const std::string& path, MainWind
     return false;
   }
   if (!ShootGallery(folder)) return false;
-  return path.empty() || ShootViewer(folder, path, viewer);
+  if (path.empty()) return true;
+  return ShootViewer(folder, path, viewer) && (!viewer.HasList() || ShootChrome(folder, viewer));
 }
 
 }  // namespace App

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace App {
 
@@ -45,6 +46,10 @@ void TextBlock::Paint(Canvas& canvas) {
   // The layout centres each line in the slot's width; a slot taller than the text centres it vertically.
   const Point origin{0, std::max(0.0f, (size.height - metrics.height) / 2)};
   canvas.DrawText(layout, origin, GetTheme().Tone(tone_));
+}
+
+TextBlock* AddTextBlock(Widget& parent, float size, TextTone tone, bool wrap, int32_t weight) {
+  return parent.AddChild(std::make_unique<TextBlock>(TextStyle{{}, size, weight}, tone, wrap));
 }
 
 }  // namespace App

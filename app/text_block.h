@@ -37,4 +37,9 @@ class TextBlock : public Quarlo::Widget::Widget {
   float layoutWidth_ = -1;
 };
 
+// The viewer's centred texts in the desktop's UI font: a text block of this size, weight and tone added to
+// parent.
+TextBlock* AddTextBlock(Quarlo::Widget::Widget& parent, float size, Quarlo::Widget::TextTone tone, bool wrap,
+                        int32_t weight = 400);
+
 }  // namespace App

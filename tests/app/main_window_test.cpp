@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -89,13 +90,19 @@ TEST_F(MainWindowTest, AFailedOpenKeepsTheShownPictures) {
   folder.AddFolder("empty");
   Start();
   ASSERT_TRUE(OpenAndSettle(pics));
+  DialogAnswers answers;
   EXPECT_FALSE(viewer->Open(folder.At("empty")));
   EXPECT_FALSE(viewer->Open(folder.At("missing")));
   EXPECT_EQ(viewer->List().location, pics);
   EXPECT_FALSE(viewer->IsMessageShown());
   EXPECT_EQ(viewer->Pictures().Pages().size(), 1u);
-  EXPECT_EQ(viewer->NoticeWidget().Text(), FormatText(15, {"missing"}));
   EXPECT_TRUE(Traced("message " + FormatText(15, {"empty"}) + " | " + Text(19)));
+  // Told over the pictures in a message dialog titled with the program's name.
+  ASSERT_EQ(answers.shown.size(), 2u);
+  EXPECT_EQ(answers.shown[0].title, Text(0));
+  const std::vector<std::string>& texts = answers.shown[1].texts;
+  const std::string message = FormatText(15, {"missing"}) + "\n\n" + FormatText(16, {folder.At("missing")});
+  EXPECT_NE(std::find(texts.begin(), texts.end(), message), texts.end());
 }
 
 TEST_F(MainWindowTest, APictureThatCannotBeDecodedShowsWhy) {

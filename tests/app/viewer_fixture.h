@@ -26,8 +26,11 @@
 #include "widget/input/events.h"
 #include "widget/input/label.h"
 #include "widget/input/virtual_keys.h"
+#include "widget/kit/kit_settings.h"
 #include "widget/stack.h"
 
+// Each test program includes this once: the names stay in its own translation unit.
+// NOLINTNEXTLINE(google-build-namespaces)
 namespace {
 
 using App::CommandId;
@@ -149,6 +152,47 @@ class MainWindowTest : public ::testing::Test {
   Settings settings;
   int quits = 0;
   std::unique_ptr<MainWindow> viewer;
+};
+
+// The texts of a tree's labels and buttons, in tree order.
+inline void CollectTexts(const Quarlo::Widget::Widget& widget, std::vector<std::string>& texts) {
+  if (const auto* label = dynamic_cast<const Quarlo::Widget::Input::Label*>(&widget))
+    texts.push_back(label->Text());
+  if (const auto* button = dynamic_cast<const Quarlo::Widget::Input::Button*>(&widget)) {
+    texts.push_back(button->Text());
+  }
+  for (const auto& child : widget.Children()) CollectTexts(*child, texts);
+}
+
+// Answers every dialog the controller runs with a key, once its loop runs, and keeps what each showed.
+class DialogAnswers {
+ public:
+  struct Shown {
+    std::string title;
+    std::vector<std::string> texts;
+  };
+
+  // act, when set, runs on the running dialog before the answer key.
+  explicit DialogAnswers(uint32_t key = Vk::Escape, std::function<void(Quarlo::Widget::Window&)> act = {}) {
+    Quarlo::Widget::Kit::SettingsRecord().onDialogShown = [this, key, act](Quarlo::Widget::Window& dialog,
+                                                                           const std::string& title) {
+      Shown entry{title, {}};
+      if (dialog.Root()) CollectTexts(*dialog.Root(), entry.texts);
+      shown.push_back(std::move(entry));
+      Quarlo::Widget::Window* running = &dialog;
+      Application::Instance().Post([running, key, act] {
+        if (act) act(*running);
+        KeyEvent event;
+        event.key = key;
+        HeadlessWindow::Of(*running).KeyDown(event);
+      });
+    };
+  }
+  ~DialogAnswers() { Quarlo::Widget::Kit::SettingsRecord().onDialogShown = {}; }
+  DialogAnswers(const DialogAnswers&) = delete;
+  DialogAnswers& operator=(const DialogAnswers&) = delete;
+
+  std::vector<Shown> shown;
 };
 
 }  // namespace

@@ -73,18 +73,8 @@ wait_for_line '^pick cancelled$'
 source_pid=$!
 source_window=$(window_id "Drag Source")
 [[ -n "$source_window" ]] || fail "no drag source window"
-read -r sx sy < <(xdotool getwindowgeometry "$source_window" | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
 read -r mx my < <(xdotool getwindowgeometry "$main" | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
-# Press in the source, move past GTK's drag threshold in steps, and release over the main window.
-xdotool mousemove $((sx + 60)) $((sy + 60)) mousedown 1
-for step in 1 2 3 4 5 6 7 8; do
-  xdotool mousemove $((sx + 60 - step * (sx - mx - 200) / 8)) $((sy + 60 + step * (my - sy + 120) / 8))
-  sleep 0.05
-done
-sleep 0.2
-xdotool mousemove $((mx + 260)) $((my + 190))
-sleep 0.2
-xdotool mouseup 1
+drag_to "$source_window" $((mx + 260)) $((my + 190))
 wait_for_line "^drop $pictures/sunset beach.jpg\$"
 drops=$(sed -n '/^drop on ui thread$/,$p' "$probe_trace" | grep '^drop' | tr '\n' '|')
 [[ $drops == "drop on ui thread|drop $pictures/album one|drop $pictures/sunset beach.jpg|" ]] \

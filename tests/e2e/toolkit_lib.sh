@@ -84,3 +84,19 @@ wait_for_exit() {
   done
   wait "$probe_pid" || fail "the probe exited with status $?"
 }
+
+# drag_to SOURCE_WINDOW X Y: drags from inside the drag source window to the screen point (X, Y): a press in
+# the source, moves past GTK's drag threshold in steps, a last small move over the target and the release.
+drag_to() {
+  local sx sy
+  read -r sx sy < <(xdotool getwindowgeometry "$1" | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
+  xdotool mousemove $((sx + 60)) $((sy + 60)) mousedown 1
+  for step in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $((sx + 60 + step * ($2 - sx - 70) / 8)) $((sy + 60 + step * ($3 - sy - 70) / 8))
+    sleep 0.05
+  done
+  sleep 0.2
+  xdotool mousemove "$2" "$3"
+  sleep 0.2
+  xdotool mouseup 1
+}

@@ -34,8 +34,10 @@ struct FormatCache {
   std::map<std::string, DescriptionPtr> formats;
 };
 
+// The font-warming thread is detached and may still be using the cache and the family when the process
+// exits: both live until the very end instead of being destroyed with the other statics.
 FormatCache& Formats() {
-  static FormatCache cache;
+  static FormatCache& cache = *new FormatCache;
   return cache;
 }
 
@@ -117,7 +119,7 @@ void LoadFonts() {
 }  // namespace
 
 const std::string& TextFamily() {
-  static const std::string family = ResolveTextFamily();
+  static const std::string& family = *new std::string(ResolveTextFamily());
   return family;
 }
 

@@ -177,6 +177,15 @@ void Toolbar::ArrangeOverride(Size final) {
   }
 }
 
+bool Toolbar::IsMenuOpen() const {
+  if (overflowMenu_.IsOpen()) return true;
+  return std::any_of(entries_.begin(), entries_.end(), [](const Entry& entry) {
+    if (const auto* split = dynamic_cast<const SplitButton*>(entry.widget)) return split->IsMenuOpen();
+    const auto* dropDown = dynamic_cast<const DropDownButton*>(entry.widget);
+    return dropDown && dropDown->ExpandState() == kExpandStateExpanded;
+  });
+}
+
 // --- Overflow menu ---
 
 MenuItem Toolbar::OverflowItem(size_t index) const {

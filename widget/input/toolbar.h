@@ -39,6 +39,8 @@ class Toolbar : public Widget {
   const std::vector<ToolbarItem>& Items() const { return items_; }
   // Opens the menu of the items that do not fit, below the overflow button.
   void OpenOverflowMenu(bool selectFirst);
+  // Whether a menu of the tool bar (an item's or the overflow menu) is open.
+  bool IsMenuOpen() const;
   // The index of the first item that does not fit (the item count when all fit).
   size_t FirstHidden() const { return firstHidden_; }
   Button& OverflowButton() const { return *overflow_; }
