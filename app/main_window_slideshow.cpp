@@ -6,6 +6,7 @@
 #include <numeric>
 #include <random>
 
+#include "app/frame.h"
 #include "app/main_window.h"
 #include "core/settings.h"
 #include "core/strings.h"
