@@ -5,9 +5,11 @@
 
 #include <cmath>
 
+#include "app/list_source.h"
 #include "app/viewer_window.h"
 #include "core/env_switches.h"
 #include "core/settings.h"
+#include "core/shared_thumbnail_load.h"
 #include "core/strings.h"
 #include "core/trace.h"
 #include "widget/application.h"
@@ -35,13 +37,16 @@ Quarlo::View::DecodeOptions DecodeOptionsOf(const Quarlo::View::Settings& settin
 MainWindow::MainWindow(Quarlo::View::Settings& settings, Hooks hooks)
     : settings_(settings), hooks_(std::move(hooks)) {
   keyMap_.LoadOverrides(settings_.keys);
+  listSource_ = std::make_unique<ListSource>(list_, cache_);
   detachedFrame_ = BuildFrame();
   std::weak_ptr<const char> alive = alive_;
-  cache_ = std::make_unique<Quarlo::View::PictureCache>([this, alive] {
-    Application::Instance().Post([this, alive] {
-      if (!alive.expired()) OnPicturesFinished();
-    });
-  });
+  cache_ = std::make_unique<Quarlo::View::PictureCache>(
+      [this, alive] {
+        Application::Instance().Post([this, alive] {
+          if (!alive.expired()) OnPicturesFinished();
+        });
+      },
+      Quarlo::View::DecodeWithSharedThumbnails(Quarlo::View::SharedThumbnailRootOfThisRun()));
   cache_->SetOptions(DecodeOptionsOf(settings_));
 }
 
@@ -128,7 +133,9 @@ void MainWindow::SetFullScreen(bool on) {
 }
 
 void MainWindow::EscRule() {
-  if (fullScreen_) {
+  if (listShown_) {
+    SetListShown(false);
+  } else if (fullScreen_) {
     SetFullScreen(false);
   } else if (settings_.escCloses && window_) {
     window_->RequestClose();
@@ -136,7 +143,7 @@ void MainWindow::EscRule() {
 }
 
 void MainWindow::OnSideButton(bool forward) {
-  if (HasList()) Navigate(forward ? +1 : -1, false);
+  if (HasList() && !listShown_) Navigate(forward ? +1 : -1, false);
 }
 
 bool MainWindow::OnClosed() {

@@ -7,13 +7,15 @@
 // The class spans several files, one story each: main_window.cpp (lifecycle, placement, full screen,
 // closing), main_window_frame.cpp (the frame and what it shows), main_window_open.cpp (opening and closing
 // sources, messages), main_window_show.cpp (turning the position into pictures), main_window_navigation.cpp
-// (paging and the end of the list), main_window_commands.cpp (the commands and the keys).
+// (paging and the end of the list), main_window_commands.cpp (the commands and the keys),
+// main_window_list.cpp (the image list and the sort order).
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/key_map.h"
@@ -29,9 +31,16 @@ class Grid;
 class Widget;
 struct KeyEvent;
 }  // namespace Quarlo::Widget
+namespace Quarlo::Widget::Input {
+struct MenuItem;
+}
+namespace Quarlo::Widget::List {
+class TileView;
+}
 
 namespace App {
 
+class ListSource;
 class MessagePanel;
 class NoticeBubble;
 class PictureView;
@@ -45,6 +54,11 @@ inline constexpr Quarlo::Widget::Size kDefaultWindowSize{1100, 760};
 // A saved placement smaller than this (screen pixels) is not restored.
 inline constexpr float kMinRestoredWidth = 200;
 inline constexpr float kMinRestoredHeight = 150;
+// The image list's thumbnail box (DIPs per side).
+inline constexpr float kListTileSide = 160;
+// Ids of the Sort submenu's items: the sort keys in SortKey order from the first, and Descending.
+inline constexpr int32_t kSortMenuFirstKeyId = 200;
+inline constexpr int32_t kSortMenuDescendingId = 210;
 
 class MainWindow {
  public:
@@ -104,6 +118,22 @@ class MainWindow {
   bool OnKey(const Quarlo::Widget::KeyEvent& event);
   void SetFullScreen(bool on);
 
+  // --- Image list and sort order (main_window_list.cpp) ---
+
+  // Shows the image list in place of the picture, with the current picture's tile selected and centred
+  // and the keyboard focus in the list; or hides it. Showing needs an open list.
+  void SetListShown(bool on);
+  // Indexes stand for other pictures now: drops every thumbnail bitmap and reloads the list view.
+  void ResetImageList();
+  // Re-sorts the open list (and every list opened later) keeping the current picture.
+  void SetSortOrder(Quarlo::View::SortKey key, bool descending);
+  // The Sort submenu's items (built each time its menu opens) and the submenu itself, for the tool bar's
+  // More menu and the context menu.
+  std::vector<Quarlo::Widget::Input::MenuItem> SortMenuItems() const;
+  Quarlo::Widget::Input::MenuItem SortSubmenu() const;
+  // Runs a chosen Sort item (ids 200 to 203 and 210); false for any other id.
+  bool RunSortMenuItem(int32_t id);
+
   // --- State, for the program, the screenshot run and tests ---
 
   ViewerWindow* Window() const { return window_.get(); }
@@ -117,6 +147,11 @@ class MainWindow {
   const PictureView& Pictures() const { return *pictureView_; }
   const WebtoonView& Strip() const { return *webtoonView_; }
   const NoticeBubble& NoticeWidget() const { return *notice_; }
+  bool IsListShown() const { return listShown_; }
+  const Quarlo::Widget::List::TileView& ListView() const { return *listView_; }
+  const ListSource& ImageListSource() const { return *listSource_; }
+  Quarlo::View::SortKey SortOrder() const { return sortKey_; }
+  bool SortDescending() const { return sortDescending_; }
 
  private:
   // The placement before full screen, in screen pixels.
@@ -142,6 +177,14 @@ class MainWindow {
   void ApplyAppearance();
   void HideNotice();
   std::string CurrentName() const;
+
+  // main_window_list.cpp
+  std::unique_ptr<Quarlo::Widget::List::TileView> BuildListView();
+  void ReleaseListFocus();
+  // Hides the list without a trace line (a new list opens, the source closes).
+  void HideListQuietly();
+  void OnTileInvoked(int64_t index);
+  void DeliverThumbnails(const std::vector<size_t>& indexes);
 
   // main_window_open.cpp
   void ReportOpenFailure(const std::string& path, Quarlo::View::ZipStatus archiveStatus, int detailId);
@@ -172,6 +215,8 @@ class MainWindow {
   Quarlo::View::Settings& settings_;
   Hooks hooks_;
   KeyMap keyMap_;
+  // Before the window: the list view reads it until the widgets are gone.
+  std::unique_ptr<ListSource> listSource_;
   std::unique_ptr<ViewerWindow> window_;
   std::unique_ptr<Quarlo::Widget::Widget> detachedFrame_;  // the frame until Create gives it to the window
   Quarlo::View::PictureList list_;
@@ -186,12 +231,16 @@ class MainWindow {
   bool fullScreen_ = false;
   Placement savedPlacement_;
   uint64_t noticeTimer_ = 0;
+  bool listShown_ = false;
+  Quarlo::View::SortKey sortKey_ = Quarlo::View::SortKey::Name;
+  bool sortDescending_ = false;
 
   Quarlo::Widget::Widget* frame_ = nullptr;
   PictureView* pictureView_ = nullptr;
   WebtoonView* webtoonView_ = nullptr;
   MessagePanel* messagePanel_ = nullptr;
   NoticeBubble* notice_ = nullptr;
+  Quarlo::Widget::List::TileView* listView_ = nullptr;
 
   // Tasks the cache's loaders post hold a weak copy: they do nothing once the window is gone.
   std::shared_ptr<const char> alive_ = std::make_shared<const char>();

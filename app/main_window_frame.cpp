@@ -16,6 +16,7 @@
 #include "views/view_appearance.h"
 #include "views/webtoon_view.h"
 #include "widget/grid.h"
+#include "widget/list/tile_view.h"
 
 namespace App {
 
@@ -38,6 +39,7 @@ std::unique_ptr<Widget> MainWindow::BuildFrame() {
         return picture && picture->width > 0 ? static_cast<double>(picture->height) / picture->width : 0.0;
       });
   webtoonView_->SetOnChanged([this] { OnStripChanged(); });
+  frame->AddChild(BuildListView());
   messagePanel_ = frame->AddChild(std::make_unique<MessagePanel>());
   notice_ = frame->AddChild(std::make_unique<NoticeBubble>());
   notice_->SetVisible(false);
@@ -48,8 +50,9 @@ std::unique_ptr<Widget> MainWindow::BuildFrame() {
 
 void MainWindow::RefreshChrome() {
   const bool open = HasList();
-  pictureView_->SetVisible(open && !Webtoon() && !messageShown_);
-  webtoonView_->SetVisible(open && Webtoon() && !messageShown_);
+  pictureView_->SetVisible(open && !Webtoon() && !messageShown_ && !listShown_);
+  webtoonView_->SetVisible(open && Webtoon() && !messageShown_ && !listShown_);
+  listView_->SetVisible(open && listShown_ && !messageShown_);
   messagePanel_->SetVisible(messageShown_);
   messagePanel_->SetTexts(headline_, detail_);
   UpdateTitle();
