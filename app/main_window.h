@@ -14,7 +14,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/commands.h"
@@ -133,6 +135,9 @@ class MainWindow {
   Quarlo::Widget::Input::MenuItem SortSubmenu() const;
   // Runs a chosen Sort item (ids 200 to 203 and 210); false for any other id.
   bool RunSortMenuItem(int32_t id);
+  // The Sort item that automation names ("SortName", "SortDateModified", "SortSize", "SortType",
+  // "SortDescending"), so that test mode's "--command" reaches the submenu while no menu shows it.
+  static std::optional<int32_t> SortMenuItemNamed(std::string_view name);
 
   // --- State, for the program, the screenshot run and tests ---
 

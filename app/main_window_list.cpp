@@ -2,7 +2,9 @@
 // from the cache, and the sort order with its submenu, which re-sorts the open list around the current
 // picture.
 
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/list_source.h"
@@ -31,6 +33,10 @@ constexpr int kSortText = 34;
 constexpr int kFirstSortKeyText = 35;
 constexpr int kDescendingText = 39;
 constexpr int32_t kSortRadioGroup = 1;
+
+// Automation names of the Sort items, in SortKey order.
+constexpr std::string_view kSortKeyNames[] = {"SortName", "SortDateModified", "SortSize", "SortType"};
+constexpr std::string_view kSortDescendingName = "SortDescending";
 
 }  // namespace
 
@@ -124,6 +130,14 @@ std::vector<MenuItem> MainWindow::SortMenuItems() const {
 
 MenuItem MainWindow::SortSubmenu() const {
   return MenuItem::Submenu(0, Text(kSortText), {}, 0, SortMenuItems());
+}
+
+std::optional<int32_t> MainWindow::SortMenuItemNamed(std::string_view name) {
+  for (int32_t key = 0; key < static_cast<int32_t>(std::size(kSortKeyNames)); ++key) {
+    if (name == kSortKeyNames[key]) return kSortMenuFirstKeyId + key;
+  }
+  if (name == kSortDescendingName) return kSortMenuDescendingId;
+  return std::nullopt;
 }
 
 bool MainWindow::RunSortMenuItem(int32_t id) {
