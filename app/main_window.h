@@ -153,6 +153,8 @@ class MainWindow {
   const WebtoonView& Strip() const { return *webtoonView_; }
   const NoticeBubble& NoticeWidget() const { return *notice_; }
   bool IsListShown() const { return listShown_; }
+  // Every tile in view has its thumbnail decoded (or known to fail).
+  bool ListThumbnailsReady() const;
   const Quarlo::Widget::List::TileView& ListView() const { return *listView_; }
   const ListSource& ImageListSource() const { return *listSource_; }
   Quarlo::View::SortKey SortOrder() const { return sortKey_; }

@@ -92,6 +92,14 @@ void MainWindow::ResetImageList() {
   listView_->Reload();
 }
 
+bool MainWindow::ListThumbnailsReady() const {
+  const Quarlo::Widget::List::IndexRange tiles = listView_->VisibleItems();
+  for (int64_t i = tiles.begin; i < tiles.end; ++i) {
+    if (!cache_->GetThumbnail(static_cast<size_t>(i))) return false;
+  }
+  return true;
+}
+
 void MainWindow::DeliverThumbnails(const std::vector<size_t>& indexes) {
   for (size_t index : indexes) {
     listSource_->ForgetBitmap(static_cast<int64_t>(index));

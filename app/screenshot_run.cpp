@@ -1,5 +1,6 @@
 // The screenshot run: a window showing the toolkit's gallery, pictured in both themes, the controls page in
-// three themes at two scales, and the viewer window on the path's first pictures in both themes and languages.
+// three themes at two scales, and the viewer window on the path's first pictures in both themes and
+// languages.
 
 #include "app/screenshot_run.h"
 
@@ -13,6 +14,7 @@
 
 #include "app/main_window.h"
 #include "app/viewer_window.h"
+#include "core/picture_list.h"
 #include "core/strings.h"
 #include "core/trace.h"
 #include "widget/application.h"
@@ -146,6 +148,59 @@ bool ShootViewer(const std::string& folder, const std::string& path, MainWindow&
   return written;
 }
 
+// Every ninth copy gets a name too long for its tile.
+std::string CopyName(size_t number, const std::string& extension) {
+  char digits[8];
+  std::snprintf(digits, sizeof digits, "%04zu", number);
+  const std::string name = std::string("IMG_") + digits;
+  return number % 9 == 0 ? name + " summer holiday at the lake with the whole family" + extension
+                         : name + extension;
+}
+
+// A folder of kShotListPictures copies of the folder pictures of the viewer's list, inside the shots
+// folder until the shots are taken; empty when the list holds none or the copies cannot be made.
+std::string MakeListFolder(const std::string& shots, const MainWindow& viewer) {
+  std::vector<std::filesystem::path> pictures;
+  for (const Quarlo::View::PictureItem& item : viewer.List().items) {
+    if (!item.path.empty()) pictures.emplace_back(item.path);
+  }
+  if (pictures.empty()) return {};
+  const std::string folder = shots + "/list-pictures";
+  std::error_code error;
+  std::filesystem::remove_all(folder, error);
+  std::filesystem::create_directory(folder, error);
+  for (size_t i = 0; i < kShotListPictures && !error; ++i) {
+    const std::filesystem::path& from = pictures[i % pictures.size()];
+    std::filesystem::copy_file(from, folder + "/" + CopyName(i + 1, from.extension().string()), error);
+  }
+  if (!error) return folder;
+  std::filesystem::remove_all(folder, error);
+  return {};
+}
+
+bool ShootList(const std::string& folder, MainWindow& viewer) {
+  ViewerWindow& window = *viewer.Window();
+  const std::string pictures = MakeListFolder(folder, viewer);
+  if (pictures.empty()) {
+    std::fprintf(stderr, "quarloview: cannot make the folder for the image list's shots\n");
+    return false;
+  }
+  bool written = viewer.Open(pictures);
+  if (written) {
+    viewer.SetListShown(true);
+    written = WaitFor(window, [&viewer] { return viewer.ListThumbnailsReady(); });
+    if (!written) std::fprintf(stderr, "quarloview: the image list's thumbnails never arrived\n");
+  }
+  for (const NamedTheme& shot : ShotThemes()) {
+    written = written && WriteShot(window, folder, std::string("list-") + shot.name + ".png", shot.theme,
+                                   window.ClientSize());
+  }
+  viewer.CloseSource();
+  std::error_code error;
+  std::filesystem::remove_all(pictures, error);
+  return written;
+}
+
 }  // namespace
 
 bool RunScreenshots(const std::string& folder, const std::string& path, MainWindow& viewer) {
@@ -157,7 +212,7 @@ bool RunScreenshots(const std::string& folder, const std::string& path, MainWind
     return false;
   }
   if (!ShootGallery(folder)) return false;
-  return path.empty() || ShootViewer(folder, path, viewer);
+  return path.empty() || (ShootViewer(folder, path, viewer) && ShootList(folder, viewer));
 }
 
 }  // namespace App

@@ -72,6 +72,8 @@ class TileView : public VirtualRowsView {
   const TextStyle& TitleStyle() const { return titleStyle_; }
   size_t LayoutCacheSize() const { return layoutCache_.size(); }
   int64_t HoverIndex() const { return hoverIndex_; }
+  // The items of the visible rows widened by overscan rows on each side, as [begin, end).
+  IndexRange VisibleItems(int64_t overscan = 0) const;
 
   SelectionModel selection{0, SelectionMode::Multiple};
 
@@ -137,8 +139,6 @@ class TileView : public VirtualRowsView {
   void ConnectSelection();
   void SetHoverIndex(int64_t index);
   int64_t IndexOfItem(ItemId item) const;
-  // The items of the visible rows widened by overscan rows, as [first, end).
-  IndexRange VisibleItems(int64_t overscan) const;
 
   // tile_view_input.cpp
   void PressLeft(const PointerEvent& event, int64_t index);
