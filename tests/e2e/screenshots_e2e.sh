@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The screenshot run shows the gallery window, the controls page, the viewer on the samples' first
-# pictures and the image list over 500 copies of them, writes them as PNG (the viewer in both themes and languages, the controls in three themes at two
-# scales) into the folder the switch names (creating it), and exits 0.
+# pictures and the image list over 500 copies of them, writes them as PNG (the viewer in both themes and
+# languages, the controls in three themes at two scales) into the folder the switch names (creating it),
+# and exits 0.
 set -euo pipefail
 shots="$QUARLO_E2E_WORK/shots/new"
 trace="$QUARLO_E2E_WORK/trace.txt"
