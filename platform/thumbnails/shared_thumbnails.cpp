@@ -13,6 +13,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/imaging/png_memory.h"
+
 namespace Quarlo::Platform {
 
 namespace {
@@ -27,21 +29,6 @@ constexpr mode_t kFileMode = 0600;
 bool IsAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
 
 // --- Reading the stamp ---
-
-struct ByteReader {
-  std::span<const uint8_t> bytes;
-  size_t offset = 0;
-};
-
-[[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-void OnPngWarning(png_structp, png_const_charp) {}
-
-void ReadFromBytes(png_structp png, png_bytep out, size_t count) {
-  auto* reader = static_cast<ByteReader*>(png_get_io_ptr(png));
-  if (count > reader->bytes.size() - reader->offset) png_error(png, "truncated");
-  std::memcpy(out, reader->bytes.data() + reader->offset, count);
-  reader->offset += count;
-}
 
 // Reads the chunks up to the image data; false when libpng gave up.
 bool ReadPngInfo(png_structp png, png_infop info) {
@@ -68,7 +55,8 @@ std::vector<uint8_t> StraightRgba(int32_t width, int32_t height, const uint8_t* 
 
 bool EncodePng(FILE* file, const ThumbnailStamp& stamp, int32_t width, int32_t height,
                const std::vector<png_bytep>& rows) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, Imaging::PngLongJumpOnError,
+                                            Imaging::PngIgnoreWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
   if (!info || setjmp(png_jmpbuf(png))) {
@@ -134,13 +122,14 @@ std::optional<int64_t> FileModifiedSeconds(const std::string& path) {
 
 std::optional<ThumbnailStamp> ReadThumbnailStamp(std::span<const uint8_t> png) {
   if (png.size() < 8 || png_sig_cmp(png.data(), 0, 8) != 0) return std::nullopt;
-  png_structp read = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+  png_structp read = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Imaging::PngLongJumpOnError,
+                                            Imaging::PngIgnoreWarning);
   if (!read) return std::nullopt;
   png_infop info = png_create_info_struct(read);
-  ByteReader reader{png};
+  Imaging::PngByteReader reader{png};
   std::optional<ThumbnailStamp> stamp;
   if (info) {
-    png_set_read_fn(read, &reader, ReadFromBytes);
+    png_set_read_fn(read, &reader, Imaging::PngReadFromBytes);
     if (ReadPngInfo(read, info)) {
       png_textp texts = nullptr;
       const int count = png_get_text(read, info, &texts, nullptr);

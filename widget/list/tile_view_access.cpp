@@ -14,15 +14,6 @@ int32_t CapToInt32(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, 0, std::numeric_limits<int32_t>::max()));
 }
 
-Rect Intersect(Rect a, Rect b) {
-  const float left = std::max(a.x, b.x);
-  const float top = std::max(a.y, b.y);
-  const float right = std::min(a.Right(), b.Right());
-  const float bottom = std::min(a.Bottom(), b.Bottom());
-  if (right <= left || bottom <= top) return {};
-  return Rect{left, top, right - left, bottom - top};
-}
-
 }  // namespace
 
 int64_t TileView::IndexOfItem(ItemId item) const {
@@ -88,7 +79,7 @@ bool TileView::ItemInformation(ItemId item, ItemInfo& info) const {
   info.column = CapToInt32(index % columns_);
   info.positionInSet = CapToInt32(index + 1);
   info.sizeOfSet = CapToInt32(itemCount_);
-  info.bounds = Intersect(TileRect(index), ContentRect());
+  info.bounds = VisiblePart(TileRect(index), ContentRect());
   return true;
 }
 
