@@ -151,6 +151,21 @@ Region RegionOf(Rect source, int32_t width, int32_t height) {
 
 namespace {
 
+// Fills destination with the pattern at the opacity; aliased edges where asked.
+void FillWithPattern(cairo_t* cr, cairo_pattern_t* pattern, Rect destination, float opacity, bool aliased) {
+  cairo_save(cr);
+  cairo_set_source(cr, pattern);
+  if (aliased) cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  cairo_rectangle(cr, destination.x, destination.y, destination.width, destination.height);
+  if (opacity >= 1) {
+    cairo_fill(cr);
+  } else {
+    cairo_clip(cr);
+    cairo_paint_with_alpha(cr, opacity);
+  }
+  cairo_restore(cr);
+}
+
 // Bitmaps up to this size keep their last shrunk copy (a thumbnail is 256 × 256 at most).
 constexpr int64_t kMaxScaledCopyPixels = 512 * 512;
 
@@ -213,17 +228,7 @@ bool DrawFromScaledCopy(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rec
   cairo_pattern_set_matrix(pattern, &toCopy);
   cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
   cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-  cairo_save(cr);
-  cairo_set_source(cr, pattern);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  cairo_rectangle(cr, destination.x, destination.y, destination.width, destination.height);
-  if (opacity >= 1) {
-    cairo_fill(cr);
-  } else {
-    cairo_clip(cr);
-    cairo_paint_with_alpha(cr, opacity);
-  }
-  cairo_restore(cr);
+  FillWithPattern(cr, pattern, destination, opacity, true);
   cairo_pattern_destroy(pattern);
   cairo_surface_destroy(surface);
   return true;
@@ -297,20 +302,10 @@ void DrawBitmapScaled(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rect 
   cairo_pattern_set_filter(pattern, FilterFor(interpolation, remainingScale, regionPixels));
   cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
 
-  cairo_save(cr);
-  cairo_set_source(cr, pattern);
   // Pictures arrive in tiles: with axis-aligned edges each device pixel goes wholly to one tile, so
   // neighbouring tiles meet without a seam. Rotated pictures keep smooth edges.
-  if ((ctm.xy == 0 && ctm.yx == 0) || (ctm.xx == 0 && ctm.yy == 0))
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  cairo_rectangle(cr, destination.x, destination.y, destination.width, destination.height);
-  if (opacity >= 1) {
-    cairo_fill(cr);
-  } else {
-    cairo_clip(cr);
-    cairo_paint_with_alpha(cr, opacity);
-  }
-  cairo_restore(cr);
+  FillWithPattern(cr, pattern, destination, opacity,
+                  (ctm.xy == 0 && ctm.yx == 0) || (ctm.xx == 0 && ctm.yy == 0));
   cairo_pattern_destroy(pattern);
   cairo_surface_destroy(surface);
 }
