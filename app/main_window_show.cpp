@@ -130,6 +130,7 @@ void MainWindow::TraceShow(bool failed) const {
 
 void MainWindow::OnPicturesFinished() {
   const Quarlo::View::PictureCache::Finished finished = cache_->TakeFinished();
+  DeliverThumbnails(finished.thumbnails);
   if (!HasList() || finished.pictures.empty()) return;
   if (Webtoon()) {
     // Decoded pictures bring their true shapes: the strip lays them out again and draws them.
