@@ -152,8 +152,8 @@ class MainWindow {
   void ResetImageList();
   // Re-sorts the open list (and every list opened later) keeping the current picture.
   void SetSortOrder(Quarlo::View::SortKey key, bool descending);
-  // The Sort submenu's items (built each time its menu opens) and the submenu itself, for the tool bar's
-  // More menu and the context menu.
+  // The Sort submenu's items (built each time its menu opens), for the tool bar's More menu and the
+  // context menu.
   std::vector<Quarlo::Widget::Input::MenuItem> SortMenuItems() const;
   // Runs a chosen Sort item (ids 200 to 203 and 210); false for any other id.
   bool RunSortMenuItem(int32_t id);
