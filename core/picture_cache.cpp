@@ -90,10 +90,11 @@ void PictureCache::SetOptions(const DecodeOptions& options) {
   wake_.notify_all();
 }
 
-void PictureCache::SetWanted(std::vector<size_t> indices) {
+void PictureCache::SetWanted(std::vector<size_t> indices, PreviewBox preview) {
   {
     std::lock_guard lock(mutex_);
     pictures_.wanted = std::move(indices);
+    pictures_.preview = preview;
     CancelIfUnwanted(pictures_);
   }
   wake_.notify_all();
@@ -141,12 +142,24 @@ PicturePtr PictureCache::Lookup(const Lane& lane, size_t index) const {
   return found == lane.map.end() ? nullptr : found->second.picture;
 }
 
-// The first wanted index whose picture is neither stored nor known to fail.
-std::optional<size_t> PictureCache::NextWanted(const Lane& lane) const {
-  for (size_t index : lane.wanted) {
-    if (index >= items_.size()) continue;
+// Previews of the first wanted pictures that have nothing stored yet come first; then the first wanted
+// picture that has neither its full picture stored nor is known to fail.
+std::optional<PictureCache::Job> PictureCache::NextWanted(const Lane& lane) const {
+  auto pending = [&](size_t index, bool preview) {
+    if (index >= items_.size()) return false;
     const std::string& key = KeyOf(items_[index]);
-    if (!lane.map.contains(key) && !lane.failed.contains(key)) return index;
+    if (lane.failed.contains(key)) return false;
+    auto found = lane.map.find(key);
+    return found == lane.map.end() || (!preview && found->second.picture->preview);
+  };
+  if (lane.preview.Any()) {
+    const size_t count = std::min(lane.preview.count, lane.wanted.size());
+    for (size_t at = 0; at < count; ++at) {
+      if (pending(lane.wanted[at], true)) return Job{lane.wanted[at], true};
+    }
+  }
+  for (size_t index : lane.wanted) {
+    if (pending(index, false)) return Job{index, false};
   }
   return std::nullopt;
 }
@@ -154,15 +167,21 @@ std::optional<size_t> PictureCache::NextWanted(const Lane& lane) const {
 void PictureCache::Run(Lane& lane) {
   std::unique_lock lock(mutex_);
   while (!stop_) {
-    std::optional<size_t> index = NextWanted(lane);
-    if (!index) {
+    std::optional<Job> job = NextWanted(lane);
+    if (!job) {
       wake_.wait(lock);
       continue;
     }
-    PictureItem item = items_[*index];
+    const size_t index = job->index;
+    PictureItem item = items_[index];
     std::shared_ptr<ZipReader> reader = reader_;
     DecodeOptions options = options_;
     options.cancel = &lane.cancel;
+    if (job->preview) {
+      options.preview = true;
+      options.maxWidth = lane.preview.width;
+      options.maxHeight = lane.preview.height;
+    }
     uint64_t generation = generation_;
     const std::string& key = KeyOf(item);
     lane.cancel.store(false);
@@ -185,7 +204,7 @@ void PictureCache::Run(Lane& lane) {
     } else if (picture->error == LoadError::CannotRead) {
       lane.failed.insert(key);
     }
-    Store(lane, *index, key, std::move(picture));
+    Store(lane, index, key, std::move(picture));
     lock.unlock();
     if (notifier_) notifier_();
     lock.lock();

@@ -40,6 +40,17 @@ struct CacheLimits {
   LaneLimits thumbnails;
 };
 
+// The pictures about to be on screen, when they will be shown fitted: the first `count` wanted pictures
+// that are not decoded at all are first decoded as previews covering width × height device pixels
+// (DecodeOptions::preview), so that something appears sooner; their full decodes follow, and each
+// replaces its preview in the lane. count 0: no previews.
+struct PreviewBox {
+  int32_t width = 0, height = 0;
+  size_t count = 0;
+
+  bool Any() const { return count > 0 && width >= 1 && height >= 1; }
+};
+
 // What a lane holds now, for the benchmark, the tests and diagnostics.
 struct LaneUsage {
   uint64_t usedBytes = 0;
@@ -88,15 +99,16 @@ class PictureCache {
   // Called by the viewer window at start and when a setting that affects decoding changes; drops
   // every picture and failed key of both lanes.
   void SetOptions(const DecodeOptions& options);
-  // Called by the prefetch policy: the pictures to decode, nearest first. A decode in progress whose
-  // picture is no longer wanted is cancelled and its result dropped.
-  void SetWanted(std::vector<size_t> indices);
+  // Called by the prefetch policy: the pictures to decode, nearest first, with previews of the first
+  // ones where preview asks for them. A decode in progress whose picture is no longer wanted is
+  // cancelled and its result dropped.
+  void SetWanted(std::vector<size_t> indices, PreviewBox preview = {});
   // Called by the image list for its visible tiles: thumbnails start .. start + count - 1. As with
   // SetWanted, a thumbnail decode that is no longer wanted is cancelled.
   void SetWantedThumbnails(size_t start, size_t count);
 
-  // Called by the views: the decoded picture / thumbnail of an item, or null. Lookups do not change
-  // which pictures are evicted first.
+  // Called by the views: the decoded picture / thumbnail of an item (a picture may be a preview until
+  // its full decode is stored), or null. Lookups do not change which pictures are evicted first.
   PicturePtr Get(size_t index) const;
   PicturePtr GetThumbnail(size_t index) const;
 
@@ -116,6 +128,7 @@ class PictureCache {
     std::list<std::string> recency;  // keys of map, oldest stored first
     std::unordered_set<std::string> failed;
     std::vector<size_t> wanted;
+    PreviewBox preview;  // for the first wanted pictures; the thumbnail lane has none
     std::vector<size_t> finished;
     uint64_t usedBytes = 0;
     uint64_t budget = 0;
@@ -126,10 +139,16 @@ class PictureCache {
     std::thread thread;
   };
 
+  // One decode for a loader: the item's full picture, or its preview.
+  struct Job {
+    size_t index = 0;
+    bool preview = false;
+  };
+
   void Run(Lane& lane);
   PicturePtr DecodeGuarded(const PictureItem& item, ZipReader* reader, const DecodeOptions& options,
                            bool thumbnail);
-  std::optional<size_t> NextWanted(const Lane& lane) const;
+  std::optional<Job> NextWanted(const Lane& lane) const;
   bool LowerBudgetAfterOutOfMemory(Lane& lane);
   void Store(Lane& lane, size_t index, const std::string& key, PicturePtr picture);
   void Remove(Lane& lane, const std::string& key);

@@ -25,7 +25,9 @@ std::vector<PictureLevel> BuildLevels(const Imaging::PixelBytes& pixels, int32_t
 }
 
 void AddLevels(LoadedPicture& picture) noexcept {
-  if (picture.error != LoadError::None || picture.frames.size() != 1 || picture.tiles.size() != 1) return;
+  if (picture.error != LoadError::None || picture.preview || picture.frames.size() != 1 ||
+      picture.tiles.size() != 1)
+    return;
   if (std::max(picture.width, picture.height) < kLevelsMinSide) return;
   try {
     for (PictureTile& tile : picture.tiles.front()) {
