@@ -299,14 +299,14 @@ uint64_t PixelBytesOf(const LoadedPicture& picture) {
 
 // Tiles and cost once decoding is over; an allocation failure anywhere turns into OutOfMemory.
 template <typename Decode>
-PicturePtr Finish(std::string key, Decode&& decode) {
+PicturePtr Finish(std::string key, const DecodeOptions& options, Decode&& decode) {
   auto picture = std::make_shared<LoadedPicture>();
   picture->key = std::move(key);
   try {
     decode(*picture);
     if (picture->error == LoadError::None && picture->frames.empty()) Fail(*picture, LoadError::Damaged, 0);
     if (picture->error == LoadError::None) MakeTiles(*picture);
-    AddLevels(*picture);
+    AddLevels(*picture, options.shownPreview.get());
   } catch (const std::bad_alloc&) {
     picture->tiles.clear();
     picture->tiled = false;
@@ -339,7 +339,7 @@ LoadError ErrorOf(Platform::FileReadStatus status) {
 }
 
 PicturePtr LoadFile(const std::string& path, std::string key, const DecodeOptions& options) {
-  return Finish(std::move(key), [&](LoadedPicture& picture) {
+  return Finish(std::move(key), options, [&](LoadedPicture& picture) {
     Platform::FileRead read = Platform::ReadWholeFile(path);
     if (!read.Ok()) return Fail(picture, ErrorOf(read.status), read.error);
     DecodeBytes(read.bytes, path, options, picture);
@@ -350,7 +350,7 @@ PicturePtr LoadFile(const std::string& path, std::string key, const DecodeOption
 
 PicturePtr LoadPictureBytes(std::span<const uint8_t> bytes, std::string_view name,
                             const DecodeOptions& options) {
-  return Finish(std::string(name),
+  return Finish(std::string(name), options,
                 [&](LoadedPicture& picture) { DecodeBytes(bytes, name, options, picture); });
 }
 
@@ -362,7 +362,7 @@ PicturePtr LoadPicture(const PictureItem& item, ZipReader* reader, const DecodeO
                        bool thumbnail) {
   const DecodeOptions effective = thumbnail ? ThumbnailOptions(options) : options;
   if (!reader) return LoadFile(item.path, KeyOf(item), effective);
-  return Finish(KeyOf(item), [&](LoadedPicture& picture) {
+  return Finish(KeyOf(item), effective, [&](LoadedPicture& picture) {
     std::vector<uint8_t> bytes;
     ZipStatus status = reader->ReadEntry(item.entryIndex, bytes);
     if (status != ZipStatus::Ok) return Fail(picture, ErrorOf(status), 0);

@@ -8,6 +8,7 @@ DecodeOptions ThumbnailOptions(const DecodeOptions& options) {
   thumbnail.maxWidth = kThumbnailBox;
   thumbnail.maxHeight = kThumbnailBox;
   thumbnail.preview = false;
+  thumbnail.shownPreview = nullptr;
   return thumbnail;
 }
 

@@ -53,6 +53,8 @@ struct PictureTile {
   int32_t PixelHeight() const { return pixelHeight > 0 ? pixelHeight : height; }
 };
 
+struct LoadedPicture;
+
 struct DecodeOptions {
   bool applyOrientation = true;
   bool colorManage = true;
@@ -64,6 +66,10 @@ struct DecodeOptions {
   // smaller. A picture that the box does not shrink, or whose backend cannot decode reduced cheaply,
   // is decoded whole as usual and is no preview.
   bool preview = false;
+  // The preview of this picture still on screen, when this decode makes its full picture: where its
+  // pixels have the size of one of the full picture's halved copies they become that copy, so the two
+  // never hold the same view twice. Null: none.
+  std::shared_ptr<const LoadedPicture> shownPreview;
   // Raised by the picture cache when the result can no longer be used (shutdown, another list);
   // decoders look at it between frames and give up early. Null: never.
   const std::atomic<bool>* cancel = nullptr;

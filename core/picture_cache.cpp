@@ -83,6 +83,7 @@ void PictureCache::SetOptions(const DecodeOptions& options) {
     CancelDecodes();
     options_ = options;
     options_.cancel = nullptr;
+    options_.shownPreview = nullptr;
     Empty(pictures_);
     Empty(thumbnails_);
   }
@@ -181,6 +182,8 @@ void PictureCache::Run(Lane& lane) {
       options.preview = true;
       options.maxWidth = lane.preview.width;
       options.maxHeight = lane.preview.height;
+    } else if (PicturePtr stored = Lookup(lane, index); stored && stored->preview) {
+      options.shownPreview = std::move(stored);
     }
     uint64_t generation = generation_;
     const std::string& key = KeyOf(item);
@@ -189,6 +192,7 @@ void PictureCache::Run(Lane& lane) {
     lock.unlock();
     PicturePtr picture = DecodeGuarded(item, reader.get(), options, lane.thumbnail);
     reader.reset();
+    options.shownPreview.reset();  // kept by the picture where it became a copy, else freed with the entry
     lock.lock();
     lane.decoding.reset();
     // A picture of a list or of options that are no longer current must never be seen, nor one

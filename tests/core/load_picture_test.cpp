@@ -182,6 +182,40 @@ TEST(LoadPictureTest, JpegPreviewHasTheFullSizesAndSmallerPixelsThatCoverTheBox)
   }
 }
 
+// The full picture after a preview takes the preview's pixels as its halved copy of that size (and
+// halves the smaller copies from them), so the two together hold no view twice; a preview of another
+// size is left alone.
+TEST(LoadPictureTest, FullPictureTakesItsPreviewAsTheHalvedCopyOfItsSize) {
+  auto bytes = Fx::EncodeJpeg(RgbaImage::Filled(4000, 3000, 30, 60, 90), {.quality = 50});
+  const struct {
+    const char* name;
+    DecodeOptions box;
+    bool taken;
+  } cases[] = {
+      {"a quarter of the size", PreviewBox(900, 700), true},  // 1000 × 750: the second copy
+      {"three eighths", PreviewBox(1400, 1000), false},       // 1500 × 1125: no copy has that size
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto preview = Decode(bytes, c.box);
+    ASSERT_TRUE(preview->preview);
+    DecodeOptions full;
+    full.shownPreview = preview;
+    auto picture = Decode(bytes, full);
+    ASSERT_EQ(picture->error, LoadError::None);
+    ASSERT_EQ(picture->tiles.at(0).size(), 1u);
+    const std::vector<PictureLevel>& levels = picture->tiles[0][0].levels;
+    ASSERT_EQ(levels.size(), 3u);
+    EXPECT_EQ(levels[1].width, 1000);
+    EXPECT_EQ(levels[1].height, 750);
+    EXPECT_EQ(levels[1].pixels == preview->tiles[0][0].pixels, c.taken);
+    EXPECT_EQ(levels[2].width, 500);
+    EXPECT_EQ(levels[2].height, 375);
+    const uint8_t* p = levels[2].pixels->data() + (size_t(100) * 500 + 100) * 4;
+    EXPECT_TRUE(Near({p[0], p[1], p[2], p[3]}, {90, 60, 30, 255}, 4));
+  }
+}
+
 TEST(LoadPictureTest, PreviewIsTheWholePictureWhereNothingIsSaved) {
   auto jpeg = Fx::EncodeJpeg(RgbaImage::Filled(640, 480, 30, 60, 90), {.quality = 50});
   auto png = Fx::EncodePng(RgbaImage::Filled(640, 480, 30, 60, 90));

@@ -75,6 +75,11 @@ class ScriptedDecode {
     std::lock_guard lock(mutex_);
     return sawThumbnail_;
   }
+  // Full decodes that were handed the preview stored for their picture.
+  int FullDecodesGivenTheirPreview() const {
+    std::lock_guard lock(mutex_);
+    return givenPreview_;
+  }
   // The box of the last preview decode.
   std::pair<int32_t, int32_t> PreviewBoxSeen() const {
     std::lock_guard lock(mutex_);
@@ -88,6 +93,8 @@ class ScriptedDecode {
     calls_.push_back(key + (thumbnail ? " thumbnail" : "") + (options.preview ? " preview" : ""));
     sawThumbnail_ = sawThumbnail_ || thumbnail;
     if (options.preview) previewBox_ = {options.maxWidth, options.maxHeight};
+    if (options.shownPreview && options.shownPreview->preview && options.shownPreview->key == key)
+      ++givenPreview_;
     int attempt = attempts_[key]++;
     Script script = scripts_[key];
     if (script.hold && (script.previewHolds || !options.preview)) {
@@ -120,6 +127,7 @@ class ScriptedDecode {
   bool sawCancel_ = false;
   bool sawThumbnail_ = false;
   std::pair<int32_t, int32_t> previewBox_;
+  int givenPreview_ = 0;
 };
 
 // Counts the notifier's calls so that tests can wait for stored results.
@@ -364,6 +372,7 @@ TEST(PictureCacheTest, PreviewsOfThePicturesOnScreenComeFirstAndTheirFullPicture
     EXPECT_EQ(decode.Calls(), c.calls);
     EXPECT_EQ(cache.TakeFinished().pictures, c.finished);
     EXPECT_EQ(decode.PreviewBoxSeen(), (std::pair<int32_t, int32_t>{1100, 760}));
+    EXPECT_EQ(decode.FullDecodesGivenTheirPreview(), int(c.onScreen));
     for (size_t index : {0, 1, 2}) {
       ASSERT_NE(cache.Get(index), nullptr);
       EXPECT_FALSE(cache.Get(index)->preview);
