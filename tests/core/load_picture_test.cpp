@@ -133,11 +133,7 @@ TEST(LoadPictureTest, ThumbnailsHaveTheBoxSizeWhateverTheDctScaleGives) {
 }
 
 DecodeOptions PreviewBox(int32_t width, int32_t height) {
-  DecodeOptions options;
-  options.maxWidth = width;
-  options.maxHeight = height;
-  options.preview = true;
-  return options;
+  return DecodeOptions{.maxWidth = width, .maxHeight = height, .preview = true};
 }
 
 // A preview covers the box with DCT-reduced pixels in its one tile, while every size it reports is the
