@@ -60,6 +60,7 @@ class ViewerWindow;
 class WebtoonView;
 struct KeyContext;
 struct Pagination;
+struct Spread;
 
 // The viewer window's size in DIPs when no placement was saved.
 inline constexpr Quarlo::Widget::Size kDefaultWindowSize{1100, 760};
@@ -273,6 +274,12 @@ class MainWindow {
   // main_window_show.cpp
   Pagination CurrentPagination() const;
   void AskForWanted();
+  Quarlo::View::PreviewBox PreviewFor() const;
+  // The pictures of the current spread, or nothing while one of them is not decoded yet.
+  std::optional<std::vector<Quarlo::View::PicturePtr>> SpreadPictures() const;
+  // Puts decoded pictures of the current spread on screen, or the message panel when none can be shown.
+  void Present(std::vector<Quarlo::View::PicturePtr> pictures, bool reset, bool startAtEnd);
+  bool ShowsAnyOf(const std::vector<size_t>& indices) const;
   void OnPicturesFinished();
   void OnStripChanged();
   void TraceShow(bool failed) const;

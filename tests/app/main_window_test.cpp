@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -123,6 +124,39 @@ TEST_F(MainWindowTest, APictureThatCannotBeDecodedShowsWhy) {
   viewer->RunCommand(CommandId::Next);
   Settle();
   EXPECT_EQ(viewer->MessageDetail(), Text(23));
+}
+
+// A large JPEG in a fitted view comes first as a preview, then as the full picture. Whenever the preview
+// was on screen, everything shown describes the full picture, and the position is told once.
+TEST_F(MainWindowTest, FullPictureFollowsThePreviewWithOneShowLine) {
+  folder.AddFile("big/photo.jpg", Quarlo::Test::EncodeJpeg(Quarlo::Test::RgbaImage::Photo(2400, 1600)));
+  Start();
+  // Each step paints as the window would, which lays the frame out first: the view has its size.
+  auto paint = [this] {
+    Quarlo::Widget::Testing::RecordingCanvas canvas;
+    Native().Paint(canvas);
+  };
+  paint();
+  ASSERT_TRUE(viewer->Open(folder.At("big")));
+  std::vector<double> zooms;  // while each kind of picture was shown
+  bool previewShown = false;
+  Application::Instance().RunUntil([&] {
+    paint();
+    const auto& pages = viewer->Pictures().Pages();
+    if (pages.empty()) return false;
+    EXPECT_EQ(pages[0]->width, 2400);
+    EXPECT_EQ(viewer->Pictures().RotatedSize(), (Quarlo::Widget::Size{2400, 1600}));
+    if (pages[0]->preview && !previewShown) zooms.push_back(viewer->Pictures().Zoom());
+    previewShown = previewShown || pages[0]->preview;
+    return !pages[0]->preview;
+  });
+  zooms.push_back(viewer->Pictures().Zoom());
+  EXPECT_LT(zooms.back(), 0.5);
+  EXPECT_EQ(zooms.front(), zooms.back()) << "the full picture took the preview's place at the same zoom";
+  const std::vector<std::string> lines = TraceLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "show 1/1 photo.jpg"), 1);
+  EXPECT_FALSE(viewer->IsWaiting());
+  EXPECT_FALSE(viewer->IsMessageShown());
 }
 
 TEST_F(MainWindowTest, GoToClampsAndLandsOnTheStartOfASpread) {
