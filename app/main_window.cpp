@@ -5,9 +5,11 @@
 
 #include <cmath>
 
+#include "app/list_source.h"
 #include "app/viewer_window.h"
 #include "core/env_switches.h"
 #include "core/settings.h"
+#include "core/shared_thumbnail_load.h"
 #include "core/strings.h"
 #include "core/trace.h"
 #include "widget/application.h"
@@ -41,13 +43,16 @@ constexpr Input::TooltipOptions kTooltips{320, 4.0, 12, 20};
 MainWindow::MainWindow(Quarlo::View::Settings& settings, Hooks hooks)
     : settings_(settings), hooks_(std::move(hooks)) {
   keyMap_.LoadOverrides(settings_.keys);
+  listSource_ = std::make_unique<ListSource>(list_, cache_);
   detachedFrame_ = BuildFrame();
   std::weak_ptr<const char> alive = alive_;
-  cache_ = std::make_unique<Quarlo::View::PictureCache>([this, alive] {
-    Application::Instance().Post([this, alive] {
-      if (!alive.expired()) OnPicturesFinished();
-    });
-  });
+  cache_ = std::make_unique<Quarlo::View::PictureCache>(
+      [this, alive] {
+        Application::Instance().Post([this, alive] {
+          if (!alive.expired()) OnPicturesFinished();
+        });
+      },
+      Quarlo::View::DecodeWithSharedThumbnails(Quarlo::View::SharedThumbnailRootOfThisRun()));
   cache_->SetOptions(DecodeOptionsOf(settings_));
 }
 
@@ -152,6 +157,8 @@ void MainWindow::SetFullScreen(bool on) {
 void MainWindow::EscRule() {
   if (endCardShown_) {
     HideEndCard();
+  } else if (listShown_) {
+    SetListShown(false);
   } else if (slideShow_) {
     StopSlideshow();
   } else if (fullScreen_) {
@@ -162,7 +169,7 @@ void MainWindow::EscRule() {
 }
 
 void MainWindow::OnSideButton(bool forward) {
-  if (HasList()) Navigate(forward ? +1 : -1, false);
+  if (HasList() && !listShown_) Navigate(forward ? +1 : -1, false);
 }
 
 bool MainWindow::OnClosed() {

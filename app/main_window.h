@@ -8,13 +8,16 @@
 // closing), main_window_frame.cpp (the frame and what it shows), main_window_open.cpp (opening and closing
 // sources, messages), main_window_show.cpp (turning the position into pictures), main_window_navigation.cpp
 // (paging, the end of the list and the end card), main_window_slideshow.cpp (the slide show),
-// main_window_commands.cpp (the commands and the keys), main_window_info.cpp (the info panel).
+// main_window_commands.cpp (the commands and the keys), main_window_info.cpp (the info panel),
+// main_window_list.cpp (the image list and the sort order).
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/chrome_widgets.h"
@@ -35,12 +38,19 @@ namespace Kit {
 class FileDropTarget;
 }
 }  // namespace Quarlo::Widget
+namespace Quarlo::Widget::Input {
+struct MenuItem;
+}
+namespace Quarlo::Widget::List {
+class TileView;
+}
 
 namespace App {
 
 class Bar;
 class EndCard;
 class InfoPanel;
+class ListSource;
 class MessagePanel;
 class NoticeBubble;
 class WelcomePanel;
@@ -50,12 +60,18 @@ class ViewerWindow;
 class WebtoonView;
 struct KeyContext;
 struct Pagination;
+struct Spread;
 
 // The viewer window's size in DIPs when no placement was saved.
 inline constexpr Quarlo::Widget::Size kDefaultWindowSize{1100, 760};
 // A saved placement smaller than this (screen pixels) is not restored.
 inline constexpr float kMinRestoredWidth = 200;
 inline constexpr float kMinRestoredHeight = 150;
+// The image list's thumbnail box (DIPs per side).
+inline constexpr float kListTileSide = 160;
+// Ids of the Sort submenu's items: the sort keys in SortKey order from the first, and Descending.
+inline constexpr int32_t kSortMenuFirstKeyId = 200;
+inline constexpr int32_t kSortMenuDescendingId = 210;
 
 class MainWindow {
  public:
@@ -128,6 +144,24 @@ class MainWindow {
   bool OnKey(const Quarlo::Widget::KeyEvent& event);
   void SetFullScreen(bool on);
 
+  // --- Image list and sort order (main_window_list.cpp) ---
+
+  // Shows the image list in place of the picture, with the current picture's tile selected and centred
+  // and the keyboard focus in the list; or hides it. Showing needs an open list.
+  void SetListShown(bool on);
+  // Indexes stand for other pictures now: drops every thumbnail bitmap and reloads the list view.
+  void ResetImageList();
+  // Re-sorts the open list (and every list opened later) keeping the current picture.
+  void SetSortOrder(Quarlo::View::SortKey key, bool descending);
+  // The Sort submenu's items (built each time its menu opens), for the tool bar's More menu and the
+  // context menu.
+  std::vector<Quarlo::Widget::Input::MenuItem> SortMenuItems() const;
+  // Runs a chosen Sort item (ids 200 to 203 and 210); false for any other id.
+  bool RunSortMenuItem(int32_t id);
+  // The Sort item that automation names ("SortName", "SortDateModified", "SortSize", "SortType",
+  // "SortDescending"), so that test mode's "--command" reaches the submenu while no menu shows it.
+  static std::optional<int32_t> SortMenuItemNamed(std::string_view name);
+
   // --- State, for the program, the screenshot run and tests ---
 
   ViewerWindow* Window() const { return window_.get(); }
@@ -173,6 +207,13 @@ class MainWindow {
   void ChooseFolder();
   // Files dropped on the window: the first one is opened.
   void OnDropped(const std::vector<std::string>& paths);
+  bool IsListShown() const { return listShown_; }
+  // Every tile in view has its thumbnail decoded (or known to fail).
+  bool ListThumbnailsReady() const;
+  const Quarlo::Widget::List::TileView& ListView() const { return *listView_; }
+  const ListSource& ImageListSource() const { return *listSource_; }
+  Quarlo::View::SortKey SortOrder() const { return sortKey_; }
+  bool SortDescending() const { return sortDescending_; }
 
  private:
   // The placement before full screen, in screen pixels.
@@ -218,6 +259,14 @@ class MainWindow {
   void ShowShortcutList();
   void ShowOpenFailure(const std::string& headline, const std::string& detail);
 
+  // main_window_list.cpp
+  std::unique_ptr<Quarlo::Widget::List::TileView> BuildListView();
+  void ReleaseListFocus();
+  // Hides the list without a trace line (a new list opens, the source closes).
+  void HideListQuietly();
+  void OnTileInvoked(int64_t index);
+  void DeliverThumbnails(const std::vector<size_t>& indexes);
+
   // main_window_open.cpp
   void ReportOpenFailure(const std::string& path, Quarlo::View::ZipStatus archiveStatus, int detailId);
   void Reload();
@@ -225,6 +274,12 @@ class MainWindow {
   // main_window_show.cpp
   Pagination CurrentPagination() const;
   void AskForWanted();
+  Quarlo::View::PreviewBox PreviewFor() const;
+  // The pictures of the current spread, or nothing while one of them is not decoded yet.
+  std::optional<std::vector<Quarlo::View::PicturePtr>> SpreadPictures() const;
+  // Puts decoded pictures of the current spread on screen, or the message panel when none can be shown.
+  void Present(std::vector<Quarlo::View::PicturePtr> pictures, bool reset, bool startAtEnd);
+  bool ShowsAnyOf(const std::vector<size_t>& indices) const;
   void OnPicturesFinished();
   void OnStripChanged();
   void TraceShow(bool failed) const;
@@ -258,6 +313,8 @@ class MainWindow {
   Quarlo::View::Settings& settings_;
   Hooks hooks_;
   KeyMap keyMap_;
+  // Before the window: the list view reads it until the widgets are gone.
+  std::unique_ptr<ListSource> listSource_;
   std::unique_ptr<ViewerWindow> window_;
   std::unique_ptr<Quarlo::Widget::Widget> detachedFrame_;  // the frame until Create gives it to the window
   Quarlo::View::PictureList list_;
@@ -287,6 +344,8 @@ class MainWindow {
   int lastMouseX_ = 0;
   int lastMouseY_ = 0;
   bool sliderGuard_ = false;
+  Quarlo::View::SortKey sortKey_ = Quarlo::View::SortKey::Name;
+  bool sortDescending_ = false;
 
   ChromeWidgets chrome_;
   PictureView* pictureView_ = nullptr;
@@ -296,6 +355,7 @@ class MainWindow {
   EndCard* endCard_ = nullptr;
   WelcomePanel* welcomePanel_ = nullptr;
   std::unique_ptr<Quarlo::Widget::Kit::FileDropTarget> dropTarget_;
+  Quarlo::Widget::List::TileView* listView_ = nullptr;
 
   // Tasks the cache's loaders post hold a weak copy: they do nothing once the window is gone.
   std::shared_ptr<const char> alive_ = std::make_shared<const char>();

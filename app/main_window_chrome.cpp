@@ -51,6 +51,7 @@ ChromeState MainWindow::CurrentChromeState() const {
   state.alwaysOnTop = settings_.alwaysOnTop;
   state.pinBars = settings_.pinBars;
   state.albums = settings_.albums;
+  state.sortMenu = SortMenuItems();
   return state;
 }
 
@@ -171,10 +172,14 @@ void MainWindow::UpdateToolBar() {
 
 void MainWindow::OnToolBarCommand(int32_t id) {
   const std::optional<CommandId> command = CommandOfItem(id);
-  if (!command) return;
   // The command may rebuild the tool bar; the button that was pushed must outlive its own click.
-  Application::Instance().Post([this, alive = std::weak_ptr<const char>(alive_), id = *command] {
-    if (!alive.expired()) RunCommand(id);
+  Application::Instance().Post([this, alive = std::weak_ptr<const char>(alive_), id, command] {
+    if (alive.expired()) return;
+    if (command) {
+      RunCommand(*command);
+    } else {
+      RunSortMenuItem(id);
+    }
   });
 }
 

@@ -128,6 +128,9 @@ void MainWindow::RunCommand(CommandId id) {
       ToggleSetting(settings_.alwaysOnTop, id);
       if (window_) window_->SetTopmost(settings_.alwaysOnTop);
       break;
+    case CommandId::ShowList:
+      SetListShown(!listShown_);
+      break;
     case CommandId::PinBars:
       ToggleSetting(settings_.pinBars, id);
       ShowBars(true);
@@ -257,6 +260,7 @@ KeyContext MainWindow::CurrentKeyContext() const {
     context.focusTakesText = focused && (focused->AcceptsIme() || focused->WantsSystemKeys());
     context.buttonFocusShown = focused && window_->FocusVisible() && focused->Role() == Role::Button;
   }
+  context.imageListShown = listShown_;
   context.listOpen = HasList();
   context.rightToLeft = settings_.rightToLeft;
   context.pageMode = settings_.pageMode;

@@ -1,7 +1,7 @@
 // The frame of the viewer window and what it shows: the picture area (the picture view, the webtoon strip,
-// the message panel and the welcome panel, one over another), the side arrows, the info panel, the end card,
-// the notice and the two bars over them; which of them is visible, the title, and the appearance settings the
-// views follow.
+// the image list, the message panel and the welcome panel, one over another), the side arrows, the info
+// panel, the end card, the notice and the two bars over them; which of them is visible, the title, and the
+// appearance settings the views follow.
 
 #include <initializer_list>
 #include <memory>
@@ -27,6 +27,7 @@
 #include "widget/input/label.h"
 #include "widget/input/slider.h"
 #include "widget/input/toolbar.h"
+#include "widget/list/tile_view.h"
 
 namespace App {
 
@@ -105,6 +106,7 @@ std::unique_ptr<Widget> MainWindow::BuildContent() {
     OnStripChanged();
     UpdateBottomBar();
   });
+  content->AddChild(BuildListView());
   WelcomePanel::Actions actions;
   actions.openFile = [this] { ChooseFile(); };
   actions.openFolder = [this] { ChooseFolder(); };
@@ -202,6 +204,7 @@ void MainWindow::RefreshChrome() {
   messagePanel_->SetTexts(headline_, detail_);
   pictureView_->SetVisible(pictures && !Webtoon());
   webtoonView_->SetVisible(pictures && Webtoon());
+  listView_->SetVisible(open && state.listShown);
   infoPanel_->SetVisible(InfoPanelVisible(infoShown_, open, state.listShown));
   endCard_->SetVisible(endCardShown_ && open && !state.listShown);
   ShowBars(barsShown_);

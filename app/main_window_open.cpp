@@ -57,9 +57,16 @@ bool MainWindow::Open(const std::string& path, const std::string& startEntry) {
   StopSlideshow();
   endCardShown_ = false;
   messageShown_ = false;
+  HideListQuietly();
   list_ = std::move(opened.list);
+  size_t start = opened.outcome.startIndex;
+  // The order chosen in this run applies to every list opened in it.
+  if (sortKey_ != Quarlo::View::SortKey::Name || sortDescending_) {
+    start = Quarlo::View::Resort(list_, sortKey_, sortDescending_, start);
+  }
   cache_->SetList(list_.items, list_.reader, false);
-  current_ = std::min<size_t>(opened.outcome.startIndex, list_.items.size() - 1);
+  ResetImageList();
+  current_ = std::min<size_t>(start, list_.items.size() - 1);
   settings_.AddRecent(list_.kind == SourceKind::Archive ? list_.location : normalized);
   pictureView_->SetFitMode(settings_.fitMode);
   if (reloading_) {
@@ -103,8 +110,10 @@ void MainWindow::ShowMessage(const std::string& headline, const std::string& det
 
 void MainWindow::CloseSource() {
   StopSlideshow();
+  HideListQuietly();
   list_ = {};
   cache_->SetList({}, nullptr, false);
+  ResetImageList();
   pictureView_->Clear();
   current_ = 0;
   waiting_ = false;

@@ -3,6 +3,9 @@
 // panel when none of them can be shown.
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,13 +19,17 @@
 
 namespace App {
 
+using Quarlo::View::FitMode;
 using Quarlo::View::LoadError;
 using Quarlo::View::PicturePtr;
 using Quarlo::View::Text;
+using Quarlo::Widget::Size;
 
 namespace {
 
 constexpr int kCannotShow = 21;
+// A fitted side that does not bound the preview (the other side does).
+constexpr int32_t kUnboundedSide = std::numeric_limits<int32_t>::max();
 
 // The detail line for the first picture that failed.
 int FailureDetail(LoadError error) {
@@ -62,10 +69,40 @@ Pagination MainWindow::CurrentPagination() const {
 void MainWindow::AskForWanted() {
   if (Webtoon()) {
     cache_->SetWanted(webtoonView_->WantedPictures());
-  } else {
-    const Pagination pages = CurrentPagination();
-    cache_->SetWanted(WantedPictures(pages, current_), SpreadOf(pages, current_).count);
+    return;
   }
+  const Pagination pagination = CurrentPagination();
+  const Spread spread = SpreadOf(pagination, current_);
+  cache_->SetWanted(WantedPictures(pagination, current_), spread.count, PreviewFor());
+}
+
+// The box a fitted picture of the spread is drawn within, in device pixels: the picture view's, or before
+// the window is up the restored window's (known from the settings), which is a little larger. A page of
+// two is never drawn larger than it would be alone. Pictures shown at a zoom of their own get no previews:
+// they may be shown at full size at once.
+Quarlo::View::PreviewBox MainWindow::PreviewFor() const {
+  if (settings_.zoomLock && pictureView_->ZoomIsManual()) return {};
+  const float scale = pictureView_->ScaleFactor();
+  Size box{pictureView_->ActualSize().width * scale, pictureView_->ActualSize().height * scale};
+  if (box.width < 1 || box.height < 1) {
+    const bool restored = settings_.hasWindow && settings_.windowWidth >= kMinRestoredWidth &&
+                          settings_.windowHeight >= kMinRestoredHeight;
+    box = restored ? Size{float(settings_.windowWidth), float(settings_.windowHeight)} : kDefaultWindowSize;
+  }
+  const int32_t width = static_cast<int32_t>(std::ceil(box.width));
+  const int32_t height = static_cast<int32_t>(std::ceil(box.height));
+  switch (settings_.fitMode) {
+    case FitMode::Fit:
+      return {width, height};
+    case FitMode::FitWidth:
+      return {width, kUnboundedSide};
+    case FitMode::FitHeight:
+      return {kUnboundedSide, height};
+    case FitMode::Fill:
+    case FitMode::ActualSize:
+      break;
+  }
+  return {};
 }
 
 void MainWindow::GoTo(size_t index, bool startAtEnd) {
@@ -87,24 +124,35 @@ void MainWindow::GoTo(size_t index, bool startAtEnd) {
 
 void MainWindow::ShowCurrent(bool reset, bool startAtEnd) {
   if (!HasList()) return;
-  const Spread spread = SpreadOf(CurrentPagination(), current_);
   AskForWanted();
   UpdateTitle();
+  std::optional<std::vector<PicturePtr>> pictures = SpreadPictures();
+  if (!pictures) {
+    waiting_ = true;
+    pendingReset_ = pendingReset_ || reset;
+    pendingAtEnd_ = startAtEnd;
+    pictureView_->ShowLoadingAfterDelay();
+    // The panel names the picture being waited for, not the one before it, with what is known so far.
+    if (infoShown_) RefreshInfoPanel();
+    return;
+  }
+  waiting_ = false;
+  Present(std::move(*pictures), reset, startAtEnd);
+  TraceShow(messageShown_);
+}
+
+std::optional<std::vector<PicturePtr>> MainWindow::SpreadPictures() const {
+  const Spread spread = SpreadOf(CurrentPagination(), current_);
   std::vector<PicturePtr> pictures;
   for (size_t i = spread.first; i < spread.first + spread.count; ++i) {
     PicturePtr picture = cache_->Get(i);
-    if (!picture) {
-      waiting_ = true;
-      pendingReset_ = pendingReset_ || reset;
-      pendingAtEnd_ = startAtEnd;
-      pictureView_->ShowLoadingAfterDelay();
-      // The panel names the picture being waited for, not the one before it, with what is known so far.
-      if (infoShown_) RefreshInfoPanel();
-      return;
-    }
+    if (!picture) return std::nullopt;
     pictures.push_back(std::move(picture));
   }
-  waiting_ = false;
+  return pictures;
+}
+
+void MainWindow::Present(std::vector<PicturePtr> pictures, bool reset, bool startAtEnd) {
   std::vector<PicturePtr> kept;
   std::copy_if(pictures.begin(), pictures.end(), std::back_inserter(kept), IsShowable);
   if (kept.empty()) {
@@ -120,7 +168,6 @@ void MainWindow::ShowCurrent(bool reset, bool startAtEnd) {
   pendingAtEnd_ = false;
   RefreshChrome();
   if (infoShown_) RefreshInfoPanel();
-  TraceShow(messageShown_);
 }
 
 void MainWindow::TraceShow(bool failed) const {
@@ -130,6 +177,7 @@ void MainWindow::TraceShow(bool failed) const {
 
 void MainWindow::OnPicturesFinished() {
   const Quarlo::View::PictureCache::Finished finished = cache_->TakeFinished();
+  DeliverThumbnails(finished.thumbnails);
   if (!HasList() || finished.pictures.empty()) return;
   if (Webtoon()) {
     // Decoded pictures bring their true shapes: the strip lays them out again and draws them.
@@ -139,7 +187,19 @@ void MainWindow::OnPicturesFinished() {
     if (infoShown_ && currentFinished) RefreshInfoPanel();
   } else if (waiting_) {
     ShowCurrent(pendingReset_, pendingAtEnd_);
+  } else if (!messageShown_ && ShowsAnyOf(finished.pictures)) {
+    // A full picture replaced the preview on screen: drawn in its place with the zoom, position and turn
+    // kept, so the change shows only as sharper pixels; the position did not change, so no show line.
+    if (std::optional<std::vector<PicturePtr>> pictures = SpreadPictures())
+      Present(std::move(*pictures), false, false);
   }
+}
+
+bool MainWindow::ShowsAnyOf(const std::vector<size_t>& indices) const {
+  const Spread spread = SpreadOf(CurrentPagination(), current_);
+  return std::any_of(indices.begin(), indices.end(), [&](size_t index) {
+    return index >= spread.first && index < spread.first + spread.count;
+  });
 }
 
 void MainWindow::OnStripChanged() {

@@ -62,9 +62,11 @@ void Program::OnCommand(const std::string& text) {
     window_.Show();
     Application::Instance().Post([this, path = text.substr(kOpenPrefix.size())] { window_.Open(path); });
   } else if (automation && text.starts_with(kCommandPrefix)) {
-    if (const std::optional<CommandId> id =
-            CommandByName(std::string_view(text).substr(kCommandPrefix.size()))) {
+    const std::string_view name = std::string_view(text).substr(kCommandPrefix.size());
+    if (const std::optional<CommandId> id = CommandByName(name)) {
       Application::Instance().Post([this, command = *id] { window_.RunCommand(command); });
+    } else if (const std::optional<int32_t> item = MainWindow::SortMenuItemNamed(name)) {
+      Application::Instance().Post([this, item = *item] { window_.RunSortMenuItem(item); });
     }
   } else if (automation && text == "quit") {
     Application::Instance().Post([this] { window_.RunCommand(CommandId::Exit); });

@@ -1,7 +1,7 @@
 // The screenshot run: a window showing the toolkit's gallery, pictured in both themes, the controls page in
 // three themes at two scales, the viewer window on the path's first pictures and with its end card in both
-// themes and languages, the info panel in both themes and languages at two scales, and the chrome, its
-// dialogs and the welcome panel.
+// themes and languages, the info panel in both themes and languages at two scales, the image list over a
+// folder of many pictures, and the chrome, its dialogs and the welcome panel.
 
 #include "app/screenshot_run.h"
 
@@ -17,6 +17,7 @@
 #include "app/info_panel.h"
 #include "app/main_window.h"
 #include "app/viewer_window.h"
+#include "core/picture_list.h"
 #include "core/strings.h"
 #include "core/trace.h"
 #include "widget/application.h"
@@ -277,6 +278,63 @@ bool ShootChrome(const std::string& folder, MainWindow& viewer) {
   return written;
 }
 
+// Every ninth copy gets a name too long for its tile.
+std::string CopyName(size_t number, const std::string& extension) {
+  char digits[8];
+  std::snprintf(digits, sizeof digits, "%04zu", number);
+  const std::string name = std::string("IMG_") + digits;
+  return number % 9 == 0 ? name + " summer holiday at the lake with the whole family" + extension
+                         : name + extension;
+}
+
+// A folder of kShotListPictures copies of the folder pictures of the viewer's list, inside the shots
+// folder until the shots are taken; empty when the list holds none or the copies cannot be made.
+std::string MakeListFolder(const std::string& shots, const MainWindow& viewer) {
+  std::vector<std::filesystem::path> pictures;
+  for (const Quarlo::View::PictureItem& item : viewer.List().items) {
+    if (!item.path.empty()) pictures.emplace_back(item.path);
+  }
+  if (pictures.empty()) return {};
+  const std::string folder = shots + "/list-pictures";
+  std::error_code error;
+  std::filesystem::remove_all(folder, error);
+  std::filesystem::create_directory(folder, error);
+  for (size_t i = 0; i < kShotListPictures && !error; ++i) {
+    const std::filesystem::path& from = pictures[i % pictures.size()];
+    std::filesystem::copy_file(from, folder + "/" + CopyName(i + 1, from.extension().string()), error);
+  }
+  if (!error) return folder;
+  std::filesystem::remove_all(folder, error);
+  return {};
+}
+
+bool ShootList(const std::string& folder, MainWindow& viewer) {
+  ViewerWindow& window = *viewer.Window();
+  // An archive's pictures are no files to copy: its list is not pictured.
+  const auto& items = viewer.List().items;
+  if (std::none_of(items.begin(), items.end(), [](const auto& item) { return !item.path.empty(); }))
+    return true;
+  const std::string pictures = MakeListFolder(folder, viewer);
+  if (pictures.empty()) {
+    std::fprintf(stderr, "quarloview: cannot make the folder for the image list's shots\n");
+    return false;
+  }
+  bool written = viewer.Open(pictures);
+  if (written) {
+    viewer.SetListShown(true);
+    written = WaitFor(window, [&viewer] { return viewer.ListThumbnailsReady(); });
+    if (!written) std::fprintf(stderr, "quarloview: the image list's thumbnails never arrived\n");
+  }
+  for (const NamedTheme& shot : ShotThemes()) {
+    written = written && WriteShot(window, folder, std::string("list-") + shot.name + ".png", shot.theme,
+                                   window.ClientSize());
+  }
+  viewer.CloseSource();
+  std::error_code error;
+  std::filesystem::remove_all(pictures, error);
+  return written;
+}
+
 }  // namespace
 
 bool RunScreenshots(const std::string& folder, const std::string& path, MainWindow& viewer) {
@@ -289,7 +347,10 @@ bool RunScreenshots(const std::string& folder, const std::string& path, MainWind
   }
   if (!ShootGallery(folder)) return false;
   if (path.empty()) return true;
-  return ShootViewer(folder, path, viewer) && (!viewer.HasList() || ShootChrome(folder, viewer));
+  if (!ShootViewer(folder, path, viewer)) return false;
+  if (!viewer.HasList()) return true;
+  // The list's shots open a folder of their own and close it; the chrome's then run on the path again.
+  return ShootList(folder, viewer) && viewer.Open(path) && ShootChrome(folder, viewer);
 }
 
 }  // namespace App

@@ -15,6 +15,7 @@
 #include "core/settings.h"
 #include "core/strings.h"
 #include "core/trace.h"
+#include "platform/memory_return.h"
 #include "widget/application.h"
 #include "widget/kit/single_instance.h"
 
@@ -83,6 +84,7 @@ int RunStart(const CommandLine& line) {
     return kExitFailed;
   }
 
+  Quarlo::Platform::ReturnLargeBlocksAtOnce();
   Program program;
   program.ApplyLanguageAndTheme();
   MainWindow& window = program.Window();

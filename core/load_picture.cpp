@@ -95,6 +95,25 @@ Size2 TargetSize(uint32_t width, uint32_t height, const DecodeOptions& options, 
 
 PixelBuffer Share(PixelBytes&& pixels) { return std::make_shared<const PixelBytes>(std::move(pixels)); }
 
+bool SameSize(Size2 a, Size2 b) { return a.width == b.width && a.height == b.height; }
+
+// A preview's one tile covers the whole picture (full is its size after orientation) with pixels of a
+// smaller size; its frame holds no buffer, so nothing takes those pixels for the picture's own.
+void TakePreview(PixelBytes&& pixels, Size2 pixelSize, Size2 full, LoadedPicture& picture) {
+  picture.preview = true;
+  picture.width = int32_t(full.width);
+  picture.height = int32_t(full.height);
+  picture.frames.push_back({nullptr, 0});
+  picture.tiles.push_back({PictureTile{0,
+                                       0,
+                                       picture.width,
+                                       picture.height,
+                                       Share(std::move(pixels)),
+                                       {},
+                                       int32_t(pixelSize.width),
+                                       int32_t(pixelSize.height)}});
+}
+
 bool IsSrgbName(const std::string& name) {
   return name.size() >= 4 && name.find("sRGB") != std::string::npos;
 }
@@ -120,9 +139,15 @@ void DecodeStill(Decoder& decoder, const DecodeOptions& options, bool webp, Load
     }
   }
   const uint32_t orientation = options.applyOrientation ? picture.metadata.orientation : 1;
+  const Size2 stored{header.width, header.height};
   Size2 target = TargetSize(header.width, header.height, options, orientation >= 5);
+  // A preview pays only where reduced decoding is cheap, and one too large for a tile would save little:
+  // otherwise the whole picture is decoded at once.
+  const bool wantsPreview = options.preview && header.reducesCheaply && !SameSize(target, stored) &&
+                            target.width <= uint32_t(kTileSide) && target.height <= uint32_t(kTileSide);
+  if (options.preview && !wantsPreview) target = stored;
   DecodeRequest request;
-  if (target.width != header.width || target.height != header.height) {
+  if (!SameSize(target, stored)) {
     request.minWidth = target.width;
     request.minHeight = target.height;
   }
@@ -140,17 +165,24 @@ void DecodeStill(Decoder& decoder, const DecodeOptions& options, bool webp, Load
     colour->ApplyBgra(bitmap.pixels.data(), size_t(bitmap.width) * bitmap.height);
   }
   PixelBytes pixels = std::move(bitmap.pixels);
-  const bool covers = bitmap.width >= target.width && bitmap.height >= target.height;
-  if (covers && (bitmap.width != target.width || bitmap.height != target.height)) {
+  const Size2 decoded{bitmap.width, bitmap.height};
+  // A backend that cannot decode reduced gave the whole picture, which is then kept as it is.
+  const bool preview = wantsPreview && decoded.width < stored.width && decoded.height < stored.height;
+  const bool covers = decoded.width >= target.width && decoded.height >= target.height;
+  if (!wantsPreview && covers && !SameSize(decoded, target)) {
     pixels = Imaging::ScaleDown(pixels, bitmap.width, bitmap.height, target.width, target.height);
   } else {
-    target = {bitmap.width, bitmap.height};
+    target = decoded;
   }
   picture.hasTransparency = header.hasAlpha && Imaging::AnyAlphaBelowOpaque(pixels);
+  const bool turned = orientation >= 5 && orientation <= 8;
   if (orientation >= 2 && orientation <= 8) {
     pixels = Imaging::Orient(pixels, target.width, target.height, orientation);
-    if (orientation >= 5) std::swap(target.width, target.height);
+    if (turned) std::swap(target.width, target.height);
   }
+  if (preview)
+    return TakePreview(std::move(pixels), target, turned ? Size2{stored.height, stored.width} : stored,
+                       picture);
   picture.width = int32_t(target.width);
   picture.height = int32_t(target.height);
   picture.frames.push_back({Share(std::move(pixels)), 0});
@@ -229,6 +261,7 @@ void DecodeBytes(std::span<const uint8_t> bytes, std::string_view name, const De
 // Cuts frames wider or taller than the tile threshold into tiles, band by band from the top; smaller
 // frames are one tile that shares the frame's buffer.
 void MakeTiles(LoadedPicture& picture) {
+  if (picture.preview) return;  // made with its one tile
   const bool cut = picture.width > kTileThreshold || picture.height > kTileThreshold;
   for (PictureFrame& frame : picture.frames) {
     std::vector<PictureTile>& tiles = picture.tiles.emplace_back();
@@ -253,16 +286,27 @@ void MakeTiles(LoadedPicture& picture) {
   picture.tiled = true;
 }
 
+// The bytes of the frames' pixels; a preview's are those of its smaller tile.
+uint64_t PixelBytesOf(const LoadedPicture& picture) {
+  if (!picture.preview) return uint64_t(picture.frames.size()) * uint64_t(picture.width) * picture.height * 4;
+  uint64_t bytes = 0;
+  for (const std::vector<PictureTile>& frame : picture.tiles) {
+    for (const PictureTile& tile : frame)
+      bytes += uint64_t(tile.PixelWidth()) * uint64_t(tile.PixelHeight()) * 4;
+  }
+  return bytes;
+}
+
 // Tiles and cost once decoding is over; an allocation failure anywhere turns into OutOfMemory.
 template <typename Decode>
-PicturePtr Finish(std::string key, Decode&& decode) {
+PicturePtr Finish(std::string key, const DecodeOptions& options, Decode&& decode) {
   auto picture = std::make_shared<LoadedPicture>();
   picture->key = std::move(key);
   try {
     decode(*picture);
     if (picture->error == LoadError::None && picture->frames.empty()) Fail(*picture, LoadError::Damaged, 0);
     if (picture->error == LoadError::None) MakeTiles(*picture);
-    AddLevels(*picture);
+    AddLevels(*picture, options.shownPreview.get());
   } catch (const std::bad_alloc&) {
     picture->tiles.clear();
     picture->tiled = false;
@@ -270,8 +314,7 @@ PicturePtr Finish(std::string key, Decode&& decode) {
   }
   picture->cost = kPictureOverheadCost;
   if (picture->error == LoadError::None) {
-    picture->cost += uint64_t(picture->frames.size()) * uint64_t(picture->width) * picture->height * 4 +
-                     LevelBytes(*picture);
+    picture->cost += PixelBytesOf(*picture) + LevelBytes(*picture);
   } else {
     picture->width = picture->height = 0;
   }
@@ -296,7 +339,7 @@ LoadError ErrorOf(Platform::FileReadStatus status) {
 }
 
 PicturePtr LoadFile(const std::string& path, std::string key, const DecodeOptions& options) {
-  return Finish(std::move(key), [&](LoadedPicture& picture) {
+  return Finish(std::move(key), options, [&](LoadedPicture& picture) {
     Platform::FileRead read = Platform::ReadWholeFile(path);
     if (!read.Ok()) return Fail(picture, ErrorOf(read.status), read.error);
     DecodeBytes(read.bytes, path, options, picture);
@@ -307,7 +350,7 @@ PicturePtr LoadFile(const std::string& path, std::string key, const DecodeOption
 
 PicturePtr LoadPictureBytes(std::span<const uint8_t> bytes, std::string_view name,
                             const DecodeOptions& options) {
-  return Finish(std::string(name),
+  return Finish(std::string(name), options,
                 [&](LoadedPicture& picture) { DecodeBytes(bytes, name, options, picture); });
 }
 
@@ -319,7 +362,7 @@ PicturePtr LoadPicture(const PictureItem& item, ZipReader* reader, const DecodeO
                        bool thumbnail) {
   const DecodeOptions effective = thumbnail ? ThumbnailOptions(options) : options;
   if (!reader) return LoadFile(item.path, KeyOf(item), effective);
-  return Finish(KeyOf(item), [&](LoadedPicture& picture) {
+  return Finish(KeyOf(item), effective, [&](LoadedPicture& picture) {
     std::vector<uint8_t> bytes;
     ZipStatus status = reader->ReadEntry(item.entryIndex, bytes);
     if (status != ZipStatus::Ok) return Fail(picture, ErrorOf(status), 0);

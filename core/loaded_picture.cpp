@@ -7,6 +7,8 @@ DecodeOptions ThumbnailOptions(const DecodeOptions& options) {
   thumbnail.frameBytesCap = 0;
   thumbnail.maxWidth = kThumbnailBox;
   thumbnail.maxHeight = kThumbnailBox;
+  thumbnail.preview = false;
+  thumbnail.shownPreview = nullptr;
   return thumbnail;
 }
 

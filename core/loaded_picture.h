@@ -43,9 +43,17 @@ struct PictureFrame {
 
 struct PictureTile {
   int32_t x = 0, y = 0, width = 0, height = 0;  // position and size within the frame
-  PixelBuffer pixels;                           // width × height × 4, or the frame's own buffer
-  std::vector<PictureLevel> levels;             // halved copies, largest first (large stills only)
+  PixelBuffer pixels;                // PixelWidth() × PixelHeight() × 4, or the frame's own buffer
+  std::vector<PictureLevel> levels;  // halved copies, largest first (large stills only)
+  // The size of pixels when it is not width × height: a preview's pixels are smaller than the area they
+  // cover and are drawn enlarged to it. 0: the tile's own size.
+  int32_t pixelWidth = 0, pixelHeight = 0;
+
+  int32_t PixelWidth() const { return pixelWidth > 0 ? pixelWidth : width; }
+  int32_t PixelHeight() const { return pixelHeight > 0 ? pixelHeight : height; }
 };
+
+struct LoadedPicture;
 
 struct DecodeOptions {
   bool applyOrientation = true;
@@ -53,6 +61,15 @@ struct DecodeOptions {
   uint64_t frameBytesCap = kViewerFrameBytesCap;
   int32_t maxWidth = 0;  // a box is in force only when both sizes are at least 1
   int32_t maxHeight = 0;
+  // With a box, a still picture larger than the box becomes a preview: decoded cheaply to cover the box
+  // (JPEG's DCT scaling), its width and height those of the full picture and its one tile's pixels
+  // smaller. A picture that the box does not shrink, or whose backend cannot decode reduced cheaply,
+  // is decoded whole as usual and is no preview.
+  bool preview = false;
+  // The preview of this picture still on screen, when this decode makes its full picture: where its
+  // pixels have the size of one of the full picture's halved copies they become that copy, so the two
+  // never hold the same view twice. Null: none.
+  std::shared_ptr<const LoadedPicture> shownPreview;
   // Raised by the picture cache when the result can no longer be used (shutdown, another list);
   // decoders look at it between frames and give up early. Null: never.
   const std::atomic<bool>* cancel = nullptr;
@@ -105,7 +122,11 @@ struct LoadedPicture {
   int32_t errorCode = 0;
   std::vector<std::vector<PictureTile>> tiles;  // one vector per frame: what the canvas draws
   bool tiled = false;                           // frames were cut into tiles and their whole buffers released
-  uint64_t cost = 0;                            // bytes charged to the picture cache
+  // A stand-in shown until the full picture is decoded: every size and fact above describes the full
+  // picture, but the frame's buffer is null and the one tile holds pixels of a reduced size (see
+  // PictureTile). Only for drawing; anything that needs the picture's pixels waits for the full one.
+  bool preview = false;
+  uint64_t cost = 0;  // bytes charged to the picture cache
 };
 
 using PicturePtr = std::shared_ptr<const LoadedPicture>;

@@ -83,6 +83,7 @@ void PictureCache::SetOptions(const DecodeOptions& options) {
     CancelDecodes();
     options_ = options;
     options_.cancel = nullptr;
+    options_.shownPreview = nullptr;
     Empty(pictures_);
     Empty(thumbnails_);
   }
@@ -90,11 +91,12 @@ void PictureCache::SetOptions(const DecodeOptions& options) {
   wake_.notify_all();
 }
 
-void PictureCache::SetWanted(std::vector<size_t> indices, size_t onScreen) {
+void PictureCache::SetWanted(std::vector<size_t> indices, size_t onScreen, PreviewBox preview) {
   {
     std::lock_guard lock(mutex_);
     pictures_.wanted = std::move(indices);
     pictures_.onScreen = std::min(onScreen, pictures_.wanted.size());
+    pictures_.preview = preview;
     CancelIfUnwanted(pictures_);
   }
   wake_.notify_all();
@@ -142,16 +144,31 @@ PicturePtr PictureCache::Lookup(const Lane& lane, size_t index) const {
   return found == lane.map.end() ? nullptr : found->second.picture;
 }
 
-// The first wanted index whose picture is neither stored nor known to fail.
+// A wanted index whose picture is neither stored (in full or as a preview) nor known to fail.
 bool PictureCache::Waiting(const Lane& lane, size_t index) const {
   if (index >= items_.size()) return false;
   const std::string& key = KeyOf(items_[index]);
   return !lane.map.contains(key) && !lane.failed.contains(key);
 }
 
-std::optional<size_t> PictureCache::NextWanted(const Lane& lane) const {
+// Previews of the first wanted pictures that have nothing stored yet come first; then the first wanted
+// picture that has neither its full picture stored nor is known to fail.
+std::optional<PictureCache::Job> PictureCache::NextWanted(const Lane& lane) const {
+  auto pending = [&](size_t index, bool preview) {
+    if (index >= items_.size()) return false;
+    const std::string& key = KeyOf(items_[index]);
+    if (lane.failed.contains(key)) return false;
+    auto found = lane.map.find(key);
+    return found == lane.map.end() || (!preview && found->second.picture->preview);
+  };
+  if (lane.preview.Any()) {
+    const size_t count = lane.onScreen;
+    for (size_t at = 0; at < count; ++at) {
+      if (pending(lane.wanted[at], true)) return Job{lane.wanted[at], true};
+    }
+  }
   for (size_t index : lane.wanted) {
-    if (Waiting(lane, index)) return index;
+    if (pending(index, false)) return Job{index, false};
   }
   return std::nullopt;
 }
@@ -159,15 +176,23 @@ std::optional<size_t> PictureCache::NextWanted(const Lane& lane) const {
 void PictureCache::Run(Lane& lane) {
   std::unique_lock lock(mutex_);
   while (!stop_) {
-    std::optional<size_t> index = NextWanted(lane);
-    if (!index) {
+    std::optional<Job> job = NextWanted(lane);
+    if (!job) {
       wake_.wait(lock);
       continue;
     }
-    PictureItem item = items_[*index];
+    const size_t index = job->index;
+    PictureItem item = items_[index];
     std::shared_ptr<ZipReader> reader = reader_;
     DecodeOptions options = options_;
     options.cancel = &lane.cancel;
+    if (job->preview) {
+      options.preview = true;
+      options.maxWidth = lane.preview.width;
+      options.maxHeight = lane.preview.height;
+    } else if (PicturePtr stored = Lookup(lane, index); stored && stored->preview) {
+      options.shownPreview = std::move(stored);
+    }
     uint64_t generation = generation_;
     const std::string& key = KeyOf(item);
     lane.cancel.store(false);
@@ -175,6 +200,7 @@ void PictureCache::Run(Lane& lane) {
     lock.unlock();
     PicturePtr picture = DecodeGuarded(item, reader.get(), options, lane.thumbnail);
     reader.reset();
+    options.shownPreview.reset();  // kept by the picture where it became a copy, else freed with the entry
     lock.lock();
     lane.decoding.reset();
     // A picture of a list or of options that are no longer current must never be seen, nor one
@@ -190,7 +216,7 @@ void PictureCache::Run(Lane& lane) {
     } else if (picture->error == LoadError::CannotRead) {
       lane.failed.insert(key);
     }
-    Store(lane, *index, key, std::move(picture));
+    Store(lane, index, key, std::move(picture));
     lock.unlock();
     if (notifier_) notifier_();
     lock.lock();

@@ -40,6 +40,16 @@ struct CacheLimits {
   LaneLimits thumbnails;
 };
 
+// The pictures about to be on screen, when they will be shown fitted: the first `count` wanted pictures
+// that are not decoded at all are first decoded as previews covering width × height device pixels
+// (DecodeOptions::preview), so that something appears sooner; their full decodes follow, and each
+// replaces its preview in the lane. count 0: no previews.
+struct PreviewBox {
+  int32_t width = 0, height = 0;
+
+  bool Any() const { return width >= 1 && height >= 1; }
+};
+
 // What a lane holds now, for the benchmark, the tests and diagnostics.
 struct LaneUsage {
   uint64_t usedBytes = 0;
@@ -91,14 +101,15 @@ class PictureCache {
   // Called by the prefetch policy: the pictures to decode, nearest first. A decode in progress whose
   // picture is no longer wanted is cancelled and its result dropped. The first onScreen indices are
   // needed on screen now: while one of them is not decoded, a decode of any other picture is cancelled
-  // too, so that paging faster than decoding (a held key) waits for one decode at most.
-  void SetWanted(std::vector<size_t> indices, size_t onScreen = 0);
+  // too, so that paging faster than decoding (a held key) waits for one decode at most; and where preview
+  // asks for it, they are decoded first at that size, then in full.
+  void SetWanted(std::vector<size_t> indices, size_t onScreen = 0, PreviewBox preview = {});
   // Called by the image list for its visible tiles: thumbnails start .. start + count - 1. As with
   // SetWanted, a thumbnail decode that is no longer wanted is cancelled.
   void SetWantedThumbnails(size_t start, size_t count);
 
-  // Called by the views: the decoded picture / thumbnail of an item, or null. Lookups do not change
-  // which pictures are evicted first.
+  // Called by the views: the decoded picture / thumbnail of an item (a picture may be a preview until
+  // its full decode is stored), or null. Lookups do not change which pictures are evicted first.
   PicturePtr Get(size_t index) const;
   PicturePtr GetThumbnail(size_t index) const;
 
@@ -119,6 +130,7 @@ class PictureCache {
     std::unordered_set<std::string> failed;
     std::vector<size_t> wanted;
     size_t onScreen = 0;  // how many of the first wanted are needed on screen now
+    PreviewBox preview;   // for the on-screen pictures; the thumbnail lane has none
     std::vector<size_t> finished;
     uint64_t usedBytes = 0;
     uint64_t budget = 0;
@@ -129,10 +141,16 @@ class PictureCache {
     std::thread thread;
   };
 
+  // One decode for a loader: the item's full picture, or its preview.
+  struct Job {
+    size_t index = 0;
+    bool preview = false;
+  };
+
   void Run(Lane& lane);
   PicturePtr DecodeGuarded(const PictureItem& item, ZipReader* reader, const DecodeOptions& options,
                            bool thumbnail);
-  std::optional<size_t> NextWanted(const Lane& lane) const;
+  std::optional<Job> NextWanted(const Lane& lane) const;
   bool LowerBudgetAfterOutOfMemory(Lane& lane);
   void Store(Lane& lane, size_t index, const std::string& key, PicturePtr picture);
   void Remove(Lane& lane, const std::string& key);

@@ -27,15 +27,19 @@ constexpr int32_t kLevelsMinSide = 2048;
 // first need, at a cost too small to notice.
 constexpr int32_t kSmallestLevelSide = 256;
 
-// The halved copies of one tile, largest first, down to kSmallestLevelSide. Throws std::bad_alloc.
-std::vector<PictureLevel> BuildLevels(const Imaging::PixelBytes& pixels, int32_t width, int32_t height);
+// The halved copies of one tile, largest first, down to kSmallestLevelSide. A given copy of exactly the
+// size of one of them stands in for it, and the smaller ones are halved from it. Throws std::bad_alloc.
+std::vector<PictureLevel> BuildLevels(const Imaging::PixelBytes& pixels, int32_t width, int32_t height,
+                                      const PictureLevel& given = {});
 
 // Gives every tile of a decoded still picture with a side of at least kLevelsMinSide its copies; run
 // by the decode pipeline before the picture is published. Animation frames get none: one set per
 // frame would add a third to a frame budget that is already capped, and animations are rarely shown
 // at half size; the canvas halves a frame on its first shrunk draw and keeps the copy while the
 // picture is shown. When memory runs short the picture simply goes without copies.
-void AddLevels(LoadedPicture& picture) noexcept;
+// preview (may be null) is this picture's preview still on screen: where its pixels have the size of
+// one of the copies they become that copy, so the picture takes no memory beside them while both exist.
+void AddLevels(LoadedPicture& picture, const LoadedPicture* preview = nullptr) noexcept;
 
 // The bytes of every copy the picture holds, charged to the picture cache beside its frames.
 uint64_t LevelBytes(const LoadedPicture& picture);

@@ -56,14 +56,14 @@ std::vector<BitmapLevel> LevelsOf(const PictureTile& tile) {
 }  // namespace
 
 Bitmap TileBitmaps::Get(const PictureTile& tile) {
-  if (!tile.pixels || tile.width <= 0 || tile.height <= 0 ||
-      tile.pixels->size() < static_cast<size_t>(tile.width) * static_cast<size_t>(tile.height) * 4) {
+  const int32_t width = tile.PixelWidth(), height = tile.PixelHeight();
+  if (!tile.pixels || width <= 0 || height <= 0 ||
+      tile.pixels->size() < static_cast<size_t>(width) * static_cast<size_t>(height) * 4) {
     return {};
   }
   auto found = bitmaps_.find(tile.pixels.get());
   if (found != bitmaps_.end()) return found->second;
-  Bitmap bitmap =
-      Bitmap::WrapWithLevels(tile.width, tile.height, tile.pixels, tile.pixels->data(), LevelsOf(tile));
+  Bitmap bitmap = Bitmap::WrapWithLevels(width, height, tile.pixels, tile.pixels->data(), LevelsOf(tile));
   if (bitmap) bitmaps_.emplace(tile.pixels.get(), bitmap);
   return bitmap;
 }

@@ -140,6 +140,12 @@ class Bitmap {
     // Halved copies, largest first: given with WrapWithLevels, and extended by the canvas on the first
     // draw that needs a smaller one.
     std::vector<BitmapLevel> levels;
+    // The copy the canvas last shrank a small bitmap to, for a draw at that same device size and quality
+    // (thumbnails drawn again every frame of a scroll); empty until then.
+    int32_t scaledWidth = 0;
+    int32_t scaledHeight = 0;
+    Interpolation scaledInterpolation = Interpolation::Linear;
+    std::vector<uint8_t> scaledPixels;
   };
 
   Bitmap() = default;

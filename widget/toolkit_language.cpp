@@ -16,7 +16,7 @@ std::atomic<int> languageOverride{kAutomaticLanguage};
 constexpr int kLanguageCount = 5;
 
 // English, Korean, Japanese, simplified Chinese, traditional Chinese.
-constexpr std::array<std::array<const char*, kLanguageCount>, 18> kTexts{{
+constexpr std::array<std::array<const char*, kLanguageCount>, 19> kTexts{{
     {"OK", "확인", "OK", "确定", "確定"},
     {"Cancel", "취소", "キャンセル", "取消", "取消"},
     {"Yes", "예", "はい", "是", "是"},
@@ -35,6 +35,7 @@ constexpr std::array<std::array<const char*, kLanguageCount>, 18> kTexts{{
     {"More options", "옵션 더 보기", "その他のオプション", "更多选项", "更多選項"},
     {"None", "없음", "なし", "无", "無"},
     {"Press a shortcut", "단축키를 누르세요", "ショートカットを押してください", "请按快捷键", "請按快速鍵"},
+    {"Nothing to show", "표시할 항목이 없습니다", "表示する項目がありません", "没有可显示的内容", "沒有可顯示的內容"},
 }};
 
 // The first of LC_ALL, LC_MESSAGES and LANG that is set and not empty.

@@ -36,6 +36,7 @@ enum class ToolkitText : int {
   MoreOptions,
   ChordNone,
   ChordPrompt,
+  NothingToShow,
 };
 
 // The override when set, else the language of the user's locale (computed once).

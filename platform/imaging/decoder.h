@@ -46,6 +46,9 @@ struct PictureHeader {
   // The profile was built from colour primaries the file states (HEIF nclx), not embedded: it is used
   // for conversion but has no name to show.
   bool profileFromPrimaries = false;
+  // Decoding at a reduced size costs a fraction of a whole decode (JPEG's DCT scaling), not merely
+  // less memory, so a quick preview before the whole picture pays.
+  bool reducesCheaply = false;
   ExifValues exif;  // what the container's EXIF block (or the TIFF directory) says
 };
 
@@ -69,8 +72,8 @@ struct Bitmap {
 struct DecodeRequest {
   uint32_t frame = 0;
   // The smallest size the caller will scale the result down to (0: full size). A backend that can
-  // decode at reduced size cheaply (JPEG's DCT scaling) returns any size between this and the stored
-  // size; the others return the stored size.
+  // decode at a reduced size (JPEG's DCT scaling, or rows scaled as they are read) returns any size
+  // between this and the stored size; the others return the stored size.
   uint32_t minWidth = 0, minHeight = 0;
   // Conversion from the embedded profile to sRGB, or null. Backends whose samples are CMYK apply it
   // themselves and set Bitmap::colourConverted; the others leave it to the caller.

@@ -141,6 +141,7 @@ class JpegDecoder final : public Decoder {
     header_.width = info.image_width;
     header_.height = info.image_height;
     header_.bitsPerPixel = uint32_t(info.num_components) * 8;
+    header_.reducesCheaply = true;
     header_.model = IsCmyk(info.jpeg_color_space)            ? SampleModel::Cmyk
                     : info.jpeg_color_space == JCS_GRAYSCALE ? SampleModel::Gray
                                                              : SampleModel::Rgb;

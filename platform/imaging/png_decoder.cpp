@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/imaging/pixel_ops.h"
+#include "platform/imaging/png_memory.h"
 
 namespace Quarlo::Imaging {
 
@@ -13,34 +14,18 @@ namespace {
 
 // PNG allows sizes up to 2^31 - 1; the pipeline's own pixel limit decides, not libpng's default.
 constexpr png_uint_32 kLargestSide = 0x7FFFFFFF;
-constexpr int kLibpngError = 1;
-
-struct Reader {
-  std::span<const uint8_t> bytes;
-  size_t offset = 0;
-};
-
-[[noreturn]] void OnError(png_structp png, png_const_charp) { png_longjmp(png, kLibpngError); }
-void OnWarning(png_structp, png_const_charp) {}
-
-void ReadBytes(png_structp png, png_bytep out, size_t count) {
-  auto* reader = static_cast<Reader*>(png_get_io_ptr(png));
-  if (count > reader->bytes.size() - reader->offset) png_error(png, "truncated");
-  std::memcpy(out, reader->bytes.data() + reader->offset, count);
-  reader->offset += count;
-}
 
 // One libpng read over the bytes, destroyed with this.
 struct Session {
-  Reader reader;
+  PngByteReader reader;
   png_structp png = nullptr;
   png_infop info = nullptr;
 
   explicit Session(std::span<const uint8_t> bytes) : reader{bytes} {
-    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
+    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngLongJumpOnError, PngIgnoreWarning);
     if (png) info = png_create_info_struct(png);
     if (!info) return;
-    png_set_read_fn(png, &reader, ReadBytes);
+    png_set_read_fn(png, &reader, PngReadFromBytes);
     png_set_user_limits(png, kLargestSide, kLargestSide);
   }
   ~Session() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }

@@ -6,15 +6,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/list_source.h"
 #include "app/notice_bubble.h"
 #include "app/viewer_fixture.h"
 #include "app/viewer_window.h"
+#include "support/recording_canvas.h"
 #include "views/picture_view.h"
 #include "views/webtoon_view.h"
+#include "widget/input/menu_item.h"
+#include "widget/list/tile_view.h"
 
 namespace {
 
@@ -119,6 +124,39 @@ TEST_F(MainWindowTest, APictureThatCannotBeDecodedShowsWhy) {
   viewer->RunCommand(CommandId::Next);
   Settle();
   EXPECT_EQ(viewer->MessageDetail(), Text(23));
+}
+
+// A large JPEG in a fitted view comes first as a preview, then as the full picture. Whenever the preview
+// was on screen, everything shown describes the full picture, and the position is told once.
+TEST_F(MainWindowTest, FullPictureFollowsThePreviewWithOneShowLine) {
+  folder.AddFile("big/photo.jpg", Quarlo::Test::EncodeJpeg(Quarlo::Test::RgbaImage::Photo(2400, 1600)));
+  Start();
+  // Each step paints as the window would, which lays the frame out first: the view has its size.
+  auto paint = [this] {
+    Quarlo::Widget::Testing::RecordingCanvas canvas;
+    Native().Paint(canvas);
+  };
+  paint();
+  ASSERT_TRUE(viewer->Open(folder.At("big")));
+  std::vector<double> zooms;  // while each kind of picture was shown
+  bool previewShown = false;
+  Application::Instance().RunUntil([&] {
+    paint();
+    const auto& pages = viewer->Pictures().Pages();
+    if (pages.empty()) return false;
+    EXPECT_EQ(pages[0]->width, 2400);
+    EXPECT_EQ(viewer->Pictures().RotatedSize(), (Quarlo::Widget::Size{2400, 1600}));
+    if (pages[0]->preview && !previewShown) zooms.push_back(viewer->Pictures().Zoom());
+    previewShown = previewShown || pages[0]->preview;
+    return !pages[0]->preview;
+  });
+  zooms.push_back(viewer->Pictures().Zoom());
+  EXPECT_LT(zooms.back(), 0.5);
+  EXPECT_EQ(zooms.front(), zooms.back()) << "the full picture took the preview's place at the same zoom";
+  const std::vector<std::string> lines = TraceLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "show 1/1 photo.jpg"), 1);
+  EXPECT_FALSE(viewer->IsWaiting());
+  EXPECT_FALSE(viewer->IsMessageShown());
 }
 
 TEST_F(MainWindowTest, GoToClampsAndLandsOnTheStartOfASpread) {
@@ -454,6 +492,136 @@ TEST_F(MainWindowTest, WebtoonLayoutShowsTheStripAndPagesByScrolling) {
   Settle();
   EXPECT_TRUE(viewer->Pictures().IsVisible());
   EXPECT_EQ(viewer->Pictures().Pages().size(), 1u);
+}
+
+// --- The image list ---
+
+// The window point at the centre of a tile of the image list.
+Quarlo::Widget::Point TileCentre(const MainWindow& viewer, int64_t index) {
+  const Rect tile = viewer.ListView().TileRect(index);
+  return viewer.ListView().LocalToWindow({tile.x + tile.width / 2, tile.y + tile.height / 2});
+}
+
+TEST_F(MainWindowTest, ShowListNeedsAnOpenList) {
+  Start();
+  viewer->RunCommand(CommandId::ShowList);
+  EXPECT_FALSE(viewer->IsListShown());
+  EXPECT_FALSE(viewer->ListView().IsVisible());
+  EXPECT_FALSE(Traced("list shown"));
+}
+
+TEST_F(MainWindowTest, ShowListSelectsAndCentresTheCurrentTileAndTakesTheKeys) {
+  const std::string pics = PictureFolder(30);
+  Start();
+  ASSERT_TRUE(OpenAndSettle(pics + "/p17.png"));
+  Native().Resize({700, 500});                    // three columns, three rows in view
+  EXPECT_TRUE(Native().KeyDown(Key(Vk::Enter)));  // Enter runs ShowList while the list is hidden
+  ASSERT_TRUE(viewer->IsListShown());
+  EXPECT_TRUE(Traced("list shown"));
+  const auto& view = viewer->ListView();
+  EXPECT_TRUE(view.IsVisible());
+  EXPECT_FALSE(viewer->Pictures().IsVisible());
+  EXPECT_TRUE(view.IsFocused());
+  EXPECT_EQ(view.selection.Ranges(), (std::vector<Quarlo::Widget::Models::IndexRange>{{16, 17}}));
+  // Row 5 of the three-column grid sits in the middle of the list.
+  const Rect row = view.TileRect(16);
+  EXPECT_NEAR(row.y + row.height / 2, view.ActualSize().height / 2, 1);
+
+  // Navigation keys and Enter now go to the list, not to the pictures.
+  EXPECT_TRUE(Native().KeyDown(Key(Vk::Left)));
+  EXPECT_TRUE(Native().KeyDown(Key(Vk::Up)));
+  EXPECT_EQ(viewer->Current(), 16u);
+  EXPECT_TRUE(Native().KeyDown(Key(Vk::Enter)));
+  Settle();
+  EXPECT_FALSE(viewer->IsListShown());
+  EXPECT_EQ(viewer->Current(), 12u);
+  EXPECT_TRUE(Traced("list hidden"));
+  EXPECT_TRUE(Traced("show 13/30 p13.png"));
+  EXPECT_TRUE(viewer->Pictures().IsVisible());
+}
+
+TEST_F(MainWindowTest, DoubleClickOnATileShowsThatPictureAndEscHidesTheList) {
+  const std::string pics = PictureFolder(30);
+  Start();
+  ASSERT_TRUE(OpenAndSettle(pics));
+  viewer->RunCommand(CommandId::ShowList);
+  Native().Press(TileCentre(*viewer, 2), PointerButton::Left, 1);
+  Native().Release(TileCentre(*viewer, 2));
+  Native().Press(TileCentre(*viewer, 2), PointerButton::Left, 2);
+  Native().Release(TileCentre(*viewer, 2));
+  Settle();
+  EXPECT_FALSE(viewer->IsListShown());
+  EXPECT_EQ(viewer->Current(), 2u);
+  EXPECT_TRUE(Traced("show 3/30 p03.png"));
+
+  viewer->RunCommand(CommandId::ShowList);
+  ASSERT_TRUE(viewer->IsListShown());
+  std::ofstream(TracePath(), std::ios::trunc).close();
+  EXPECT_TRUE(Native().KeyDown(Key(Vk::Escape)));
+  EXPECT_FALSE(viewer->IsListShown());
+  EXPECT_TRUE(Traced("list hidden"));
+  EXPECT_TRUE(Native().exists);
+}
+
+TEST_F(MainWindowTest, TilesShowThumbnailsAsTheyArrive) {
+  const std::string pics = PictureFolder(5);
+  Start();
+  ASSERT_TRUE(OpenAndSettle(pics));
+  viewer->RunCommand(CommandId::ShowList);
+  Application::Instance().RunUntil([this] {
+    Quarlo::Widget::Testing::RecordingCanvas canvas;
+    Native().Paint(canvas);
+    return canvas.Calls("DrawBitmap").size() == 5;
+  });
+  EXPECT_EQ(viewer->ImageListSource().BitmapCount(), 5u);
+  viewer->CloseSource();
+  EXPECT_EQ(viewer->ImageListSource().BitmapCount(), 0u);
+  EXPECT_FALSE(viewer->IsListShown());
+}
+
+TEST_F(MainWindowTest, ArchiveEntriesAreTitledByTheirOwnFileName) {
+  const std::string archive = folder.At("book.cbz");
+  Quarlo::Test::WriteFileBytes(archive, Quarlo::Test::BuildZip({Entry("chapter1/001.png", Png(20, 30)),
+                                                                Entry("chapter2/002.png", Png(20, 30))})
+                                            .bytes);
+  Start();
+  ASSERT_TRUE(OpenAndSettle(archive));
+  auto& source = const_cast<App::ListSource&>(viewer->ImageListSource());
+  EXPECT_EQ(source.Count(), 2);
+  EXPECT_EQ(source.Title(0), "001.png");
+  EXPECT_EQ(source.Title(1), "002.png");
+  EXPECT_EQ(source.Title(2), "");
+}
+
+TEST_F(MainWindowTest, ResortKeepsTheCurrentPictureAndAppliesToListsOpenedLater) {
+  // Sizes grow with the name: p01 is the smallest file.
+  for (int i = 1; i <= 5; ++i) {
+    folder.AddFile("sized/p0" + std::to_string(i) + ".png", Png(10 * i, 10 * i));
+  }
+  Start();
+  for (const auto& item : viewer->SortMenuItems()) {
+    EXPECT_TRUE(!item.IsSelectable()) << item.text;
+  }
+  ASSERT_TRUE(OpenAndSettle(folder.At("sized/p02.png")));
+  ASSERT_TRUE(viewer->RunSortMenuItem(App::kSortMenuFirstKeyId + 2));  // Size, ascending
+  ASSERT_TRUE(viewer->RunSortMenuItem(App::kSortMenuDescendingId));
+  Settle();
+  EXPECT_EQ(viewer->SortOrder(), Quarlo::View::SortKey::Size);
+  EXPECT_TRUE(viewer->SortDescending());
+  EXPECT_EQ(viewer->List().items.front().name, "p05.png");
+  EXPECT_EQ(viewer->List().items[viewer->Current()].name, "p02.png");
+  EXPECT_EQ(viewer->Current(), 3u);
+  EXPECT_TRUE(Traced("show 4/5 p02.png"));
+  const auto items = viewer->SortMenuItems();
+  ASSERT_EQ(items.size(), 6u);
+  EXPECT_TRUE(items[2].checked);
+  EXPECT_FALSE(items[0].checked);
+  EXPECT_TRUE(items[5].checked);
+  EXPECT_TRUE(items[5].enabled);
+  EXPECT_FALSE(viewer->RunSortMenuItem(204));
+
+  ASSERT_TRUE(OpenAndSettle(folder.At("sized")));
+  EXPECT_EQ(viewer->List().items.front().name, "p05.png");
 }
 
 }  // namespace

@@ -132,6 +132,118 @@ TEST(LoadPictureTest, ThumbnailsHaveTheBoxSizeWhateverTheDctScaleGives) {
   EXPECT_EQ(small->height, 100);
 }
 
+DecodeOptions PreviewBox(int32_t width, int32_t height) {
+  return DecodeOptions{.maxWidth = width, .maxHeight = height, .preview = true};
+}
+
+// A preview covers the box with DCT-reduced pixels in its one tile, while every size it reports is the
+// full picture's: the view fits, zooms and describes it as the full picture.
+TEST(LoadPictureTest, JpegPreviewHasTheFullSizesAndSmallerPixelsThatCoverTheBox) {
+  const struct {
+    const char* name;
+    uint32_t orientation;
+    int32_t width, height;            // as shown, after the turn
+    int32_t pixelWidth, pixelHeight;  // at 2/8 the stored 4000 × 3000, turned
+  } cases[] = {
+      {"upright", 1, 4000, 3000, 1000, 750},
+      {"turned a quarter", 6, 3000, 4000, 750, 1000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fx::JpegOptions options{.quality = 50, .exif = Fx::BuildExif({.orientation = c.orientation})};
+    auto bytes = Fx::EncodeJpeg(RgbaImage::Filled(4000, 3000, 30, 60, 90), options);
+    auto turnedBox = c.orientation == 6 ? PreviewBox(700, 900) : PreviewBox(900, 700);
+    auto preview = Decode(bytes, turnedBox);
+    ASSERT_EQ(preview->error, LoadError::None);
+    EXPECT_TRUE(preview->preview);
+    EXPECT_EQ(preview->width, c.width);
+    EXPECT_EQ(preview->height, c.height);
+    EXPECT_EQ(preview->sourceWidth, 4000);
+    EXPECT_EQ(preview->format, "JPEG");
+    ASSERT_EQ(preview->frames.size(), 1u);
+    EXPECT_EQ(preview->frames[0].pixels, nullptr);  // nothing takes the small pixels for the picture's
+    ASSERT_EQ(preview->tiles.size(), 1u);
+    ASSERT_EQ(preview->tiles[0].size(), 1u);
+    const PictureTile& tile = preview->tiles[0][0];
+    EXPECT_EQ(tile.width, c.width);
+    EXPECT_EQ(tile.height, c.height);
+    EXPECT_EQ(tile.PixelWidth(), c.pixelWidth);
+    EXPECT_EQ(tile.PixelHeight(), c.pixelHeight);
+    ASSERT_NE(tile.pixels, nullptr);
+    ASSERT_EQ(tile.pixels->size(), size_t(c.pixelWidth) * c.pixelHeight * 4);
+    const uint8_t* p = tile.pixels->data() + (size_t(100) * c.pixelWidth + 100) * 4;
+    EXPECT_TRUE(Near({p[0], p[1], p[2], p[3]}, {90, 60, 30, 255}, 4));
+    EXPECT_TRUE(tile.levels.empty());
+    EXPECT_EQ(preview->cost, kPictureOverheadCost + uint64_t(c.pixelWidth) * c.pixelHeight * 4);
+  }
+}
+
+// The full picture after a preview takes the preview's pixels as its halved copy of that size (and
+// halves the smaller copies from them), so the two together hold no view twice; a preview of another
+// size is left alone.
+TEST(LoadPictureTest, FullPictureTakesItsPreviewAsTheHalvedCopyOfItsSize) {
+  auto bytes = Fx::EncodeJpeg(RgbaImage::Filled(4000, 3000, 30, 60, 90), {.quality = 50});
+  const struct {
+    const char* name;
+    DecodeOptions box;
+    bool taken;
+  } cases[] = {
+      {"a quarter of the size", PreviewBox(900, 700), true},  // 1000 × 750: the second copy
+      {"three eighths", PreviewBox(1400, 1000), false},       // 1500 × 1125: no copy has that size
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto preview = Decode(bytes, c.box);
+    ASSERT_TRUE(preview->preview);
+    DecodeOptions full;
+    full.shownPreview = preview;
+    auto picture = Decode(bytes, full);
+    ASSERT_EQ(picture->error, LoadError::None);
+    ASSERT_EQ(picture->tiles.at(0).size(), 1u);
+    const std::vector<PictureLevel>& levels = picture->tiles[0][0].levels;
+    ASSERT_EQ(levels.size(), 3u);
+    EXPECT_EQ(levels[1].width, 1000);
+    EXPECT_EQ(levels[1].height, 750);
+    EXPECT_EQ(levels[1].pixels == preview->tiles[0][0].pixels, c.taken);
+    EXPECT_EQ(levels[2].width, 500);
+    EXPECT_EQ(levels[2].height, 375);
+    const uint8_t* p = levels[2].pixels->data() + (size_t(100) * 500 + 100) * 4;
+    EXPECT_TRUE(Near({p[0], p[1], p[2], p[3]}, {90, 60, 30, 255}, 4));
+  }
+}
+
+TEST(LoadPictureTest, PreviewIsTheWholePictureWhereNothingIsSaved) {
+  auto jpeg = Fx::EncodeJpeg(RgbaImage::Filled(640, 480, 30, 60, 90), {.quality = 50});
+  auto png = Fx::EncodePng(RgbaImage::Filled(640, 480, 30, 60, 90));
+  auto wide = Fx::EncodeJpeg(RgbaImage::Filled(8000, 64, 30, 60, 90), {.quality = 50});
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    DecodeOptions options;
+    int32_t width, height;
+  } cases[] = {
+      {"picture within the box", jpeg, PreviewBox(800, 600), 640, 480},
+      {"backend without reduced decoding", png, PreviewBox(320, 240), 640, 480},
+      {"preview too large for one tile", wide, PreviewBox(6000, 64), 8000, 64},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto picture = Decode(c.bytes, c.options);
+    ASSERT_EQ(picture->error, LoadError::None);
+    EXPECT_FALSE(picture->preview);
+    EXPECT_EQ(picture->width, c.width);
+    EXPECT_EQ(picture->height, c.height);
+    uint64_t pixels = 0;
+    for (const PictureTile& tile : picture->tiles.at(0)) {
+      EXPECT_EQ(tile.PixelWidth(), tile.width);
+      pixels += uint64_t(tile.width) * tile.height;
+    }
+    EXPECT_EQ(pixels, uint64_t(c.width) * c.height);
+  }
+  // A box alone still shrinks a thumbnail to it, and the thumbnail options never ask for a preview.
+  EXPECT_FALSE(ThumbnailOptions(PreviewBox(800, 600)).preview);
+}
+
 TEST(LoadPictureTest, EveryExifOrientationMovesThePixelsAsTheTableSays) {
   const RgbaImage source = Asymmetric();
   // Expected output: for each output pixel, the index (x + 3y) of the input pixel it shows.
@@ -617,7 +729,7 @@ TEST(LoadPictureTest, WideFramesAreCutIntoTiles) {
   EXPECT_EQ(tiles[2].pixels->size(), 808u * 100 * 4);
   const uint8_t* last = tiles[2].pixels->data() + (99 * 808 + 807) * 4;
   EXPECT_EQ((Bgra{last[0], last[1], last[2], last[3]}), (Bgra{0, 0, 255, 255}));
-  EXPECT_EQ((*tiles[1].pixels)[1], 255);  // green at the tile's own (0, 0)
+  EXPECT_EQ((*tiles[1].pixels)[1], 255);                                   // green at the tile's own (0, 0)
   EXPECT_EQ(picture->cost, 9000u * 100 * 4 + 256 + LevelBytes(*picture));  // frames, overhead, halved copies
 }
 

@@ -32,6 +32,8 @@ class ScriptedDecode {
     std::vector<LoadError> errors = {};  // per attempt; the last one repeats; none: success
     bool hold = false;
     bool throwOnFirstAttempt = false;  // as an allocation failure escaping the decode would
+    bool previewHolds = true;          // with hold: preview decodes hold too
+    bool previewReduces = true;        // a preview decode gives a preview (else the whole picture)
   };
 
   void Set(const std::string& key, Script script) {
@@ -73,16 +75,29 @@ class ScriptedDecode {
     std::lock_guard lock(mutex_);
     return sawThumbnail_;
   }
+  // Full decodes that were handed the preview stored for their picture.
+  int FullDecodesGivenTheirPreview() const {
+    std::lock_guard lock(mutex_);
+    return givenPreview_;
+  }
+  // The box of the last preview decode.
+  std::pair<int32_t, int32_t> PreviewBoxSeen() const {
+    std::lock_guard lock(mutex_);
+    return previewBox_;
+  }
 
  private:
   PicturePtr Decode(const PictureItem& item, const DecodeOptions& options, bool thumbnail) {
     std::unique_lock lock(mutex_);
     const std::string& key = KeyOf(item);
-    calls_.push_back(key + (thumbnail ? " thumbnail" : ""));
+    calls_.push_back(key + (thumbnail ? " thumbnail" : "") + (options.preview ? " preview" : ""));
     sawThumbnail_ = sawThumbnail_ || thumbnail;
+    if (options.preview) previewBox_ = {options.maxWidth, options.maxHeight};
+    if (options.shownPreview && options.shownPreview->preview && options.shownPreview->key == key)
+      ++givenPreview_;
     int attempt = attempts_[key]++;
     Script script = scripts_[key];
-    if (script.hold) {
+    if (script.hold && (script.previewHolds || !options.preview)) {
       holding_ = true;
       changed_.notify_all();
       // The cache raises the cancel flag without telling us; look at it now and then.
@@ -98,6 +113,7 @@ class ScriptedDecode {
     if (!script.errors.empty())
       picture->error = script.errors[std::min<size_t>(attempt, script.errors.size() - 1)];
     picture->cost = script.cost;
+    picture->preview = options.preview && script.previewReduces;
     return picture;
   }
 
@@ -110,6 +126,8 @@ class ScriptedDecode {
   bool released_ = false;
   bool sawCancel_ = false;
   bool sawThumbnail_ = false;
+  std::pair<int32_t, int32_t> previewBox_;
+  int givenPreview_ = 0;
 };
 
 // Counts the notifier's calls so that tests can wait for stored results.
@@ -366,6 +384,87 @@ TEST(PictureCacheTest, DecodeStillWantedAfterANewWantedListRunsOn) {
   EXPECT_FALSE(decode.SawCancel());
   EXPECT_EQ(cache.TakeFinished().pictures, (std::vector<size_t>{1, 0}));
   EXPECT_EQ(decode.Attempts(Key(1)), 1);
+}
+
+TEST(PictureCacheTest, PreviewsOfThePicturesOnScreenComeFirstAndTheirFullPicturesReplaceThem) {
+  const struct {
+    const char* name;
+    size_t onScreen;
+    std::vector<std::string> calls;
+    std::vector<size_t> finished;
+  } cases[] = {
+      {"one page", 1, {Key(0) + " preview", Key(0), Key(1), Key(2)}, {0, 0, 1, 2}},
+      {"two pages", 2, {Key(0) + " preview", Key(1) + " preview", Key(0), Key(1), Key(2)}, {0, 1, 0, 1, 2}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedDecode decode;
+    Notices notices;
+    PictureCache cache(notices.Function(), decode.Function(), Limits(1 << 20));
+    cache.SetList(Items(3), nullptr, false);
+    cache.SetWanted({0, 1, 2}, c.onScreen, {1100, 760});
+    ASSERT_TRUE(notices.WaitFor(int(c.finished.size())));
+    EXPECT_EQ(decode.Calls(), c.calls);
+    EXPECT_EQ(cache.TakeFinished().pictures, c.finished);
+    EXPECT_EQ(decode.PreviewBoxSeen(), (std::pair<int32_t, int32_t>{1100, 760}));
+    EXPECT_EQ(decode.FullDecodesGivenTheirPreview(), int(c.onScreen));
+    for (size_t index : {0, 1, 2}) {
+      ASSERT_NE(cache.Get(index), nullptr);
+      EXPECT_FALSE(cache.Get(index)->preview);
+    }
+    // Each preview left the lane when its full picture came.
+    EXPECT_EQ(cache.Usage(LaneKind::Pictures).count, 3u);
+    EXPECT_EQ(cache.Usage(LaneKind::Pictures).usedBytes, 300u);
+  }
+}
+
+TEST(PictureCacheTest, PreviewDecodeThatGaveTheWholePictureIsNotRepeated) {
+  ScriptedDecode decode;
+  decode.Set(Key(0), {.previewReduces = false});
+  Notices notices;
+  PictureCache cache(notices.Function(), decode.Function(), Limits(1 << 20));
+  cache.SetList(Items(2), nullptr, false);
+  cache.SetWanted({0, 1}, 1, {1100, 760});
+  ASSERT_TRUE(notices.WaitFor(2));
+  EXPECT_EQ(decode.Calls(), (std::vector<std::string>{Key(0) + " preview", Key(1)}));
+  EXPECT_FALSE(cache.Get(0)->preview);
+}
+
+// The full decode after a preview is cancelled when the picture is left behind: the preview stays as an
+// ordinary evictable entry, is never taken for the full picture, and the full decode runs when the
+// picture is wanted again; a new list drops a preview like any picture.
+TEST(PictureCacheTest, CancelledFullDecodeAfterAPreviewLeavesThePreviewToBeCompleted) {
+  ScriptedDecode decode;
+  decode.Set(Key(0), {.hold = true, .previewHolds = false});
+  Notices notices;
+  PictureCache cache(notices.Function(), decode.Function(), Limits(1 << 20));
+  cache.SetList(Items(3), nullptr, false);
+  cache.SetWanted({0}, 1, {800, 600});
+  ASSERT_TRUE(decode.WaitHeld());
+  ASSERT_NE(cache.Get(0), nullptr);
+  EXPECT_TRUE(cache.Get(0)->preview);
+  cache.SetWanted({1, 2}, 1, {800, 600});
+  ASSERT_TRUE(notices.WaitFor(4));
+  EXPECT_TRUE(decode.SawCancel());
+  EXPECT_EQ(cache.TakeFinished().pictures, (std::vector<size_t>{0, 1, 1, 2}));
+  EXPECT_EQ(decode.Calls(),
+            (std::vector<std::string>{Key(0) + " preview", Key(0), Key(1) + " preview", Key(1), Key(2)}));
+  ASSERT_NE(cache.Get(0), nullptr);
+  EXPECT_TRUE(cache.Get(0)->preview);
+
+  decode.Release();
+  cache.SetWanted({0});  // previews off: the stored preview still needs its full picture
+  ASSERT_TRUE(notices.WaitFor(5));
+  ASSERT_NE(cache.Get(0), nullptr);
+  EXPECT_FALSE(cache.Get(0)->preview);
+  EXPECT_EQ(cache.Get(0)->format, Key(0) + " attempt 3");
+  EXPECT_EQ(cache.Usage(LaneKind::Pictures).usedBytes, 300u);
+
+  cache.SetList(Items(3, "q"), nullptr, false);
+  cache.SetWanted({0}, 1, {800, 600});
+  ASSERT_TRUE(notices.WaitFor(7));
+  EXPECT_EQ(cache.Get(0)->key, Key(0, "q"));
+  EXPECT_FALSE(cache.Get(0)->preview);
 }
 
 TEST(PictureCacheTest, UnreadableFileIsTriedOnceWhileTheListStays) {

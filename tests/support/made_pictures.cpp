@@ -73,6 +73,23 @@ View::PicturePtr MakePicture(const PictureSpec& made) {
   return picture;
 }
 
+View::PicturePtr MakePreview(int32_t width, int32_t height, int32_t divisor) {
+  PictureSpec small;
+  small.width = std::max(1, width / divisor);
+  small.height = std::max(1, height / divisor);
+  auto picture = std::make_shared<LoadedPicture>(*MakePicture(small));
+  picture->preview = true;
+  picture->width = picture->sourceWidth = width;
+  picture->height = picture->sourceHeight = height;
+  picture->frames.front().pixels = nullptr;
+  PictureTile& tile = picture->tiles.front().front();
+  tile.pixelWidth = small.width;
+  tile.pixelHeight = small.height;
+  tile.width = width;
+  tile.height = height;
+  return picture;
+}
+
 View::PicturePtr FailedPicture(View::LoadError error) {
   auto picture = std::make_shared<LoadedPicture>();
   picture->error = error;

@@ -24,6 +24,10 @@ struct PictureSpec {
 
 View::PicturePtr MakePicture(const PictureSpec& made);
 
+// A preview of a width × height picture, as the decode pipeline makes one: the full sizes, no frame
+// buffer, and one tile over the whole picture whose mid-grey pixels are `divisor` times smaller.
+View::PicturePtr MakePreview(int32_t width, int32_t height, int32_t divisor);
+
 // A picture that failed to decode.
 View::PicturePtr FailedPicture(View::LoadError error = View::LoadError::Damaged);
 

@@ -337,6 +337,36 @@ TEST_F(PictureViewTest, OnlyTilesInsideTheViewAreDrawnAndBitmapsGoWithTheirPictu
   EXPECT_EQ(view->TileBitmapCount(), 0u);
 }
 
+// A preview's small pixels are drawn over the whole picture's place; the full picture then takes its
+// place without a reset: the zoom, position and turn the user chose stay, and the preview's bitmap goes.
+TEST_F(PictureViewTest, FullPictureReplacesItsPreviewInPlace) {
+  const PicturePtr preview = Quarlo::Test::MakePreview(4000, 3000, 4);
+  Show({preview});
+  EXPECT_EQ(view->RotatedSize(), (Size{4000, 3000}));
+  const double fitted = view->Zoom();
+  EXPECT_NEAR(fitted, 0.25, 1e-9);  // 1000 × 800 view: the full picture's width decides
+  std::vector<CanvasCall> draws = DrawsOf(host.Paint(), preview);
+  ASSERT_EQ(draws.size(), 1u);
+  EXPECT_EQ(draws[0].bitmap.Width(), 1000);
+  ExpectRect(draws[0].rect, Rect{0, 0, 4000, 3000});
+
+  view->ZoomStep(+1);
+  view->Rotate(1);
+  view->ScrollBy(40, 30);
+  const double zoom = view->Zoom();
+  const auto panX = view->Model().PanX(), panY = view->Model().PanY();
+  const PicturePtr full = Picture(4000, 3000);
+  view->SetPages({full}, 0, false, false, false);
+  EXPECT_EQ(view->Zoom(), zoom);
+  EXPECT_EQ(view->Model().Rotation(), 1);
+  EXPECT_EQ(view->Model().PanX(), panX);
+  EXPECT_EQ(view->Model().PanY(), panY);
+  EXPECT_EQ(view->TileBitmapCount(), 0u) << "the preview's bitmap went with it";
+  const RecordingCanvas& canvas = host.Paint();
+  EXPECT_TRUE(DrawsOf(canvas, preview).empty());
+  EXPECT_EQ(DrawsOf(canvas, full).size(), 1u);
+}
+
 TEST_F(PictureViewTest, PagesThatCannotBeShownAreSkipped) {
   auto empty = std::make_shared<Quarlo::View::LoadedPicture>();
   const PicturePtr good = Picture(400, 300);

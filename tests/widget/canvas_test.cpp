@@ -417,6 +417,39 @@ TEST(CanvasBitmaps, ShrunkDrawsSampleTheLevelsGivenWithTheBitmap) {
   EXPECT_EQ(bitmap.LevelCount(), 3u);
 }
 
+TEST(CanvasBitmaps, SmallBitmapsDrawnShrunkKeepTheirShrunkCopyForTheNextDraw) {
+  // Left half blue, right half red, 64 × 32: shrunk to 40 × 20 at 100 % and to 60 × 30 at 150 %.
+  std::vector<uint8_t> pixels;
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 64; ++x)
+      pixels.insert(pixels.end(), {uint8_t(x < 32 ? 255 : 0), 0, uint8_t(x < 32 ? 0 : 255), 255});
+  }
+  const Bitmap bitmap = Bitmap::FromPixels(64, 32, pixels);
+  const auto draw = [&](float dpi) {
+    return Draw(
+        {40, 20},
+        [&](Canvas& c) {
+          c.DrawBitmap(bitmap, Rect{0, 0, 40, 20}, Rect{}, 1, Interpolation::HighQualityCubic);
+        },
+        dpi);
+  };
+  const PixelImage first = draw(96);
+  EXPECT_EQ(bitmap.Get()->scaledWidth, 40);
+  EXPECT_EQ(bitmap.Get()->scaledHeight, 20);
+  const uint8_t* copy = bitmap.Get()->scaledPixels.data();
+  const PixelImage again = draw(96);
+  EXPECT_EQ(bitmap.Get()->scaledPixels.data(), copy);  // reused, not made again
+  for (const PixelImage* image : {&first, &again}) {
+    EXPECT_EQ(PixelAt(*image, 5, 10).b, 255);
+    EXPECT_EQ(PixelAt(*image, 35, 10).r, 255);
+    EXPECT_EQ(PixelAt(*image, 35, 10).b, 0);
+  }
+  const PixelImage larger = draw(144);
+  EXPECT_EQ(bitmap.Get()->scaledWidth, 60);
+  EXPECT_EQ(PixelAt(larger, 55, 15).r, 255);
+  EXPECT_EQ(PixelAt(larger, 4, 15).b, 255);
+}
+
 TEST(CanvasBitmaps, GivenLevelsStopAtTheFirstThatIsNotAHalving) {
   auto pixels = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(9 * 5 * 4), 255);
   const uint8_t* p = pixels->data();

@@ -149,6 +149,93 @@ Region RegionOf(Rect source, int32_t width, int32_t height) {
 
 }  // namespace
 
+namespace {
+
+// Fills destination with the pattern at the opacity; aliased edges where asked.
+void FillWithPattern(cairo_t* cr, cairo_pattern_t* pattern, Rect destination, float opacity, bool aliased) {
+  cairo_save(cr);
+  cairo_set_source(cr, pattern);
+  if (aliased) cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  cairo_rectangle(cr, destination.x, destination.y, destination.width, destination.height);
+  if (opacity >= 1) {
+    cairo_fill(cr);
+  } else {
+    cairo_clip(cr);
+    cairo_paint_with_alpha(cr, opacity);
+  }
+  cairo_restore(cr);
+}
+
+// Bitmaps up to this size keep their last shrunk copy (a thumbnail is 256 × 256 at most).
+constexpr int64_t kMaxScaledCopyPixels = 512 * 512;
+
+// The shrunk copy for a device size, made once with the draw's filter from the pyramid level the draw
+// samples.
+std::vector<uint8_t>& ScaledCopy(Bitmap::Impl& bitmap, const LevelView& level, int32_t width, int32_t height,
+                                 Interpolation interpolation) {
+  if (bitmap.scaledWidth == width && bitmap.scaledHeight == height &&
+      bitmap.scaledInterpolation == interpolation && !bitmap.scaledPixels.empty()) {
+    return bitmap.scaledPixels;
+  }
+  bitmap.scaledPixels.assign(static_cast<size_t>(width) * height * 4, 0);
+  bitmap.scaledWidth = width;
+  bitmap.scaledHeight = height;
+  bitmap.scaledInterpolation = interpolation;
+  cairo_surface_t* target = cairo_image_surface_create_for_data(
+      bitmap.scaledPixels.data(), CAIRO_FORMAT_ARGB32, width, height, width * 4);
+  cairo_surface_t* source = cairo_image_surface_create_for_data(
+      const_cast<uint8_t*>(level.pixels), CAIRO_FORMAT_ARGB32, level.width, level.height, level.width * 4);
+  cairo_t* cr = cairo_create(target);
+  cairo_scale(cr, static_cast<double>(width) / level.width, static_cast<double>(height) / level.height);
+  cairo_set_source_surface(cr, source, 0, 0);
+  const float scale = static_cast<float>(width) / static_cast<float>(level.width);
+  cairo_pattern_set_filter(cairo_get_source(cr),
+                           FilterFor(interpolation, scale, static_cast<int64_t>(level.width) * level.height));
+  cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_destroy(source);
+  cairo_surface_flush(target);
+  cairo_surface_destroy(target);
+  return bitmap.scaledPixels;
+}
+
+// A whole small bitmap shrunk on an unrotated canvas: drawn from its shrunk copy, one copy pixel per device
+// pixel, instead of filtering it again at every draw. False when the draw is not of that kind.
+bool DrawFromScaledCopy(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rect pixels,
+                        const cairo_matrix_t& ctm, float opacity, Interpolation interpolation) {
+  if (interpolation == Interpolation::NearestNeighbor || ctm.xy != 0 || ctm.yx != 0 || ctm.xx <= 0 ||
+      ctm.yy <= 0 ||
+      pixels != Rect{0, 0, static_cast<float>(bitmap.width), static_cast<float>(bitmap.height)} ||
+      static_cast<int64_t>(bitmap.width) * bitmap.height > kMaxScaledCopyPixels) {
+    return false;
+  }
+  const auto width = static_cast<int32_t>(std::lround(destination.width * ctm.xx));
+  const auto height = static_cast<int32_t>(std::lround(destination.height * ctm.yy));
+  if (width < 1 || height < 1 || width >= bitmap.width || height >= bitmap.height) return false;
+  int level = PyramidLevelFor(static_cast<float>(width) / static_cast<float>(bitmap.width), bitmap.width,
+                              bitmap.height);
+  const LevelView view = ViewOf(bitmap, level);
+  if (view.pixels == nullptr) return false;
+  std::vector<uint8_t>& copy = ScaledCopy(bitmap, view, width, height, interpolation);
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(copy.data(), CAIRO_FORMAT_ARGB32, width, height, width * 4);
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+  cairo_matrix_t toCopy;
+  cairo_matrix_init_scale(&toCopy, width / destination.width, height / destination.height);
+  cairo_matrix_translate(&toCopy, -destination.x, -destination.y);
+  cairo_pattern_set_matrix(pattern, &toCopy);
+  cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
+  cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+  FillWithPattern(cr, pattern, destination, opacity, true);
+  cairo_pattern_destroy(pattern);
+  cairo_surface_destroy(surface);
+  return true;
+}
+
+}  // namespace
+
 int PyramidLevelFor(float devicePixelsPerSourcePixel, int32_t width, int32_t height) {
   int level = 0;
   float scale = devicePixelsPerSourcePixel;
@@ -168,6 +255,7 @@ void DrawBitmapScaled(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rect 
 
   cairo_matrix_t ctm;
   cairo_get_matrix(cr, &ctm);
+  if (DrawFromScaledCopy(cr, bitmap, destination, pixels, ctm, opacity, interpolation)) return;
   const float perPixelX = static_cast<float>(std::hypot(ctm.xx, ctm.yx)) * destination.width / pixels.width;
   const float perPixelY = static_cast<float>(std::hypot(ctm.xy, ctm.yy)) * destination.height / pixels.height;
   const float devicePerPixel = std::max(perPixelX, perPixelY);
@@ -214,20 +302,10 @@ void DrawBitmapScaled(cairo_t* cr, Bitmap::Impl& bitmap, Rect destination, Rect 
   cairo_pattern_set_filter(pattern, FilterFor(interpolation, remainingScale, regionPixels));
   cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
 
-  cairo_save(cr);
-  cairo_set_source(cr, pattern);
   // Pictures arrive in tiles: with axis-aligned edges each device pixel goes wholly to one tile, so
   // neighbouring tiles meet without a seam. Rotated pictures keep smooth edges.
-  if ((ctm.xy == 0 && ctm.yx == 0) || (ctm.xx == 0 && ctm.yy == 0))
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  cairo_rectangle(cr, destination.x, destination.y, destination.width, destination.height);
-  if (opacity >= 1) {
-    cairo_fill(cr);
-  } else {
-    cairo_clip(cr);
-    cairo_paint_with_alpha(cr, opacity);
-  }
-  cairo_restore(cr);
+  FillWithPattern(cr, pattern, destination, opacity,
+                  (ctm.xy == 0 && ctm.yx == 0) || (ctm.xx == 0 && ctm.yy == 0));
   cairo_pattern_destroy(pattern);
   cairo_surface_destroy(surface);
 }

@@ -21,7 +21,9 @@ constexpr int32_t kVerticalOrientation = 2;
 // The glide's animator entry only paces the frames; its own value is ignored.
 constexpr double kTickerPeriodSeconds = 1;
 
-Rect Intersect(Rect a, Rect b) {
+}  // namespace
+
+Rect VisiblePart(Rect a, Rect b) {
   float left = std::max(a.x, b.x);
   float top = std::max(a.y, b.y);
   float right = std::min(a.Right(), b.Right());
@@ -31,8 +33,6 @@ Rect Intersect(Rect a, Rect b) {
   }
   return Rect{left, top, right - left, bottom - top};
 }
-
-}  // namespace
 
 VirtualRowsView::VirtualRowsView() : rowHeightSetting_(std::numeric_limits<float>::quiet_NaN()) {
   SetClipToBounds(true);
@@ -303,7 +303,7 @@ bool VirtualRowsView::ItemInformation(ItemId item, ItemInfo& info) const {
   if (row < 0 || row >= rows_.RowCount() || !RowItemInfo(row, info)) {
     return false;
   }
-  info.bounds = Intersect(RowRect(row), ContentRect());
+  info.bounds = VisiblePart(RowRect(row), ContentRect());
   return true;
 }
 

@@ -21,6 +21,10 @@ namespace Quarlo::Widget::List {
 // Rows exposed to accessibility beyond each edge of the viewport.
 inline constexpr int64_t kAccessibilityOverscan = 4;
 
+// The part of an item's rectangle inside the content (empty when they do not overlap): the bounds an
+// accessibility item reports.
+Rect VisiblePart(Rect item, Rect content);
+
 class VirtualRowsView : public Widget {
  public:
   VirtualRowsView();
