@@ -250,7 +250,7 @@ TEST_F(ChromeTest, ToolBarStatesAndTheFileNameFollowTheWindow) {
   EXPECT_TRUE(settings.zoomLock);
   EXPECT_TRUE(Traced("command ZoomLock"));
   const size_t lines = TraceLines().size();
-  Chrome().toolBar->onCommand(200, false);
+  Chrome().toolBar->onCommand(250, false);
   Chrome().toolBar->onCommand(App::kMoreMenuId, false);
   Application::Instance().DrainPosted();
   EXPECT_EQ(TraceLines().size(), lines);
