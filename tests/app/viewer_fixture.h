@@ -61,7 +61,11 @@ class ViewerHome : public ::testing::Environment {
     setenv("QUARLO_VIEW_TRACE", TracePath().c_str(), 1);
     setenv("QUARLO_VIEW_SETTINGS_KEY", "Software\\QuarloTest", 1);
     Quarlo::View::SetKoreanStrings(false);
-    Application::Instance().Initialize({});
+    // No font-warming thread: a test that ends while it still shapes text would have its text library's
+    // exit handlers free what the thread reads.
+    Quarlo::Widget::AppOptions options;
+    options.prewarm = false;
+    Application::Instance().Initialize(options);
   }
 };
 
