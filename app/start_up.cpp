@@ -68,6 +68,13 @@ Quarlo::Widget::AppOptions ToolkitOptions(bool prewarm) {
   return options;
 }
 
+struct ToolkitSession {
+  ToolkitSession() = default;
+  ToolkitSession(const ToolkitSession&) = delete;
+  ToolkitSession& operator=(const ToolkitSession&) = delete;
+  ~ToolkitSession() { Application::Instance().Finish(); }
+};
+
 }  // namespace
 
 int RunStart(const CommandLine& line) {
@@ -90,6 +97,8 @@ int RunStart(const CommandLine& line) {
   MainWindow& window = program.Window();
   if (!shots && !line.path.empty()) window.Open(line.path);
 
+  // Ends the toolkit's background work on every way out below, while the libraries are still whole.
+  const ToolkitSession toolkit;
   // A second window of an identity that is already served does not pre-warm the drawing on threads.
   if (!Application::Instance().Initialize(ToolkitOptions(link.IsPrimary()))) {
     std::fprintf(stderr, "quarloview: cannot open the display\n");

@@ -52,6 +52,8 @@ void Application::Quit(int exitCode) {
   Detail::WakeLoop();
 }
 
+void Application::Finish() { FinishPrewarmGraphics(); }
+
 void Application::SetThemeMode(ThemeMode mode) { Quarlo::Widget::SetThemeMode(mode); }
 
 }  // namespace Quarlo::Widget

@@ -51,6 +51,9 @@ class Application {
   void Quit(int exitCode);
   int ExitCode() const { return exitCode_.load(); }
   bool QuitRequested() const { return quitRequested_.load(); }
+  // Before the process ends, after the last loop: waits for the toolkit's own background work (the font
+  // warm-up), which must not outlive the libraries' exit handlers.
+  void Finish();
   // Stored for the whole process and applied to every window.
   void SetThemeMode(ThemeMode mode);
 

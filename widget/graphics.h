@@ -8,5 +8,7 @@ namespace Quarlo::Widget {
 // Loads the font configuration and the UI and icon fonts on a short-lived background thread (at most once per
 // process). Called by the application during initialisation when prewarming is requested.
 void PrewarmGraphics();
+// Waits for that thread to end; a no-op when none was started. Called by Application::Finish.
+void FinishPrewarmGraphics();
 
 }  // namespace Quarlo::Widget

@@ -8,4 +8,6 @@ namespace Quarlo::Widget {
 
 void PrewarmGraphics() { Detail::PrewarmText(); }
 
+void FinishPrewarmGraphics() { Detail::FinishPrewarmText(); }
+
 }  // namespace Quarlo::Widget

@@ -177,16 +177,41 @@ PangoContext* UiContext() {
   return context.get();
 }
 
+namespace {
+
+// Joined before the process ends: a warm-up still shaping text while the text libraries' exit handlers free
+// their tables reads freed memory. The destructor is only the last resort (it runs after those handlers).
+struct WarmThread {
+  std::mutex mutex;
+  std::thread thread;
+  void Join() {
+    std::lock_guard lock(mutex);
+    if (thread.joinable()) thread.join();
+  }
+  ~WarmThread() { Join(); }
+};
+
+WarmThread& Warming() {
+  static WarmThread warming;
+  return warming;
+}
+
+}  // namespace
+
 void PrewarmText() {
   static std::once_flag once;
   std::call_once(once, [] {
     // The family is resolved here: reading the desktop's font name may touch GTK, which is not thread-safe.
     TextFamily();
-    std::thread([] {
+    WarmThread& warming = Warming();
+    std::lock_guard lock(warming.mutex);
+    warming.thread = std::thread([] {
       pthread_setname_np(pthread_self(), "QuarloFontWarm");
       LoadFonts();
-    }).detach();
+    });
   });
 }
+
+void FinishPrewarmText() { Warming().Join(); }
 
 }  // namespace Quarlo::Widget::Detail

@@ -36,5 +36,7 @@ PangoContext* UiContext();
 // Loads the font configuration and the UI and icon fonts on a short-lived background thread, at most once,
 // so the first paint does not wait for fontconfig. Called by the application at start-up.
 void PrewarmText();
+// Waits for that thread (at once when none runs). Called before the process ends.
+void FinishPrewarmText();
 
 }  // namespace Quarlo::Widget::Detail
