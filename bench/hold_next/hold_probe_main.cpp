@@ -19,13 +19,14 @@
 #include <vector>
 
 #include "bench/hold_next/page_mark.h"
-#include "bench/viewers/probe_options.h"
+#include "bench/viewers/probe_run.h"
 #include "bench/viewers/viewer_process.h"
 #include "bench/viewers/x_screen.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using Quarlo::Bench::ProbeFailed;
 using Quarlo::Bench::ViewerProcess;
 using Quarlo::Bench::XScreen;
 
@@ -43,16 +44,6 @@ struct Options {
   std::vector<std::string> program;
 };
 
-bool ParseOptions(int argc, char** argv, Options& options) {
-  return Quarlo::Bench::ParseProbeOptions(
-             argc, argv,
-             {{{"--rate", &options.rate}, {"--hold", &options.holdMs}, {"--timeout", &options.timeoutMs}},
-              {{"--key", &options.key}},
-              {}},
-             options.program) &&
-         options.rate > 0;
-}
-
 double MillisecondsBetween(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::milli>(to - from).count();
 }
@@ -65,11 +56,6 @@ std::optional<int> PageOnScreen(XScreen& screen) {
   const size_t middle = row.size() / 2;
   if (middle < kMarkOffset || middle + kMarkOffset >= row.size()) return std::nullopt;
   return Quarlo::Bench::PageOfMark(row[middle - kMarkOffset], row[middle + kMarkOffset]);
-}
-
-int Fail(const std::string& text) {
-  std::printf("failed %s\n", text.c_str());
-  return 1;
 }
 
 // What the screen showed over time: every page seen, and the last change of page with when it happened.
@@ -87,60 +73,63 @@ struct Watch {
   }
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr,
-                 "usage: hold_probe [--rate PER_SECOND] [--hold MS] [--key KEYSYM] [--timeout MS] -- PROGRAM "
-                 "[ARGS...]\n");
-    return 2;
-  }
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+// Holds the key, releases it and watches the viewer come to rest; prints the findings.
+int WatchHold(XScreen& screen, const Options& options) {
+  if (options.rate == 0) return ProbeFailed("--rate must be at least 1 press a second");
   std::string error;
-  const std::unique_ptr<XScreen> screen = XScreen::Open(error);
-  if (!screen) return Fail(error);
   ViewerProcess viewer;
-  if (!viewer.Start(options.program, error)) return Fail(error);
+  if (!viewer.Start(options.program, error)) return ProbeFailed(error);
 
   Watch watch;
   const auto firstDeadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
   while (watch.current != 0) {
     if (Clock::now() > firstDeadline || viewer.Exited())
-      return Fail("the first page never reached the screen");
-    watch.Look(*screen);
+      return ProbeFailed("the first page never reached the screen");
+    watch.Look(screen);
     std::this_thread::sleep_for(kPollInterval);
   }
   // Time to read ahead, as a reader would take before paging on.
   std::this_thread::sleep_for(std::chrono::seconds(1));
-  const Quarlo::Bench::ViewerWindow window = screen->FindViewerWindow();
-  screen->Focus(window);
-  screen->CountKeyPresses(window);
+  const Quarlo::Bench::ViewerWindow window = screen.FindViewerWindow();
+  screen.Focus(window);
+  screen.CountKeyPresses(window);
   const unsigned interval = unsigned(1000 / options.rate);
-  screen->SetKeyRepeat(interval, interval);
-  if (!screen->SendKey(options.key, true)) return Fail("no key types the keysym " + options.key);
+  screen.SetKeyRepeat(interval, interval);
+  if (!screen.SendKey(options.key, true)) return ProbeFailed("no key types the keysym " + options.key);
   const Clock::time_point release = Clock::now() + std::chrono::milliseconds(options.holdMs);
   while (Clock::now() < release) {
-    watch.Look(*screen);
+    watch.Look(screen);
     std::this_thread::sleep_for(kPollInterval);
   }
-  screen->SendKey(options.key, false);
+  screen.SendKey(options.key, false);
   const Clock::time_point released = Clock::now();
-  screen->RestoreKeyRepeat();
-  const int presses = screen->KeyPressesCounted();
+  screen.RestoreKeyRepeat();
+  const int presses = screen.KeyPressesCounted();
 
   const auto restDeadline = released + std::chrono::milliseconds(options.timeoutMs);
   while (Clock::now() - std::max(watch.changed, released) < kRestTime) {
-    if (Clock::now() > restDeadline) return Fail("the viewer never came to rest");
-    watch.Look(*screen);
+    if (Clock::now() > restDeadline) return ProbeFailed("the viewer never came to rest");
+    watch.Look(screen);
     std::this_thread::sleep_for(kPollInterval);
   }
-  if (!watch.current) return Fail("no page on screen after the release");
+  if (!watch.current) return ProbeFailed("no page on screen after the release");
   watch.seen.erase(0);
   std::printf("presses %d\n", presses);
   std::printf("shown %zu\n", watch.seen.size());
   std::printf("last %d\n", *watch.current + 1);
   std::printf("settled %.1f\n", std::max(0.0, MillisecondsBetween(released, watch.changed)));
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  return Quarlo::Bench::RunProbe(
+      argc, argv,
+      "hold_probe [--rate PER_SECOND] [--hold MS] [--key KEYSYM] [--timeout MS] -- PROGRAM [ARGS...]",
+      {{{"--rate", &options.rate}, {"--hold", &options.holdMs}, {"--timeout", &options.timeoutMs}},
+       {{"--key", &options.key}},
+       {}},
+      options.program, [&options](XScreen& screen) { return WatchHold(screen, options); });
 }

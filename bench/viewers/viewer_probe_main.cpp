@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "bench/viewers/probe_options.h"
+#include "bench/viewers/probe_run.h"
 #include "bench/viewers/screen_check.h"
 #include "bench/viewers/viewer_process.h"
 #include "bench/viewers/x_screen.h"
@@ -25,6 +25,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using Quarlo::Bench::CentreLines;
+using Quarlo::Bench::ProbeFailed;
 using Quarlo::Bench::ViewerProcess;
 using Quarlo::Bench::ViewerWindow;
 using Quarlo::Bench::XScreen;
@@ -39,15 +40,6 @@ struct Options {
   bool trace = false;
   std::vector<std::string> program;
 };
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-  return Quarlo::Bench::ParseProbeOptions(
-      argc, argv,
-      {{{"--timeout", &options.timeoutMs}, {"--settle", &options.settleMs}, {"--pages", &options.pages}},
-       {{"--key", &options.key}},
-       {{"--trace", &options.trace}}},
-      options.program);
-}
 
 double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -89,35 +81,18 @@ bool WaitForScreen(XScreen& screen, ViewerProcess& viewer, const Options& option
   return false;
 }
 
-int Fail(const std::string& text) {
-  std::printf("failed %s\n", text.c_str());
-  return 1;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr,
-                 "usage: viewer_probe [--timeout MS] [--settle MS] [--pages N] [--key KEYSYM] [--trace] -- "
-                 "PROGRAM [ARGS...]\n");
-    return 2;
-  }
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+// Starts the viewer, times its first picture and the pages after it; prints the findings.
+int WatchViewer(XScreen& screen, const Options& options) {
   std::string error;
-  const std::unique_ptr<XScreen> screen = XScreen::Open(error);
-  if (!screen) return Fail(error);
-
   ViewerProcess viewer;
   const Clock::time_point start = Clock::now();
-  if (!viewer.Start(options.program, error)) return Fail(error);
+  if (!viewer.Start(options.program, error)) return ProbeFailed(error);
   ViewerWindow window;
   const auto launchDeadline = start + std::chrono::milliseconds(options.timeoutMs);
   if (!WaitForScreen(
-          *screen, viewer, options, start, launchDeadline,
+          screen, viewer, options, start, launchDeadline,
           [](const CentreLines& l) { return Quarlo::Bench::ShowsPicture(l.row, l.column); }, window, error)) {
-    return Fail(error);
+    return ProbeFailed(error);
   }
   std::printf("shown %.1f %dx%d\n", MillisecondsSince(start), window.rect.width, window.rect.height);
   std::this_thread::sleep_for(std::chrono::milliseconds(options.settleMs));
@@ -125,19 +100,32 @@ int main(int argc, char** argv) {
 
   for (int page = 1; page <= options.pages; ++page) {
     if (page > 1) std::this_thread::sleep_for(std::chrono::milliseconds(options.settleMs));
-    window = screen->FindViewerWindow();
-    screen->Focus(window);
-    const std::vector<uint32_t> before = screen->ReadCentreLines(window.rect).row;
+    window = screen.FindViewerWindow();
+    screen.Focus(window);
+    const std::vector<uint32_t> before = screen.ReadCentreLines(window.rect).row;
     const Clock::time_point pressed = Clock::now();
-    if (!screen->PressKey(options.key)) return Fail("no key types the keysym " + options.key);
+    if (!screen.PressKey(options.key)) return ProbeFailed("no key types the keysym " + options.key);
     const auto deadline = pressed + std::chrono::milliseconds(options.timeoutMs);
     if (!WaitForScreen(
-            *screen, viewer, options, pressed, deadline,
+            screen, viewer, options, pressed, deadline,
             [&](const CentreLines& l) { return Quarlo::Bench::ShowsOtherPicture(before, l.row, l.column); },
             window, error)) {
-      return Fail("page " + std::to_string(page) + ": " + error);
+      return ProbeFailed("page " + std::to_string(page) + ": " + error);
     }
     std::printf("page %d %.1f\n", page, MillisecondsSince(pressed));
   }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  return Quarlo::Bench::RunProbe(
+      argc, argv,
+      "viewer_probe [--timeout MS] [--settle MS] [--pages N] [--key KEYSYM] [--trace] -- PROGRAM [ARGS...]",
+      {{{"--timeout", &options.timeoutMs}, {"--settle", &options.settleMs}, {"--pages", &options.pages}},
+       {{"--key", &options.key}},
+       {{"--trace", &options.trace}}},
+      options.program, [&options](XScreen& screen) { return WatchViewer(screen, options); });
 }
