@@ -609,6 +609,22 @@ void GtkNativeWindow::SetCursor(CursorKind kind) {
   if (cursor) g_object_unref(cursor);
 }
 
+namespace {
+
+// The window's pixels in device units. On X11 the display's own image kind lives in shared memory, so the
+// server reads it where it is drawn instead of from a second, copied buffer.
+cairo_surface_t* NewBackBuffer(GdkWindow* gdk, int width, int height) {
+  if (gdk) {
+    cairo_surface_t* shared =
+        gdk_window_create_similar_image_surface(gdk, CAIRO_FORMAT_ARGB32, width, height, 1);
+    if (shared && cairo_surface_get_type(shared) == CAIRO_SURFACE_TYPE_IMAGE) return shared;
+    if (shared) cairo_surface_destroy(shared);
+  }
+  return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+}
+
+}  // namespace
+
 void GtkNativeWindow::Paint(cairo_t* cr) {
   if (painting || !widget) return;
   painting = true;
@@ -621,7 +637,7 @@ void GtkNativeWindow::Paint(cairo_t* cr) {
     cairo_surface_destroy(backBuffer);
     backBuffer = nullptr;
   }
-  if (!backBuffer) backBuffer = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  if (!backBuffer) backBuffer = NewBackBuffer(gtk_widget_get_window(widget), width, height);
   if (cairo_surface_status(backBuffer) == CAIRO_STATUS_SUCCESS) {
     cairo_t* target = cairo_create(backBuffer);
     {

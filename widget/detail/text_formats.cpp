@@ -93,16 +93,19 @@ std::atomic<PangoFontMap*> warmedFontMap{nullptr};
 std::atomic<bool> uiContextMade{false};
 
 // Lays a little text out in the UI and icon fonts, so fontconfig loads its configuration, matches the
-// families (Hangul included) and opens the font files, in a font map that the UI thread then adopts.
+// families and opens the font files, in a font map that the UI thread then adopts.
 void LoadFonts() {
   GObjectPtr<PangoFontMap> fontMap(pango_cairo_font_map_new());
   GObjectPtr<PangoContext> context = NewContext(fontMap.get());
   // Font choices are cached per language: warm the one the user-interface thread will ask for.
   pango_context_set_language(context.get(), pango_language_from_string(TextLocale().c_str()));
   GObjectPtr<PangoLayout> layout(pango_layout_new(context.get()));
+  // The Hangul font is opened ahead only for a Korean interface: elsewhere it is needed only by the odd
+  // Korean name, and warming it would keep megabytes of it resident in every session.
+  const char* sample = TextLocale().starts_with("ko") ? "Aa 가나 \xee\x97\x8d" : "Aa \xee\x97\x8d";
   for (const PangoFontDescription* format : {TextFormat(TextStyle{}), IconFormat(16)}) {
     pango_layout_set_font_description(layout.get(), format);
-    pango_layout_set_text(layout.get(), "Aa 가나 \xee\x97\x8d", -1);
+    pango_layout_set_text(layout.get(), sample, -1);
     int width = 0;
     int height = 0;
     pango_layout_get_pixel_size(layout.get(), &width, &height);
