@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,13 +38,15 @@ class Source : public ITileDataSource {
   Bitmap Thumbnail(int64_t index, int pixelWidth, int pixelHeight) override {
     asked.push_back(index);
     askedSize = {pixelWidth, pixelHeight};
-    return ready ? Bitmap::FromPixels(4, 2, std::vector<uint8_t>(32, 255)) : Bitmap{};
+    return ready ? Bitmap::FromPixels(bitmapWidth, 2, std::vector<uint8_t>(size_t(bitmapWidth) * 8, 255))
+                 : Bitmap{};
   }
   void VisibleRangeChanged(int64_t first, int64_t n) override { ranges.emplace_back(first, n); }
 
   int64_t count;
   std::string title;
   bool ready = false;
+  int bitmapWidth = 4;
   std::vector<int64_t> asked;
   std::pair<int, int> askedSize;
   std::vector<std::pair<int64_t, int64_t>> ranges;
@@ -125,6 +129,27 @@ TEST(TileView, ThumbnailsAreAskedAtTheDevicePixelSizeAndOnlyForVisibleTiles) {
   // A 4×2 bitmap fitted into the 160×120 box: 160×80, centred vertically.
   EXPECT_EQ(bitmaps[0].rect, (Rect{18, 28, 160, 80}));
   EXPECT_EQ(bitmaps[0].interpolation, Interpolation::HighQualityCubic);
+}
+
+// A thumbnail drawn at one device size is shrunk once and then copied; one that changed size by a pixel
+// from frame to frame as the rows moved would be shrunk again at every frame of a scroll.
+TEST(TileView, ThumbnailsKeepOneDeviceSizeAtEveryScrollOffset) {
+  constexpr float kScale = 1.25f;
+  Tiles tiles(10'000);
+  tiles.source.ready = true;
+  tiles.source.bitmapWidth = 3;  // fitted to 160 × 106.7, a height between device pixels
+  std::set<std::pair<long, long>> sizes;
+  for (double offset : {0.0, 10.3, 21.7, 33.4, 160.9, 333.5}) {
+    tiles.view->ScrollTo(offset, false);
+    const RecordingCanvas canvas = tiles.host.Paint(kScale);
+    for (const auto& call : canvas.Calls("DrawBitmap")) {
+      const float x = call.windowRect.x * kScale, y = call.windowRect.y * kScale;
+      EXPECT_NEAR(x, std::round(x), 1e-3);
+      EXPECT_NEAR(y, std::round(y), 1e-3);
+      sizes.emplace(std::lround(call.windowRect.width * kScale), std::lround(call.windowRect.height * kScale));
+    }
+  }
+  EXPECT_EQ(sizes, (std::set<std::pair<long, long>>{{200, 133}}));
 }
 
 TEST(TileView, PlaceholderAndEmptyText) {

@@ -39,6 +39,15 @@ Rect FitInside(const Bitmap& bitmap, Rect box) {
   return Rect{box.x + (box.width - width) * 0.5f, box.y + (box.height - height) * 0.5f, width, height};
 }
 
+// Snaps the rect's position to device pixels but keeps its size in device pixels wherever it lands: a
+// thumbnail then has one size through a whole scroll, and its one shrunk copy serves every frame.
+Rect SnapKeepingSize(const Canvas& canvas, Rect rect) {
+  const float scale = canvas.Scale();
+  const Rect origin = canvas.SnapRect(Rect{rect.x, rect.y, 0, 0});
+  return Rect{origin.x, origin.y, std::round(rect.width * scale) / scale,
+              std::round(rect.height * scale) / scale};
+}
+
 }  // namespace
 
 const TileView::TileTexts& TileView::TextsOf(int64_t index, float width) {
@@ -117,7 +126,7 @@ void TileView::PaintTile(Canvas& canvas, const Theme& theme, int64_t index, Size
   const Bitmap bitmap = source_->Thumbnail(index, static_cast<int>(thumbnailPixels.width),
                                            static_cast<int>(thumbnailPixels.height));
   if (bitmap.Width() > 0 && bitmap.Height() > 0) {
-    canvas.DrawBitmap(bitmap, canvas.SnapRect(FitInside(bitmap, box)), Rect{}, 1,
+    canvas.DrawBitmap(bitmap, SnapKeepingSize(canvas, FitInside(bitmap, box)), Rect{}, 1,
                       Interpolation::HighQualityCubic);
   } else {
     canvas.FillRoundedRect(box, theme.cornerRadius, theme.Get(ThemeColor::ControlFill));
