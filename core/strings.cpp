@@ -54,7 +54,9 @@ std::string FillPlaceholders(std::string_view text, std::span<const std::string_
   std::string result(text);
   size_t index = 0;
   for (std::string_view argument : arguments) {
-    const std::string placeholder = "{" + std::to_string(index++) + "}";
+    std::string placeholder = std::to_string(index++);
+    placeholder.insert(placeholder.begin(), '{');
+    placeholder.push_back('}');
     size_t at = 0;
     while ((at = result.find(placeholder, at)) != std::string::npos) {
       result.replace(at, placeholder.size(), argument);

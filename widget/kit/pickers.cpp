@@ -27,11 +27,21 @@ PickerResult ResultOf(const PickerReply& reply) {
 }
 
 PickerResult PickFolder(NativeHandle owner, const std::string& title, const std::string& initialFolder) {
-  return Run({.kind = PickerKind::Folder, .owner = owner, .title = title, .initialFolder = initialFolder});
+  PickerRequest request;
+  request.kind = PickerKind::Folder;
+  request.owner = owner;
+  request.title = title;
+  request.initialFolder = initialFolder;
+  return Run(request);
 }
 
 PickerResult PickFile(NativeHandle owner, const std::string& title, const std::vector<FileFilter>& filters) {
-  return Run({.kind = PickerKind::File, .owner = owner, .title = title, .filters = filters});
+  PickerRequest request;
+  request.kind = PickerKind::File;
+  request.owner = owner;
+  request.title = title;
+  request.filters = filters;
+  return Run(request);
 }
 
 }  // namespace Quarlo::Widget::Kit
