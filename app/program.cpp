@@ -30,9 +30,24 @@ Quarlo::Widget::ThemeMode ThemeModeOf(Quarlo::View::ThemeChoice choice) {
   }
 }
 
+void ApplyLanguageAndThemeOf(const Quarlo::View::Settings& settings) {
+  Quarlo::View::ApplyLanguage(settings.language);
+  Quarlo::Widget::SetToolkitLanguage(Quarlo::View::KoreanStrings()
+                                         ? Quarlo::Widget::ToolkitLanguageId::Korean
+                                         : Quarlo::Widget::ToolkitLanguageId::English);
+  Application::Instance().SetThemeMode(ThemeModeOf(settings.theme));
+}
+
+// The window controller takes its texts as it builds its frame, so the language is chosen before it.
+Quarlo::View::Settings LoadAndApplySettings() {
+  Quarlo::View::Settings settings = Quarlo::View::Settings::Load();
+  ApplyLanguageAndThemeOf(settings);
+  return settings;
+}
+
 }  // namespace
 
-Program::Program() : settings_(Quarlo::View::Settings::Load()), window_(settings_, MakeHooks()) {}
+Program::Program() : settings_(LoadAndApplySettings()), window_(settings_, MakeHooks()) {}
 
 MainWindow::Hooks Program::MakeHooks() {
   MainWindow::Hooks hooks;
@@ -46,13 +61,7 @@ MainWindow::Hooks Program::MakeHooks() {
   return hooks;
 }
 
-void Program::ApplyLanguageAndTheme() {
-  Quarlo::View::ApplyLanguage(settings_.language);
-  Quarlo::Widget::SetToolkitLanguage(Quarlo::View::KoreanStrings()
-                                         ? Quarlo::Widget::ToolkitLanguageId::Korean
-                                         : Quarlo::Widget::ToolkitLanguageId::English);
-  Application::Instance().SetThemeMode(ThemeModeOf(settings_.theme));
-}
+void Program::ApplyLanguageAndTheme() { ApplyLanguageAndThemeOf(settings_); }
 
 void Program::OnCommand(const std::string& text) {
   Quarlo::View::Trace("instance " + text);

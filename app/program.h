@@ -13,7 +13,8 @@ namespace App {
 
 class Program {
  public:
-  // Loads the settings from SettingsKeyPath and builds the window controller on them (no window yet).
+  // Loads the settings from SettingsKeyPath, applies their language and theme, and builds the window
+  // controller on them (no window yet).
   Program();
 
   MainWindow& Window() { return window_; }

@@ -93,7 +93,6 @@ int RunStart(const CommandLine& line) {
 
   Quarlo::Platform::ReturnLargeBlocksAtOnce();
   Program program;
-  program.ApplyLanguageAndTheme();
   MainWindow& window = program.Window();
   if (!shots && !line.path.empty()) window.Open(line.path);
 

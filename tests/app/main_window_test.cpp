@@ -13,6 +13,7 @@
 
 #include "app/list_source.h"
 #include "app/notice_bubble.h"
+#include "app/program.h"
 #include "app/viewer_fixture.h"
 #include "app/viewer_window.h"
 #include "support/recording_canvas.h"
@@ -20,6 +21,7 @@
 #include "views/webtoon_view.h"
 #include "widget/input/menu_item.h"
 #include "widget/list/tile_view.h"
+#include "widget/toolkit_language.h"
 
 namespace {
 
@@ -435,6 +437,20 @@ TEST_F(MainWindowTest, TheInfoPanelIsBuiltAgainWithTheFrame) {
   EXPECT_TRUE(InfoPanelOnScreen());
   ASSERT_FALSE(InfoLines().empty());
   EXPECT_EQ(InfoLines()[0], Quarlo::View::TextIn(66, true) + ": p01.png");
+}
+
+// The frame takes its texts as it is built: the language its settings choose must be in force by then, not
+// the one that came before.
+TEST_F(MainWindowTest, TheProgramBuildsItsFrameInTheLanguageOfItsSettings) {
+  for (const bool korean : {false, true}) {
+    settings.language = korean ? Quarlo::View::LanguageChoice::Korean : Quarlo::View::LanguageChoice::English;
+    ASSERT_TRUE(settings.Save());
+    Quarlo::View::SetKoreanStrings(!korean);
+    App::Program program;
+    EXPECT_EQ(program.Window().InfoWidget().AccessibleName(), Quarlo::View::TextIn(65, korean)) << korean;
+  }
+  Quarlo::View::SetKoreanStrings(false);
+  Quarlo::Widget::SetToolkitLanguage(Quarlo::Widget::ToolkitLanguageId::English);
 }
 
 TEST_F(MainWindowTest, CommandsOfLaterPartsOnlyTraceTheirName) {
