@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "support/headless_window.h"
+#include "support/recording_canvas.h"
 #include "widget/application.h"
 #include "widget/canvas.h"
 #include "widget/input/events.h"
@@ -433,6 +435,58 @@ TEST_F(MenuTest, MenuNearTheRightEdgeOpensItsSubmenuToTheLeft) {
   const Rect sub = Session().PopupAt(1)->ClientScreenRect();
   EXPECT_EQ(sub.Right(), root.x);
   EXPECT_EQ(sub.y, root.y + Session().PanelAt(0)->RowTop(1) - kMenuPadding);
+}
+
+// Forty rows (1,288 DIPs) in a 1,080-high work area: the menu shows what fits and scrolls the rest.
+TEST_F(MenuTest, AMenuTallerThanTheScreenFitsItAndScrolls) {
+  std::vector<MenuItem> items;
+  for (int id = 1; id <= 40; ++id) items.push_back(MenuItem::Command(id, "Item " + std::to_string(id)));
+  items.back().kind = MenuItemKind::Submenu;
+  items.back().children = {MenuItem::Command(41, "Inner")};
+  Open(std::move(items), true, Point{150, 150});
+  const Rect work = Testing::kHeadlessWorkArea;
+  MenuPanel& panel = *Session().PanelAt(0);
+  const Rect frame = Session().PopupAt(0)->ClientScreenRect();
+  EXPECT_EQ(frame.y, work.y);
+  EXPECT_EQ(frame.height, work.height);
+  EXPECT_EQ(panel.ScrollOffset(), 0);
+  EXPECT_EQ(panel.MaxScroll(), 4 + 40 * 32 + 4 - work.height);
+
+  Key(Vk::End);  // the last row comes into view, and a press there reaches it
+  EXPECT_EQ(Hot(), 39);
+  EXPECT_EQ(panel.ScrollOffset(), panel.MaxScroll());
+  Key(Vk::Right);
+  ASSERT_EQ(Levels(), 2);
+  EXPECT_EQ(Session().PopupAt(1)->ClientScreenRect().y,
+            frame.y + panel.RowTop(39) - panel.ScrollOffset() - kMenuPadding);
+  Key(Vk::Left);
+  Key(Vk::Up);
+  const Point row38{60, panel.RowTop(38) - panel.ScrollOffset() + kMenuRowHeight / 2};
+  Key(Vk::Home);
+  EXPECT_EQ(panel.ScrollOffset(), 0);
+  // Only the lower arrow strip shows at the top.
+  Testing::RecordingCanvas canvas;
+  Native(0).Paint(canvas);
+  std::vector<char32_t> glyphs;
+  for (const auto& call : canvas.Calls("DrawIcon")) glyphs.push_back(call.codePoint);
+  EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), U'\uE70D'), 1);
+  EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), U'\uE70E'), 0);
+
+  WheelEvent wheel;
+  wheel.position = Point{60, 500};
+  wheel.deltaY = -1;
+  Native(0).Scroll(wheel);
+  EXPECT_EQ(panel.ScrollOffset(), 3 * kMenuRowHeight);
+  EXPECT_EQ(Hot(), panel.RowAt(500)) << "the row that came under the resting pointer lights up";
+  // A press on the lower arrow strip scrolls a page, up to the end.
+  Native(0).Press(Point{60, work.height - kMenuScrollBand / 2});
+  Native(0).Release(Point{60, work.height - kMenuScrollBand / 2});
+  EXPECT_EQ(panel.ScrollOffset(), panel.MaxScroll());
+  EXPECT_TRUE(invoked.empty());
+  Native(0).Press(row38);
+  Native(0).Release(row38);
+  Drain();
+  EXPECT_EQ(invoked, (std::vector<int>{39}));
 }
 
 TEST_F(MenuTest, SubmenuOpensBesideItsRowOverlappingTheParent) {

@@ -25,6 +25,10 @@ constexpr float kChevronSize = 10;
 constexpr float kHighlightInset = 4;
 constexpr char32_t kCheckGlyph = 0xE73E;
 constexpr char32_t kChevronGlyph = 0xE76C;
+constexpr char32_t kScrollUpGlyph = 0xE70E;
+constexpr char32_t kScrollDownGlyph = 0xE70D;
+constexpr float kScrollGlyphSize = 10;
+constexpr float kWheelRows = 3;  // rows a wheel notch scrolls
 
 }  // namespace
 
@@ -40,7 +44,47 @@ void MenuPanel::SetHighlighted(int index) {
   if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
   if (index == highlighted_) return;
   highlighted_ = index;
+  Reveal(index);
   InvalidateVisual();
+}
+
+void MenuPanel::SetViewportHeight(float height) {
+  viewportHeight_ = std::max(height, 0.0f);
+  ScrollTo(scroll_);
+  InvalidateMeasure();
+}
+
+float MenuPanel::MaxScroll() const {
+  if (viewportHeight_ <= 0) return 0;
+  return std::max(0.0f, content_.height - viewportHeight_);
+}
+
+void MenuPanel::ScrollTo(float offset) {
+  if (!rowsValid_) BuildRows();
+  const float clamped = std::clamp(std::round(offset), 0.0f, MaxScroll());
+  if (clamped == scroll_) return;
+  scroll_ = clamped;
+  InvalidateVisual();
+}
+
+// Keeps the row between the arrow strips that show once it is scrolled there.
+void MenuPanel::Reveal(int index) {
+  if (index < 0 || MaxScroll() <= 0 || index >= static_cast<int>(rows_.size())) return;
+  const Row& row = rows_[static_cast<size_t>(index)];
+  const float top = row.top - kMenuScrollBand;
+  const float bottom = row.top + row.height + kMenuScrollBand - viewportHeight_;
+  if (index == 0 || top < scroll_) {
+    ScrollTo(index == 0 ? 0 : top);
+  } else if (bottom > scroll_) {
+    ScrollTo(index + 1 == static_cast<int>(rows_.size()) ? MaxScroll() : bottom);
+  }
+}
+
+int MenuPanel::ScrollBandAt(float y) const {
+  if (MaxScroll() <= 0) return 0;
+  if (scroll_ > 0 && y < kMenuScrollBand) return -1;
+  if (scroll_ < MaxScroll() && y >= viewportHeight_ - kMenuScrollBand) return 1;
+  return 0;
 }
 
 void MenuPanel::BuildRows() {
@@ -88,13 +132,21 @@ float MenuPanel::RowTop(int index) const {
 }
 
 int MenuPanel::RowAt(float y) const {
+  if (ScrollBandAt(y) != 0) return -1;
+  y += scroll_;
   for (size_t i = 0; i < rows_.size(); ++i) {
     if (y >= rows_[i].top && y < rows_[i].top + rows_[i].height) return static_cast<int>(i);
   }
   return -1;
 }
 
-Size MenuPanel::MeasureOverride(Size) { return ContentSize(); }
+Size MenuPanel::ShownSize() {
+  const Size content = ContentSize();
+  if (MaxScroll() <= 0) return content;
+  return Size{content.width, viewportHeight_};
+}
+
+Size MenuPanel::MeasureOverride(Size) { return ShownSize(); }
 
 void MenuPanel::OnScaleChanged() {
   rowsValid_ = false;
@@ -110,9 +162,16 @@ void MenuPanel::Paint(Canvas& canvas) {
   if (!rowsValid_) BuildRows();
   const Theme& theme = GetTheme();
   const Size size = ActualSize();
+  canvas.PushClip(Rect{0, 0, size.width, size.height});
+  canvas.PushTransform(Matrix::Translation(0, -scroll_));
   for (size_t i = 0; i < items_.size() && i < rows_.size(); ++i) {
+    const Row& row = rows_[i];
+    if (row.top + row.height < scroll_ || row.top > scroll_ + size.height) continue;
     PaintRow(canvas, items_[i], rows_[i], static_cast<int>(i) == highlighted_);
   }
+  canvas.PopTransform();
+  PaintScrollBands(canvas);
+  canvas.PopClip();
   canvas.StrokeRect(Rect{0, 0, size.width, size.height}, theme.Get(ThemeColor::ControlBorder),
                     HairlineWidth(canvas.Scale()));
 }
@@ -153,6 +212,23 @@ void MenuPanel::PaintRow(Canvas& canvas, const MenuItem& item, Row& row, bool hi
   }
 }
 
+void MenuPanel::PaintScrollBands(Canvas& canvas) const {
+  if (MaxScroll() <= 0) return;
+  const Theme& theme = GetTheme();
+  const float width = ActualSize().width;
+  const Color glyph = theme.Get(ThemeColor::TextSecondary);
+  if (scroll_ > 0) {
+    const Rect band{0, 0, width, kMenuScrollBand};
+    canvas.FillRect(band, theme.Get(ThemeColor::PopupBackground));
+    canvas.DrawIcon(kScrollUpGlyph, band, kScrollGlyphSize, glyph);
+  }
+  if (scroll_ < MaxScroll()) {
+    const Rect band{0, viewportHeight_ - kMenuScrollBand, width, kMenuScrollBand};
+    canvas.FillRect(band, theme.Get(ThemeColor::PopupBackground));
+    canvas.DrawIcon(kScrollDownGlyph, band, kScrollGlyphSize, glyph);
+  }
+}
+
 void MenuPanel::PaintMark(Canvas& canvas, const MenuItem& item, const Row& row, Color colour) const {
   const Rect mark{kMarkLeft, row.top, kMarkWidth, row.height};
   if (item.kind == MenuItemKind::Check && item.checked) {
@@ -165,17 +241,34 @@ void MenuPanel::PaintMark(Canvas& canvas, const MenuItem& item, const Row& row, 
   }
 }
 
-bool MenuPanel::OnPointerMove(const PointerEvent& event) {
-  const int row = RowAt(event.position.y);
+void MenuPanel::HoverAt(Point position) {
+  const int row = RowAt(position.y);
   // Only rows that can be chosen light up; a separator or a disabled row clears the highlight.
   const int hot = row >= 0 && items_[static_cast<size_t>(row)].IsSelectable() ? row : -1;
-  const bool inside = event.position.x >= 0 && event.position.x < ActualSize().width;
-  if (!inside || hot == highlighted_) return true;
+  const bool inside = position.x >= 0 && position.x < ActualSize().width;
+  if (!inside || hot == highlighted_) return;
   if (auto session = session_.lock()) session->HotChanged(level_, hot, true);
+}
+
+bool MenuPanel::OnPointerMove(const PointerEvent& event) {
+  HoverAt(event.position);
   return true;
 }
 
-bool MenuPanel::OnPointerDown(const PointerEvent&) { return true; }
+bool MenuPanel::OnPointerDown(const PointerEvent& event) {
+  if (const int band = ScrollBandAt(event.position.y); band != 0) {
+    ScrollTo(scroll_ + static_cast<float>(band) * (viewportHeight_ - 2 * kMenuScrollBand));
+  }
+  return true;
+}
+
+bool MenuPanel::OnWheel(const WheelEvent& event) {
+  if (MaxScroll() <= 0) return false;
+  ScrollTo(scroll_ - event.deltaY * kWheelRows * kMenuRowHeight);
+  // The rows moved under a resting pointer: the one now under it lights up.
+  HoverAt(event.position);
+  return true;
+}
 
 bool MenuPanel::OnPointerUp(const PointerEvent& event) {
   const bool inside = event.position.x >= 0 && event.position.x < ActualSize().width;

@@ -21,6 +21,7 @@ inline constexpr float kMenuRowHeight = 32;
 inline constexpr float kMenuSeparatorHeight = 9;
 inline constexpr float kMenuTextLeft = 40;
 inline constexpr float kMenuMinWidth = 160;
+inline constexpr float kMenuScrollBand = 20;  // a scrolled menu's arrow strip, at each end with more rows
 
 class MenuPanel : public Widget {
  public:
@@ -31,11 +32,20 @@ class MenuPanel : public Widget {
   int Level() const { return level_; }
   int Highlighted() const { return highlighted_; }
   void SetHighlighted(int index);
-  // The row's top in panel DIPs (0 for an index out of range).
+  // The row's top in the rows' own DIPs, before any scrolling (0 for an index out of range).
   float RowTop(int index) const;
-  // The item whose row contains y; -1 for none.
+  // The item whose row is at y in the panel (scrolling included, the arrow strips excluded); -1 for none.
   int RowAt(float y) const;
+  // The size of all rows, and the part of it the popup shows (less than all in a scrolled menu).
   Size ContentSize();
+  Size ShownSize();
+
+  // A menu taller than the screen shows this many DIPs of its rows and scrolls them: by the wheel, by a
+  // press on an arrow strip, and to keep the highlighted row in view. 0 shows every row.
+  void SetViewportHeight(float height);
+  float ScrollOffset() const { return scroll_; }
+  float MaxScroll() const;
+  void ScrollTo(float offset);
 
   const char* ClassName() const override;
   Quarlo::Widget::Role Role() const override;
@@ -44,6 +54,7 @@ class MenuPanel : public Widget {
   bool OnPointerMove(const PointerEvent& event) override;
   bool OnPointerDown(const PointerEvent& event) override;
   bool OnPointerUp(const PointerEvent& event) override;
+  bool OnWheel(const WheelEvent& event) override;
   void OnScaleChanged() override;
   void OnThemeChanged() override;
 
@@ -58,6 +69,12 @@ class MenuPanel : public Widget {
   void BuildRows();
   void PaintRow(Canvas& canvas, const MenuItem& item, Row& row, bool highlighted);
   void PaintMark(Canvas& canvas, const MenuItem& item, const Row& row, Color colour) const;
+  void PaintScrollBands(Canvas& canvas) const;
+  // -1 on the upper arrow strip, 1 on the lower one, 0 elsewhere (or when no strip shows there).
+  int ScrollBandAt(float y) const;
+  void Reveal(int index);
+  // Tells the session which selectable row is under the pointer at position.
+  void HoverAt(Point position);
 
   std::weak_ptr<MenuSession> session_;
   int level_ = 0;
@@ -67,6 +84,8 @@ class MenuPanel : public Widget {
   bool rowsValid_ = false;
   bool anySubmenu_ = false;
   Size content_;
+  float viewportHeight_ = 0;
+  float scroll_ = 0;
 };
 
 }  // namespace Quarlo::Widget::Input

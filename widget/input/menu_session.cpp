@@ -156,11 +156,17 @@ bool MenuSession::OpenLevel(std::vector<MenuItem> items, Rect anchor, PopupSide 
   if (!popup->Create(popup->Options())) return false;
   // Access keys are underlined in every level while the menu shows them.
   popup->SetKeyboardCues(ShowsAccessKeys());
-  panel->SetHighlighted(first);
   const Size content = panel->ContentSize();
   const float scale = popup->ScaleFactor();
-  const Size pixels{std::ceil(content.width * scale), std::ceil(content.height * scale)};
-  const Point at = PlacePopup(anchor, pixels, side, WorkAreaAtCentre(anchor));
+  const Rect work = WorkAreaAtCentre(anchor);
+  // A level taller than the screen shows what fits and scrolls the rest.
+  if (work.height > 0 && std::ceil(content.height * scale) > work.height) {
+    panel->SetViewportHeight(std::floor(work.height / scale));
+  }
+  panel->SetHighlighted(first);
+  const Size shown = panel->ShownSize();
+  const Size pixels{std::ceil(shown.width * scale), std::ceil(shown.height * scale)};
+  const Point at = PlacePopup(anchor, pixels, side, work);
   levels_.push_back(Level{std::move(popup), panel, parentIndex});
   levels_.back().popup->ShowAt(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y)),
                                content.width);
@@ -183,7 +189,8 @@ void MenuSession::OpenSubmenu(int level, int index, bool selectFirst) {
   const MenuPopup& parent = *levels_[static_cast<size_t>(level)].popup;
   const Rect frame = parent.ClientScreenRect();
   const float scale = parent.ScaleFactor();
-  const float top = frame.y + std::round((panel->RowTop(index) - kMenuPadding) * scale);
+  const float top =
+      frame.y + std::round((panel->RowTop(index) - panel->ScrollOffset() - kMenuPadding) * scale);
   const float right = frame.Right() - std::round(kSubmenuOverlap * scale);
   OpenLevel(item.children, Rect{frame.x, top, right - frame.x, 1}, PopupSide::Beside, index, selectFirst);
 }
