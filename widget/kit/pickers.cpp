@@ -19,6 +19,14 @@ PickerResult Run(const PickerRequest& request) {
   return ResultOf(reply);
 }
 
+PickerRequest RequestOf(PickerKind kind, NativeHandle owner, const std::string& title) {
+  PickerRequest request;
+  request.kind = kind;
+  request.owner = owner;
+  request.title = title;
+  return request;
+}
+
 }  // namespace
 
 PickerResult ResultOf(const PickerReply& reply) {
@@ -27,19 +35,13 @@ PickerResult ResultOf(const PickerReply& reply) {
 }
 
 PickerResult PickFolder(NativeHandle owner, const std::string& title, const std::string& initialFolder) {
-  PickerRequest request;
-  request.kind = PickerKind::Folder;
-  request.owner = owner;
-  request.title = title;
+  PickerRequest request = RequestOf(PickerKind::Folder, owner, title);
   request.initialFolder = initialFolder;
   return Run(request);
 }
 
 PickerResult PickFile(NativeHandle owner, const std::string& title, const std::vector<FileFilter>& filters) {
-  PickerRequest request;
-  request.kind = PickerKind::File;
-  request.owner = owner;
-  request.title = title;
+  PickerRequest request = RequestOf(PickerKind::File, owner, title);
   request.filters = filters;
   return Run(request);
 }
