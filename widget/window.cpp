@@ -16,9 +16,11 @@
 namespace Quarlo::Widget {
 namespace {
 
+// Never destroyed: a window that outlives the static objects (one held by a task still queued when the
+// process ends) still takes itself off the list on its way out.
 std::vector<Window*>& AllWindows() {
-  static std::vector<Window*> windows;
-  return windows;
+  static auto* windows = new std::vector<Window*>;
+  return *windows;
 }
 
 // The first window makes the application-wide theme choice reach every window.

@@ -37,9 +37,10 @@ bool IsSideButton(PointerButton button) {
 
 }  // namespace
 
+// Never destroyed, as the toolkit's own list of windows: a window may end after the static objects.
 std::vector<HeadlessWindow*>& LiveWindows() {
-  static std::vector<HeadlessWindow*> windows;
-  return windows;
+  static auto* windows = new std::vector<HeadlessWindow*>;
+  return *windows;
 }
 
 double HeadlessNow() { return Clock(); }

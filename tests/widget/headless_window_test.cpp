@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/recording_canvas.h"
+#include "widget/application.h"
 #include "widget/input/events.h"
 #include "widget/input/ime_composition.h"
 #include "widget/input/key_route.h"
@@ -104,6 +105,15 @@ KeyEvent Key(uint32_t vk, uint8_t modifiers = 0) {
   e.key = vk;
   e.modifiers = modifiers;
   return e;
+}
+
+// A task still queued when the process ends can hold the last reference to a window: the window then dies
+// with the application's queue, after the toolkit's other static objects, and must still end cleanly.
+TEST(HeadlessWindow, AWindowHeldByATaskStillQueuedAtExitEndsCleanly) {
+  Application& application = Application::Instance();
+  auto window = std::make_shared<Window>();
+  application.Post([window] { EXPECT_TRUE(window); });
+  window.reset();
 }
 
 TEST(HeadlessWindow, RecordsWhatTheToolkitAsksOfTheWindow) {
