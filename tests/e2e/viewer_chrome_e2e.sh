@@ -24,6 +24,21 @@ wait_for_count '^bars hidden$' 2
 forward ZoomIn
 wait_for_line '^notice [0-9]+%$'
 
+# A dialog sized to its content is centred over the viewer by that size, not by the one it was made with.
+forward ShortcutList
+dialog=$(window_id "Keyboard shortcuts")
+[[ -n "$dialog" ]] || fail "no shortcut list"
+geometry() { xdotool getwindowgeometry "$1" | awk '/Position/ {split($2, p, ",")} /Geometry/ {split($2, s, "x")}
+  END {print p[1], p[2], s[1], s[2]}'; }
+read -r vx vy vw vh < <(geometry "$window")
+read -r dx dy dw dh < <(geometry "$dialog")
+(( (2 * dx + dw) - (2 * vx + vw) <= 2 && (2 * vx + vw) - (2 * dx + dw) <= 2 &&
+   (2 * dy + dh) - (2 * vy + vh) <= 2 && (2 * vy + vh) - (2 * dy + dh) <= 2 )) ||
+  fail "the shortcut list ${dw}x${dh} at $dx,$dy is not centred over the viewer ${vw}x${vh} at $vx,$vy"
+xdotool windowfocus --sync "$dialog" key Escape
+wait_for_gone() { for _ in $(seq 1 100); do xdotool search --name "$1" >/dev/null 2>&1 || return 0; sleep 0.05; done; return 1; }
+wait_for_gone "Keyboard shortcuts" || fail "Escape did not close the shortcut list"
+
 # Open: the chooser titled as the viewer asks, the path typed into its location box (Ctrl+L).
 forward Open
 chooser=$(window_id "Open an image or an archive")

@@ -122,6 +122,7 @@ gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
 void OnSizeAllocate(GtkWidget*, GdkRectangle* allocation, gpointer data) {
   GtkNativeWindow* self = Self(data);
   if (allocation->width <= 0 || allocation->height <= 0) return;
+  self->pendingWidth = self->pendingHeight = 0;
   const float scale = self->TextScale();
   self->window.SetClientSize(Size{allocation->width / scale, allocation->height / scale});
 }
@@ -757,6 +758,8 @@ bool GtkNativeWindow::Create() {
 }
 
 void GtkNativeWindow::SetClientPixels(int width, int height) {
+  pendingWidth = width;
+  pendingHeight = height;
   GtkWindow* gw = GTK_WINDOW(widget);
   gtk_window_set_default_size(gw, width, height);
   gtk_window_resize(gw, width, height);
@@ -860,8 +863,10 @@ Rect GtkNativeWindow::ClientScreenRect() const {
   int x = 0;
   int y = 0;
   gdk_window_get_origin(gdk, &x, &y);
-  return Rect{static_cast<float>(x), static_cast<float>(y), static_cast<float>(gdk_window_get_width(gdk)),
-              static_cast<float>(gdk_window_get_height(gdk))};
+  const int width = pendingWidth > 0 ? pendingWidth : gdk_window_get_width(gdk);
+  const int height = pendingHeight > 0 ? pendingHeight : gdk_window_get_height(gdk);
+  return Rect{static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
+              static_cast<float>(height)};
 }
 
 Point GtkNativeWindow::ScreenToWindow(Point screen) const {

@@ -81,6 +81,10 @@ class GtkNativeWindow : public INativeWindow {
   GdkKeymap* keymap = nullptr;  // watched for layout changes
   GtkIMContext* im = nullptr;
   cairo_surface_t* backBuffer = nullptr;
+  // The client size last asked for, until the window is given a size: GDK reports the old one until then,
+  // and a dialog is placed by its new one before it shows.
+  int pendingWidth = 0;
+  int pendingHeight = 0;
   guint timer = 0;
   bool painting = false;
   bool grabbed = false;
