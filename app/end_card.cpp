@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/floating_panel.h"
 #include "widget/input/button.h"
 #include "widget/input/label.h"
 #include "widget/stack.h"
@@ -21,9 +22,7 @@ constexpr float kButtonSpacing = 8;
 }  // namespace
 
 EndCard::EndCard() {
-  SetBackground(BackgroundKind::Popup);
-  SetBorder(BorderKind::Subtle, 1);
-  SetCornerRadius(kCornerRadius);
+  StyleAsFloatingPanel(*this, kCornerRadius);
   SetPadding(24, 20, 24, 20);
   SetHorizontalAlignment(Alignment::Center);
   SetVerticalAlignment(Alignment::Center);

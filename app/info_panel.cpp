@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/floating_panel.h"
 #include "core/strings.h"
 #include "widget/grid.h"
 #include "widget/input/button.h"
@@ -50,9 +51,7 @@ std::unique_ptr<Stack> RowOf(const InfoRow& row) {
 }  // namespace
 
 InfoPanel::InfoPanel() {
-  SetBackground(BackgroundKind::Popup);
-  SetBorder(BorderKind::Subtle, 1);
-  SetCornerRadius(kCornerRadius);
+  StyleAsFloatingPanel(*this, kCornerRadius);
   SetWidth(kWidth);
   SetHorizontalAlignment(Alignment::End);
   SetVerticalAlignment(Alignment::Stretch);

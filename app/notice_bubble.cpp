@@ -1,5 +1,6 @@
 #include "app/notice_bubble.h"
 
+#include "app/floating_panel.h"
 #include "app/text_block.h"
 #include "widget/animator.h"
 #include "widget/host.h"
@@ -17,9 +18,7 @@ constexpr float kTextSize = 14;
 }  // namespace
 
 NoticeBubble::NoticeBubble() {
-  SetBackground(BackgroundKind::Popup);
-  SetBorder(BorderKind::Subtle, 1);
-  SetCornerRadius(kCornerRadius);
+  StyleAsFloatingPanel(*this, kCornerRadius);
   SetPadding(16, 8, 16, 8);
   SetHorizontalAlignment(Alignment::Center);
   SetVerticalAlignment(Alignment::Start);
